@@ -1,0 +1,104 @@
+#include "net/messages.h"
+#include "net/ping.h"
+#include "net/protocol.h"
+#include "net/status.h"
+#include "table/deal.h"
+#include "table/game.h"
+#include "table/hand_flow.h"
+#include "table/remote_moves.h"
+#include "table/snapshot.h"
+#include "table/stall_flip.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void Dispatch(Game& game, const std::uint8_t* m)
+{
+    switch (m[0]) {
+    case MsgDeal: ReceiveDeal(game, m); break;
+    case MsgPlayCard: ReceiveOppPlay(game, m[1], m[2]); break;
+    case MsgMoveToEmptyPile: ReceiveOppMoveToEmpty(game, m[1], m[2]); break;
+    case MsgFlip: OnFlipAnnounced(game); break;
+    case MsgSelectPile: ReceiveOppSelection(game, m[1]); break;
+    case MsgReady: OnOpponentReady(game); break;
+    case MsgPlayPileTops: ReceivePlayPiles(game, m); break;
+    case MsgPlayAgain: OnOpponentPlayAgain(game); break;
+    case MsgPing: OnPing(game, m); break;
+    case MsgAllCheck: ReceiveAllCheck(game, m); break;
+    default: break;  // 206 carries nothing
+    }
+}
+
+// Appends what waits on the connection, as much as the buffer has room for.
+int ReadWaiting(Game& game)
+{
+    Reassembly& r = game.reassembly;
+    const int room = kRecvBufferSize - r.pendingLength;
+    if (room <= 0)
+        return 0;
+    const int count = game.platform.ReceiveBytes(r.recvBuffer + r.pendingLength, room);
+    if (count <= 0)
+        return 0;
+    if (r.pendingLength == 0)
+        r.pendingType = r.recvBuffer[0];
+    r.pendingLength += count;
+    return count;
+}
+
+// Hands the message at the front to its handler if it is complete, then
+// moves what follows it to the front. False when nothing was complete.
+bool DispatchFront(Game& game)
+{
+    Reassembly& r = game.reassembly;
+    if (r.pendingLength == 0)
+        return false;
+    if (!IsMsgType(r.pendingType)) {
+        // Nothing tells where the next message starts: drop what is held.
+        r.pendingType = 0;
+        r.pendingLength = 0;
+        return false;
+    }
+    const int length = MessageLength(r.pendingType);
+    if (r.pendingLength < length)
+        return false;
+
+    char line[64];
+    std::snprintf(line, sizeof line, "Received %d bytes, TYPE: %d", length, r.pendingType);
+    SetStatus(game, nullptr, line);
+
+    r.bDispatching = true;
+    Dispatch(game, r.recvBuffer);
+    r.bDispatching = false;
+
+    r.pendingLength -= length;
+    std::memmove(r.recvBuffer, r.recvBuffer + length, static_cast<std::size_t>(r.pendingLength));
+    r.pendingType = r.pendingLength > 0 ? r.recvBuffer[0] : 0;
+    return true;
+}
+
+}  // namespace
+
+void NetReceive(Game& game)
+{
+    if (!game.platform.HasDataConnection()) {
+        game.platform.ShowMessageBox(BoxOwner::StatusWindow, "Server-Client Network Not established - can't read data",
+                                     "Error", BoxIcon::None);
+        return;
+    }
+    // Inside a handler the message in progress must stay put: just hold the
+    // new bytes behind it; the outer call dispatches them when it returns.
+    if (game.reassembly.bDispatching) {
+        ReadWaiting(game);
+        return;
+    }
+    for (;;) {
+        const int read = ReadWaiting(game);
+        bool dispatched = false;
+        while (DispatchFront(game))
+            dispatched = true;
+        if (read == 0 && !dispatched)
+            return;
+    }
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "table/table.h"
+
+// Where everything lies on the 460 x 535 client area. The click handling and
+// the drawing both take their positions from here.
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+// Left and top edges inclusive, right and bottom exclusive.
+constexpr bool PtInRect(const Rect& rect, int x, int y)
+{
+    return rect.left <= x && x < rect.right && rect.top <= y && y < rect.bottom;
+}
+
+inline constexpr int kClientWidth = 460;
+inline constexpr int kClientHeight = 535;
+inline constexpr int kStatusHeight = 32;
+inline constexpr int kCardWidth = 71;
+inline constexpr int kCardHeight = 96;
+inline constexpr int kFanStep = 4;
+inline constexpr int kOppPilesTop = 20;
+inline constexpr int kMyPilesTop = 312;
+inline constexpr int kLeftStackX = 20;
+inline constexpr int kRightStackX = 364;
+inline constexpr int kStackTop = 168;
+
+inline constexpr Rect kPlayPileRects[kPlayPiles] = {{147, 168, 218, 264}, {242, 168, 313, 264}};
+
+constexpr int PileX(int pile)
+{
+    return 20 + 86 * pile;
+}
+
+// The face-up top card of a pile of `count` cards fanned down from `top`,
+// or the outline where an empty pile lies.
+constexpr Rect PileTopRect(int pile, int top, int count)
+{
+    const int lowered = count > 0 ? kFanStep * (count - 1) : 0;
+    return Rect{PileX(pile), top + lowered, PileX(pile) + kCardWidth, top + lowered + kCardHeight};
+}
+
+// A tall stack is lifted and packed tighter so that it stays clear of the local row.
+constexpr int StackCardY(int count, int level)
+{
+    return count > 5 ? kStackTop - 18 + 3 * level : kStackTop + kFanStep * level;
+}
+
+struct BoardRects {
+    Rect rcPlayPiles[kPlayPiles] = {kPlayPileRects[0], kPlayPileRects[1]};
+    Rect rcMyPiles[kPlayerPiles]{};
+    Rect rcOppPiles[kPlayerPiles]{};
+};

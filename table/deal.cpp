@@ -1,0 +1,82 @@
+#include "table/deal.h"
+
+#include "net/protocol.h"
+#include "table/game.h"
+#include "table/local_play.h"
+#include "table/paint_table.h"
+
+#include <cstdlib>
+#include <utility>
+
+static constexpr int kShuffleTranspositions = 100;
+static constexpr int kExtraCardsDealt = 5;
+static constexpr int kFirstStackPosition = 40;
+
+void BuildShuffledDeck(Deck& deck)
+{
+    for (int i = 0; i < kDeckSize; ++i)
+        deck[i] = FreshDeckCard(i);
+    for (int n = 0; n < kShuffleTranspositions; ++n) {
+        const int i = std::rand() % kDeckSize;
+        const int j = std::rand() % kDeckSize;
+        std::swap(deck[i], deck[j]);
+    }
+}
+
+void LayOutDealOnTable(Table& table, const Deck& deck, bool mirrored)
+{
+    table.nPlayCards[0] = table.nPlayCards[1] = 1;
+    table.nExtraCardsLeft = kExtraCardsDealt;
+    auto& firstPiles = mirrored ? table.oppPiles : table.myPiles;
+    auto& secondPiles = mirrored ? table.myPiles : table.oppPiles;
+    int next = 0;
+    for (int p = 0; p < kPlayerPiles; ++p) {
+        table.nMyPileCards[p] = table.nOppPileCards[p] = static_cast<std::uint8_t>(p + 2);
+        for (int j = 0; j <= p + 1; ++j) {
+            firstPiles[p][j] = deck[next++];
+            secondPiles[p][j] = deck[next++];
+        }
+    }
+    for (int k = 0; k < kExtraCardsDealt; ++k) {
+        table.extraCards[0][k] = deck[kFirstStackPosition + 2 * k];
+        table.extraCards[1][k] = deck[kFirstStackPosition + 2 * k + 1];
+    }
+    table.playPiles[0][0] = deck[50];
+    table.playPiles[1][0] = deck[51];
+}
+
+void ShuffleAndDeal(Game& game)
+{
+    game.table.bHandInProgress = 1;
+    Deck deck;
+    BuildShuffledDeck(deck);
+    SendDeal(game, deck);
+    LayOutDeal(game, deck);
+}
+
+void LayOutDeal(Game& game, const Deck& deck)
+{
+    LayOutDealOnTable(game.table, deck, false);
+    PaintTable(game);
+    CheckAfterMove(game);
+}
+
+void LayOutMirroredDeal(Game& game, const Deck& deck)
+{
+    LayOutDealOnTable(game.table, deck, true);
+    PaintTable(game);
+}
+
+void ReceiveDeal(Game& game, const std::uint8_t* message)
+{
+    Deck deck;
+    for (int i = 0; i < kDeckSize; ++i)
+        deck[i] = Card{message[2 + 2 * i], message[1 + 2 * i]};
+    // A deal that overtakes our own start countdown ends it, so the table shows at once.
+    if (!game.table.bHandInProgress && game.hand.nCountdownSecs != 0) {
+        game.platform.KillTimer(TimerId::StartCountdown);
+        game.hand.nCountdownSecs = 0;
+    }
+    game.table.bHandInProgress = 1;
+    LayOutMirroredDeal(game, deck);
+}

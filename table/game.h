@@ -1,0 +1,24 @@
+#pragma once
+
+#include "net/ping_state.h"
+#include "net/reassembly.h"
+#include "net/status_texts.h"
+#include "table/board_geometry.h"
+#include "table/hand_state.h"
+#include "table/platform.h"
+#include "table/table.h"
+
+// All the state of one running copy of the game.
+struct Game {
+    explicit Game(Platform& outside) : platform(outside) {}
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    Platform& platform;
+    Table table;
+    BoardRects board;
+    HandState hand;
+    Reassembly reassembly;
+    StatusTexts status;
+    PingState ping;
+};

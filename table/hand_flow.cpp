@@ -1,0 +1,137 @@
+#include "table/hand_flow.h"
+
+#include "net/protocol.h"
+#include "table/deal.h"
+#include "table/game.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kStartCountdownSecs = 5;
+
+void DrawLines(Game& game, std::initializer_list<std::pair<std::pair<int, int>, const char*>> lines)
+{
+    for (const auto& [at, text] : lines)
+        game.platform.DrawLargeText(at.first, at.second, text);
+    game.platform.InvalidateMainWindow();
+}
+
+void BeginStartCountdown(Game& game)
+{
+    game.hand.nCountdownSecs = kStartCountdownSecs;
+    PaintStartCountdown(game);
+    game.platform.StartTimer(TimerId::StartCountdown);
+}
+
+// Shows the last table with cards even though the hand is over.
+void DrawFinalTable(Game& game)
+{
+    game.platform.ClearBackBuffer();
+    game.platform.DrawTableCards(game.table);
+}
+
+}  // namespace
+
+void OnReadyPressed(Game& game)
+{
+    game.platform.DestroyReadyButton();
+    SendReady(game);
+    game.hand.bMyReady = 1;
+    if (game.hand.bOppReady)
+        BeginStartCountdown(game);
+    else
+        PaintWaitingForOpponent(game);
+}
+
+void OnOpponentReady(Game& game)
+{
+    game.hand.bOppReady = 1;
+    if (game.hand.bMyReady)
+        BeginStartCountdown(game);
+}
+
+void StartCountdownTick(Game& game)
+{
+    --game.hand.nCountdownSecs;
+    if (game.hand.nCountdownSecs >= 1) {
+        PaintStartCountdown(game);
+        return;
+    }
+    game.platform.KillTimer(TimerId::StartCountdown);
+    if (game.table.bIsServer)
+        ShuffleAndDeal(game);
+}
+
+void PaintStartCountdown(Game& game)
+{
+    game.platform.DebugOutput("PaintStartCountdown\n");
+    game.platform.ClearBackBuffer();
+    char line[64];
+    std::snprintf(line, sizeof line, "Game starts in %d sec", game.hand.nCountdownSecs);
+    DrawLines(game, {{{40, 250}, line}});
+    game.platform.PumpMessages();
+}
+
+void PaintWaitingForOpponent(Game& game)
+{
+    game.platform.ClearBackBuffer();
+    DrawLines(game, {{{40, 250}, "Waiting for Opponent"}});
+    game.platform.PumpMessages();
+}
+
+void OnWin(Game& game)
+{
+    game.table.bHandInProgress = 0;
+    game.hand.bMyPlayAgain = 1;
+    DrawLines(game, {{{130, 120}, "You Won !!!"}, {{60, 315}, "Waiting for Opponent"}, {{125, 365}, "to go again.."}});
+}
+
+void OnLoss(Game& game)
+{
+    game.table.bHandInProgress = 0;
+    if (!game.platform.AskYesNo("Your Opponent has Won !!\nWould you like to play another hand?", "Loser")) {
+        game.platform.CloseProgram();
+        return;
+    }
+    SendPlayAgain(game);
+    ResetForNextHand(game);
+}
+
+// Both last cards went down at once: nobody asks, both copies start over.
+void OnTie(Game& game)
+{
+    game.table.bHandInProgress = 0;
+    game.hand.bMyPlayAgain = 0;
+    DrawFinalTable(game);
+    DrawLines(game, {{{170, 120}, "Tie !!!"}});
+    game.platform.StartTimer(TimerId::TieDisplay);
+}
+
+void TieDisplayTick(Game& game)
+{
+    game.platform.KillTimer(TimerId::TieDisplay);
+    ResetForNextHand(game);
+}
+
+void OnOpponentPlayAgain(Game& game)
+{
+    if (game.hand.bMyPlayAgain) {
+        ResetForNextHand(game);
+        return;
+    }
+    game.platform.ClearBackBuffer();
+    DrawLines(game, {{{65, 100}, "Your Opponent"}, {{60, 145}, "wants to go again.."}});
+}
+
+void ResetForNextHand(Game& game)
+{
+    game.table.nMySelectedPile = kNoPile;
+    game.table.nOppSelectedPile = kNoPile;
+    game.hand.bMyPlayAgain = 0;
+    game.hand.bMyReady = 0;
+    game.hand.bOppReady = 0;
+    game.platform.ClearBackBuffer();
+    game.platform.InvalidateMainWindow();
+    game.platform.CreateReadyButton();
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+struct Game;
+
+// The ready handshake, the start countdown and the end of a hand.
+void OnReadyPressed(Game& game);
+void OnOpponentReady(Game& game);
+void StartCountdownTick(Game& game);
+void PaintStartCountdown(Game& game);
+void PaintWaitingForOpponent(Game& game);
+
+void OnWin(Game& game);
+void OnLoss(Game& game);
+void OnTie(Game& game);
+void TieDisplayTick(Game& game);
+
+void OnOpponentPlayAgain(Game& game);
+void ResetForNextHand(Game& game);

@@ -1,0 +1,144 @@
+#include "table/local_play.h"
+
+#include "net/protocol.h"
+#include "table/game.h"
+#include "table/hand_flow.h"
+#include "table/paint_table.h"
+#include "table/stall_flip.h"
+
+namespace {
+
+constexpr unsigned kMoveSound = 0;
+constexpr unsigned kPileSound = 1;
+
+const Card& TopCard(const Card pile[], int count)
+{
+    return pile[count - 1];
+}
+
+int PlayPileAt(const Game& game, int x, int y)
+{
+    for (int k = 0; k < kPlayPiles; ++k) {
+        if (PtInRect(game.board.rcPlayPiles[k], x, y))
+            return k;
+    }
+    return kNoPile;
+}
+
+// The first own pile whose rectangle holds the point and that is (or is not) empty.
+int MyPileAt(const Game& game, int x, int y, bool empty)
+{
+    for (int i = 0; i < kPlayerPiles; ++i) {
+        if (PtInRect(game.board.rcMyPiles[i], x, y) && (game.table.nMyPileCards[i] == 0) == empty)
+            return i;
+    }
+    return kNoPile;
+}
+
+void FinishLocalMove(Game& game)
+{
+    game.table.nMySelectedPile = kNoPile;
+    PaintTable(game);
+    game.platform.PlaySoundClip(kMoveSound);
+    CheckAfterMove(game);
+}
+
+// Moves the selected pile's top card if the point asks for a legal move.
+bool TryMove(Game& game, int x, int y)
+{
+    Table& table = game.table;
+    const int s = table.nMySelectedPile;
+    const Card c = TopCard(table.myPiles[s], table.nMyPileCards[s]);
+
+    const int k = PlayPileAt(game, x, y);
+    if (k != kNoPile && table.nPlayCards[k] > 0 && PlayPileHasRoom(table, k) && CardsAdjacent(c, TopCard(table.playPiles[k], table.nPlayCards[k]))) {
+        table.playPiles[k][table.nPlayCards[k]] = c;
+        ++table.nPlayCards[k];
+        --table.nMyPileCards[s];
+        SendPlayCard(game, static_cast<std::uint8_t>(s), static_cast<std::uint8_t>(k));
+        FinishLocalMove(game);
+        return true;
+    }
+
+    const int i = MyPileAt(game, x, y, true);
+    if (i != kNoPile) {
+        table.nMyPileCards[i] = 1;
+        --table.nMyPileCards[s];
+        table.myPiles[i][0] = c;
+        SendMoveToEmptyPile(game, static_cast<std::uint8_t>(s), static_cast<std::uint8_t>(i));
+        FinishLocalMove(game);
+        return true;
+    }
+    return false;
+}
+
+void TrySelect(Game& game, int x, int y)
+{
+    const int i = MyPileAt(game, x, y, false);
+    if (i == kNoPile)
+        return;
+    if (i != game.table.nMySelectedPile) {
+        game.table.nMySelectedPile = i;
+        SendSelectPile(game, static_cast<std::uint8_t>(i));
+        PaintTable(game);
+    }
+    game.platform.PlaySoundClip(kPileSound);
+}
+
+bool HasMove(const Card piles[][kMaxPileCards], const std::uint8_t counts[], const Card& playTop)
+{
+    for (int i = 0; i < kPlayerPiles; ++i) {
+        if (counts[i] > 0 && CardsAdjacent(TopCard(piles[i], counts[i]), playTop))
+            return true;
+        // A lone card moved to an empty pile frees nothing, so only a taller pile counts.
+        if (counts[i] == 0 && AnyPileAbove(1, counts))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void HandleTableClick(Game& game, unsigned x, unsigned y)
+{
+    if (game.hand.nCountdownSecs != 0 || !game.table.bHandInProgress)
+        return;
+    Table& table = game.table;
+    // A snapshot from the server can empty the selected pile under us.
+    if (table.nMySelectedPile != kNoPile && table.nMyPileCards[table.nMySelectedPile] == 0)
+        table.nMySelectedPile = kNoPile;
+    const int px = static_cast<int>(x);
+    const int py = static_cast<int>(y);
+    if (table.nMySelectedPile != kNoPile && TryMove(game, px, py))
+        return;
+    TrySelect(game, px, py);
+}
+
+bool CheckAfterMove(Game& game)
+{
+    const Table& table = game.table;
+    const bool iHaveCards = AnyPileAbove(0, table.nMyPileCards);
+    const bool opponentHasCards = AnyPileAbove(0, table.nOppPileCards);
+    if (!iHaveCards && !opponentHasCards) {
+        OnTie(game);
+        return false;
+    }
+    if (!iHaveCards) {
+        OnWin(game);
+        return false;
+    }
+    if (!opponentHasCards) {
+        OnLoss(game);
+        return false;
+    }
+    for (int k = 0; k < kPlayPiles; ++k) {
+        if (table.nPlayCards[k] == 0)
+            continue;
+        const Card& playTop = TopCard(table.playPiles[k], table.nPlayCards[k]);
+        if (HasMove(table.myPiles, table.nMyPileCards, playTop) || HasMove(table.oppPiles, table.nOppPileCards, playTop))
+            return true;
+    }
+    if (table.bIsServer)
+        AnnounceFlip(game);
+    return false;
+}

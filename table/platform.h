@@ -1,0 +1,56 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string_view>
+
+struct Table;
+
+enum class TimerId { FlipCountdown = 1, StartCountdown = 2, TieDisplay = 3 };
+
+enum class BoxOwner { MainWindow, StatusWindow };
+
+enum class BoxIcon { None, Stop };
+
+// The one door from the game logic to the world around it: the connection,
+// the screen, the windowing system, sound, debug output and the clock. The
+// program implements it with Qt; tests implement it with a recording fake.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    virtual bool HasDataConnection() const = 0;
+    virtual void SendBytes(const std::uint8_t* bytes, int count) = 0;
+    // Takes up to `capacity` bytes already waiting; never blocks. 0 when none.
+    virtual int ReceiveBytes(std::uint8_t* into, int capacity) = 0;
+
+    virtual void ClearBackBuffer() = 0;
+    // Draws every pile of the table over the cloth, with the two count lines.
+    virtual void DrawTableCards(const Table& table) = 0;
+    // The standing large text: 37-px arial, RGB(0, 255, 0), top-left at (x, y).
+    virtual void DrawLargeText(int x, int y, std::string_view text) = 0;
+    virtual void InvalidateMainWindow() = 0;
+    virtual void InvalidateStatusWindow(bool erase) = 0;
+    virtual void CreateReadyButton() = 0;
+    virtual void DestroyReadyButton() = 0;
+
+    virtual void ShowMessageBox(BoxOwner owner, std::string_view text, std::string_view caption, BoxIcon icon) = 0;
+    // Yes / No with the exclamation icon; true for Yes.
+    virtual bool AskYesNo(std::string_view text, std::string_view caption) = 0;
+    virtual void CloseProgram() = 0;
+
+    // Starting a running timer restarts it.
+    virtual void StartTimer(TimerId timer) = 0;
+    virtual void KillTimer(TimerId timer) = 0;
+    // Runs everything already queued for the program, then yields.
+    virtual void PumpMessages() = 0;
+
+    virtual void PlaySoundClip(unsigned index) = 0;
+    virtual void DebugOutput(std::string_view line) = 0;
+    virtual std::chrono::steady_clock::time_point Now() const = 0;
+};
+
+constexpr int TimerPeriodMs(TimerId timer)
+{
+    return timer == TimerId::TieDisplay ? 3000 : 1000;
+}

@@ -1,0 +1,62 @@
+#include "table/remote_moves.h"
+
+#include "table/game.h"
+#include "table/local_play.h"
+#include "table/paint_table.h"
+#include "table/snapshot.h"
+
+// A correct peer never sends a move that breaks the table's limits; such a
+// message is dropped whole so that every count stays in bounds.
+void ReceiveOppPlay(Game& game, std::uint8_t a, std::uint8_t b)
+{
+    Table& table = game.table;
+    if (a >= kPlayerPiles || b >= kPlayPiles || table.nOppPileCards[a] == 0 || !PlayPileHasRoom(table, b))
+        return;
+    table.nOppSelectedPile = kNoPile;
+    const Card c = table.oppPiles[a][table.nOppPileCards[a] - 1];
+    ++table.nPlayCards[b];
+    table.playPiles[b][table.nPlayCards[b] - 1] = c;
+    --table.nOppPileCards[a];
+    PaintTable(game);
+    if (table.bIsServer)
+        SendAllCheck(game);
+    CheckAfterMove(game);
+}
+
+void ReceiveOppMoveToEmpty(Game& game, std::uint8_t a, std::uint8_t d)
+{
+    Table& table = game.table;
+    if (a >= kPlayerPiles || d >= kPlayerPiles || a == d || table.nOppPileCards[a] == 0 || table.nOppPileCards[d] != 0)
+        return;
+    table.nOppSelectedPile = kNoPile;
+    table.oppPiles[d][0] = table.oppPiles[a][table.nOppPileCards[a] - 1];
+    --table.nOppPileCards[a];
+    table.nOppPileCards[d] = 1;
+    PaintTable(game);
+    CheckAfterMove(game);
+}
+
+void ReceiveOppSelection(Game& game, std::uint8_t p)
+{
+    game.table.nOppSelectedPile = p;
+    PaintTable(game);
+}
+
+void ReceivePlayPiles(Game& game, const std::uint8_t* message)
+{
+    Table& table = game.table;
+    for (int k = 0; k < kPlayPiles; ++k) {
+        if (message[1 + k] == 0 || message[1 + k] > kDeckSize)
+            return;
+    }
+    for (int k = 0; k < kPlayPiles; ++k) {
+        const int count = message[1 + k];
+        const std::uint8_t* cards = message + 3 + 4 * k;  // rank, suit of the top, then of the card beneath
+        table.nPlayCards[k] = static_cast<std::uint8_t>(count);
+        table.playPiles[k][count - 1] = Card{cards[1], cards[0]};
+        if (count > 1)
+            table.playPiles[k][count - 2] = Card{cards[3], cards[2]};
+    }
+    if (table.bHandInProgress)
+        PaintTable(game);
+}
