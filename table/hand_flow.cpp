@@ -135,3 +135,13 @@ void ResetForNextHand(Game& game)
     game.platform.InvalidateMainWindow();
     game.platform.CreateReadyButton();
 }
+
+void ResetForNewOpponent(Game& game)
+{
+    for (TimerId timer : {TimerId::FlipCountdown, TimerId::StartCountdown, TimerId::TieDisplay})
+        game.platform.KillTimer(timer);
+    game.hand.nCountdownSecs = 0;
+    game.hand.nPendingFlips = 0;
+    game.table.bHandInProgress = 0;
+    ResetForNextHand(game);
+}

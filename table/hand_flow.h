@@ -16,3 +16,6 @@ void TieDisplayTick(Game& game);
 
 void OnOpponentPlayAgain(Game& game);
 void ResetForNextHand(Game& game);
+
+// A new client took the seat: whatever the last one left running is dropped.
+void ResetForNewOpponent(Game& game);

@@ -1,0 +1,152 @@
+#include "net/connection.h"
+
+#include "net/ping.h"
+#include "net/protocol.h"
+#include "net/server_address.h"
+#include "net/status.h"
+#include "table/game.h"
+#include "table/hand_flow.h"
+
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kListenBacklog = 100;
+constexpr int kConnectTimeoutMs = 10000;
+
+void ShowError(Game& game, const char* text)
+{
+    game.platform.ShowMessageBox(BoxOwner::StatusWindow, text, "Error", BoxIcon::None);
+}
+
+}  // namespace
+
+Connection::Connection(Game& game, std::uint16_t port, QObject* parent) : QObject(parent), game_(game), port_(port) {}
+
+Connection::~Connection()
+{
+    Teardown();
+}
+
+void Connection::HostGame()
+{
+    listenSocket_ = new QTcpServer(this);
+    listenSocket_->setListenBacklogSize(kListenBacklog);
+    connect(listenSocket_, &QTcpServer::newConnection, this, &Connection::AcceptClient);
+    // As ever with hosting, a port that cannot be had is not reported.
+    listenSocket_->listen(QHostAddress::AnyIPv4, port_);
+    char line[64];
+    std::snprintf(line, sizeof line, "Server listening on port %d", port_);
+    SetStatus(game_, line, nullptr);
+    emit hosting();
+    game_.table.bIsServer = 1;
+    ShowLocalAddress();
+}
+
+void Connection::ShowLocalAddress()
+{
+    const QString name = QHostInfo::localHostName();
+    if (name.isEmpty())
+        return;
+    for (const QHostAddress& address : QHostInfo::fromName(name).addresses()) {
+        if (address.protocol() != QAbstractSocket::IPv4Protocol)
+            continue;
+        const std::string line = "Server Name: " + name.toStdString() + "    IP Address: " + DottedAddress(address.toIPv4Address());
+        SetStatus(game_, nullptr, line.c_str());
+        return;
+    }
+}
+
+void Connection::AcceptClient()
+{
+    while (QTcpSocket* socket = listenSocket_->nextPendingConnection()) {
+        // Nobody takes over a running game.
+        if (dataSocket_ && dataSocket_->state() == QAbstractSocket::ConnectedState) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        if (dataSocket_)
+            dataSocket_->deleteLater();
+        AdoptDataSocket(socket);
+        const std::string line = "Accepted Client " + DottedAddress(socket->peerAddress().toIPv4Address()) + " on port "
+                               + std::to_string(port_);
+        SetStatus(game_, line.c_str(), " ");
+        ResetForNewOpponent(game_);
+        emit clientAccepted();
+    }
+}
+
+void Connection::JoinGame(const std::string& serverName)
+{
+    if (listenSocket_) {
+        ShowError(game_, "Initiated as Server");
+        return;
+    }
+    auto* socket = new QTcpSocket(this);
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 0);
+    const auto address = ResolveServerAddress(serverName);
+    if (!address) {
+        ShowError(game_, "Client unable to find to Server");
+        delete socket;
+        return;
+    }
+    // Blocks, as a connect does: the dialog stays up until it is settled.
+    socket->connectToHost(QHostAddress(*address), port_);
+    if (!socket->waitForConnected(kConnectTimeoutMs)) {
+        ShowError(game_, "Client unable to connect to Server");
+        delete socket;
+        return;
+    }
+    AdoptDataSocket(socket);
+    const std::string line = "Connected to Server " + serverName + " on port " + std::to_string(port_);
+    SetStatus(game_, line.c_str(), "");
+    emit joined();
+    game_.platform.CreateReadyButton();
+    StartPing(game_);
+}
+
+void Connection::AdoptDataSocket(QTcpSocket* socket)
+{
+    dataSocket_ = socket;
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 0);
+    connect(socket, &QTcpSocket::readyRead, this, [this] { NetReceive(game_); });
+    connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+        if (socket == dataSocket_)
+            OnDisconnect();
+    });
+}
+
+void Connection::OnDisconnect()
+{
+    SetStatus(game_, "Disconnected", nullptr);
+    game_.platform.InvalidateStatusWindow(true);
+    game_.platform.ShowMessageBox(BoxOwner::MainWindow, "Your Connection with your Opponent\n     has been disconnected",
+                                  "Error", BoxIcon::Stop);
+}
+
+void Connection::Send(const std::uint8_t* bytes, int count)
+{
+    dataSocket_->write(reinterpret_cast<const char*>(bytes), count);
+    dataSocket_->flush();
+}
+
+int Connection::Receive(std::uint8_t* into, int capacity)
+{
+    return static_cast<int>(dataSocket_->read(reinterpret_cast<char*>(into), capacity));
+}
+
+void Connection::Teardown()
+{
+    if (dataSocket_) {
+        dataSocket_->disconnect(this);
+        dataSocket_->close();
+    }
+    if (listenSocket_)
+        listenSocket_->close();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+
+#include <cstdint>
+#include <string>
+
+class QTcpServer;
+class QTcpSocket;
+struct Game;
+
+inline constexpr std::uint16_t kGamePort = 418;
+
+// The one TCP connection between the two copies: hosting, joining, taking up
+// a client and noticing when the peer goes.
+class Connection : public QObject {
+    Q_OBJECT
+public:
+    // Tests pass a port of their own; the program always plays on 418.
+    explicit Connection(Game& game, std::uint16_t port = kGamePort, QObject* parent = nullptr);
+    ~Connection() override;
+
+    void HostGame();
+    void JoinGame(const std::string& serverName);
+    void Teardown();
+
+    bool HasDataConnection() const { return dataSocket_ != nullptr; }
+    bool IsListening() const { return listenSocket_ != nullptr; }
+    void Send(const std::uint8_t* bytes, int count);
+    int Receive(std::uint8_t* into, int capacity);
+
+signals:
+    void hosting();
+    void clientAccepted();
+    void joined();
+
+private:
+    void AcceptClient();
+    void AdoptDataSocket(QTcpSocket* socket);
+    void ShowLocalAddress();
+    void OnDisconnect();
+
+    Game& game_;
+    std::uint16_t port_;
+    QTcpServer* listenSocket_ = nullptr;
+    QTcpSocket* dataSocket_ = nullptr;
+};

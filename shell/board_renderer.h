@@ -1,0 +1,40 @@
+#pragma once
+
+#include "table/table.h"
+
+#include <QFont>
+#include <QImage>
+
+#include <string_view>
+
+// The back buffer and the card images: everything the table is drawn with.
+// Between calls the buffer's standing text is 37-px arial in RGB(0, 255, 0),
+// drawn without a background.
+class BoardRenderer {
+public:
+    BoardRenderer();
+
+    void ClearBackBuffer();
+    void DrawCard(const Card& card, bool inverted, int x, int y);
+    void DrawCardBack(int x, int y);
+    // The piles, stacks and count lines of a hand in progress over the cloth.
+    void DrawTableCards(const Table& table);
+    void DrawLargeText(int x, int y, std::string_view text);
+
+    const QImage& backBuffer() const { return backBuffer_; }
+
+private:
+    void DrawPlayerPiles(const Card piles[][kMaxPileCards], const std::uint8_t counts[], int top, int selected);
+    void DrawText(const QFont& font, QColor colour, int x, int y, std::string_view text);
+
+    QImage backBuffer_;
+    QImage cardSheet_;
+    QImage invertedCardSheet_;
+    QImage cardBackImage_;
+    QFont largeTextFont_;
+    QFont countFont_;
+};
+
+// A font as the board uses it: pixel em height, no smoothing, so every text
+// pixel has exactly the colour asked for.
+QFont BoardFont(int pixelSize);

@@ -1,0 +1,54 @@
+#include "shell/hyperlink.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QUrl>
+
+namespace {
+
+constexpr int kLinkTextLimit = 39;
+const QColor kLinkColour(0, 0, 192);
+const QColor kLinkBackground(192, 192, 192);
+
+}  // namespace
+
+void OpenHelpPage()
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().filePath("Flinthand.htm")));
+}
+
+Hyperlink::Hyperlink(const QString& text, QWidget* parent) : QWidget(parent), open(OpenHelpPage)
+{
+    setWindowTitle(text);
+    setCursor(Qt::WhatsThisCursor);
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kLinkBackground);
+    setPalette(palette);
+}
+
+void Hyperlink::paintEvent(QPaintEvent*)
+{
+    QFont font("arial");
+    font.setPixelSize(11);
+    font.setUnderline(true);
+    font.setStyleStrategy(QFont::NoAntialias);
+    QPainter painter(this);
+    painter.setFont(font);
+    painter.setPen(kLinkColour);
+    painter.drawText(0, QFontMetrics(font).ascent(), windowTitle().left(kLinkTextLimit));
+}
+
+void Hyperlink::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        ReleasedAt(event->globalPosition().toPoint());
+}
+
+void Hyperlink::ReleasedAt(const QPoint& globalPosition)
+{
+    if (rect().contains(mapFromGlobal(globalPosition)) && open)
+        open();
+}

@@ -1,0 +1,56 @@
+#include "shell/instructions_dialog.h"
+
+#include "shell/dialog_units.h"
+#include "shell/hyperlink.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+InstructionsDialog::InstructionsDialog(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                         | Qt::WindowCloseButtonHint)
+{
+    setWindowTitle("Flinthand - Instructions");
+    setFixedSize(DialogUnits(32, 32, 153, 97).size());
+    QFont font("Arial");
+    font.setPointSize(8);
+    setFont(font);
+
+    auto* icon = new QLabel(this);
+    icon->setPixmap(QPixmap(":/icon_32.png"));
+    icon->setGeometry(DialogUnits(66, 5, 21, 20));
+    const struct {
+        const char* text;
+        QRect at;
+    } lines[] = {{"Flinthand", DialogUnits(27, 30, 100, 8)},
+                 {"Beta 0.1", DialogUnits(26, 38, 100, 8)},
+                 {"by the Flinthand developers", DialogUnits(27, 48, 100, 8)}};
+    for (const auto& line : lines) {
+        auto* label = new QLabel(line.text, this);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label->setGeometry(line.at);
+    }
+    link_ = new Hyperlink("Click for Instructions", this);
+    link_->setGeometry(DialogUnits(45, 64, 70, 10));
+    okButton_ = new QPushButton("OK", this);
+    okButton_->setGeometry(DialogUnits(52, 78, 50, 14));
+    okButton_->setAutoDefault(false);
+    connect(okButton_, &QPushButton::clicked, this, [this] { done(0); });
+
+    // A press on the dialog or a label keeps the mouse there; its release must still reach the link.
+    // The OK button holds on to the mouse after a press, as buttons do.
+    installEventFilter(this);
+    for (QLabel* label : findChildren<QLabel*>())
+        label->installEventFilter(this);
+}
+
+bool InstructionsDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton)
+            link_->ReleasedAt(mouse->globalPosition().toPoint());
+    }
+    return QDialog::eventFilter(watched, event);
+}

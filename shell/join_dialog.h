@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+#include <string>
+
+class QLineEdit;
+class QPushButton;
+
+// "Client Connect Options": asks for the server, joins it, and remembers the
+// name for next time.
+class JoinDialog : public QDialog {
+    Q_OBJECT
+public:
+    JoinDialog(QWidget* owner, std::function<void(const std::string&)> joinGame);
+
+    QLineEdit* serverField() const { return serverField_; }
+    QPushButton* connectButton() const { return connectButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
+
+    // Neither Escape nor Enter closes the dialog; only its two buttons do.
+    void reject() override {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void OnConnect();
+
+    std::function<void(const std::string&)> joinGame_;
+    QLineEdit* serverField_;
+    QPushButton* connectButton_;
+    QPushButton* cancelButton_;
+};

@@ -1,0 +1,16 @@
+#include "shell/main_window.h"
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <ctime>
+
+int main(int argc, char* argv[])
+{
+    // The deal draws from the C library generator.
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    QApplication application(argc, argv);
+    MainWindow window;
+    window.show();
+    return application.exec();
+}

@@ -1,0 +1,245 @@
+#include "shell/main_window.h"
+
+#include "net/ping.h"
+#include "net/status_strip.h"
+#include "shell/board_view.h"
+#include "shell/instructions_dialog.h"
+#include "shell/join_dialog.h"
+#include "shell/sound_player.h"
+#include "table/hand_flow.h"
+#include "table/local_play.h"
+#include "table/paint_table.h"
+#include "table/stall_flip.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLayout>
+#include <QLoggingCategory>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <thread>
+
+Q_LOGGING_CATEGORY(flinthandTrace, "flinthand.trace", QtInfoMsg)
+
+namespace {
+
+QString Text(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(std::uint16_t port) : game_(*this), connection_(game_, port), sound_(std::make_unique<SoundPlayer>())
+{
+    setWindowTitle("Flinthand");
+    setWindowIcon(QIcon(":/icon_32.png"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    BuildMenu();
+
+    auto* central = new QWidget(this);
+    central->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(central);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    boardView_ = new BoardView(renderer_.backBuffer(), central);
+    boardView_->onLeftClick = [this](unsigned x, unsigned y) { HandleTableClick(game_, x, y); };
+    statusStrip_ = new StatusStrip(game_.status, central);
+    statusStrip_->onLeftClick = [this] { StartPing(game_); };
+
+    const std::pair<QTimer*, TimerId> timers[] = {
+        {&flipTimer_, TimerId::FlipCountdown}, {&startTimer_, TimerId::StartCountdown}, {&tieTimer_, TimerId::TieDisplay}};
+    for (const auto& [timer, id] : timers)
+        timer->setInterval(TimerPeriodMs(id));
+    connect(&flipTimer_, &QTimer::timeout, this, [this] { FlipCountdownTick(game_); });
+    connect(&startTimer_, &QTimer::timeout, this, [this] { StartCountdownTick(game_); });
+    connect(&tieTimer_, &QTimer::timeout, this, [this] { TieDisplayTick(game_); });
+
+    connect(&connection_, &Connection::hosting, this, [this] {
+        hostAction_->setEnabled(false);
+        joinAction_->setEnabled(false);
+        setWindowTitle("Flinthand - Server");
+    });
+    connect(&connection_, &Connection::clientAccepted, this, [this] { pingAction_->setEnabled(true); });
+    connect(&connection_, &Connection::joined, this, [this] {
+        setWindowTitle("Flinthand - Client");
+        hostAction_->setEnabled(false);
+        joinAction_->setEnabled(false);
+        pingAction_->setEnabled(true);
+    });
+
+    PaintTable(game_);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildMenu()
+{
+    QMenu* network = menuBar()->addMenu("&Network");
+    hostAction_ = network->addAction("&Host a Game", this, [this] {
+        game_.table.bIsServer = 1;
+        connection_.HostGame();
+    });
+    joinAction_ = network->addAction("&Join a Game", this, [this] {
+        game_.table.bIsServer = 0;
+        OpenJoinDialog();
+    });
+    network->addSeparator();
+    pingAction_ = network->addAction("&Ping Test", this, [this] { StartPing(game_); });
+    pingAction_->setEnabled(false);
+    network->addSeparator();
+    network->addAction("E&xit", this, [this] { CloseProgram(); });
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->addAction("&Instructions", this, [this] { OpenInstructions(); });
+    help->addAction("&About", this, [this] { OpenInstructions(); });
+}
+
+void MainWindow::OpenJoinDialog()
+{
+    JoinDialog dialog(this, [this](const std::string& name) { connection_.JoinGame(name); });
+    dialog.exec();
+}
+
+void MainWindow::OpenInstructions()
+{
+    InstructionsDialog dialog(this);
+    dialog.exec();
+}
+
+bool MainWindow::HasDataConnection() const
+{
+    return connection_.HasDataConnection();
+}
+
+void MainWindow::SendBytes(const std::uint8_t* bytes, int count)
+{
+    connection_.Send(bytes, count);
+}
+
+int MainWindow::ReceiveBytes(std::uint8_t* into, int capacity)
+{
+    return connection_.Receive(into, capacity);
+}
+
+void MainWindow::ClearBackBuffer()
+{
+    renderer_.ClearBackBuffer();
+}
+
+void MainWindow::DrawTableCards(const Table& table)
+{
+    renderer_.DrawTableCards(table);
+}
+
+void MainWindow::DrawLargeText(int x, int y, std::string_view text)
+{
+    renderer_.DrawLargeText(x, y, text);
+}
+
+void MainWindow::InvalidateMainWindow()
+{
+    boardView_->update();
+}
+
+void MainWindow::InvalidateStatusWindow(bool)
+{
+    // The strip paints every pixel itself, so erasing first changes nothing.
+    statusStrip_->update();
+}
+
+void MainWindow::CreateReadyButton()
+{
+    if (!readyButton_) {
+        readyButton_ = new QPushButton("Push when ready to play..", centralWidget());
+        readyButton_->setGeometry(130, 252, 200, 30);
+        readyButton_->setAutoDefault(false);
+        connect(readyButton_, &QPushButton::clicked, this, [this] { OnReadyPressed(game_); });
+    }
+    readyButton_->show();
+    readyButton_->raise();
+}
+
+void MainWindow::DestroyReadyButton()
+{
+    if (!readyButton_)
+        return;
+    // Called from the button's own click: let it finish before it goes.
+    readyButton_->hide();
+    readyButton_->deleteLater();
+    readyButton_ = nullptr;
+}
+
+void MainWindow::ShowMessageBox(BoxOwner owner, std::string_view text, std::string_view caption, BoxIcon icon)
+{
+    QWidget* parent = owner == BoxOwner::StatusWindow ? static_cast<QWidget*>(statusStrip_) : this;
+    QMessageBox box(icon == BoxIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon, Text(caption), Text(text),
+                    QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool MainWindow::AskYesNo(std::string_view text, std::string_view caption)
+{
+    QMessageBox box(QMessageBox::Warning, Text(caption), Text(text), QMessageBox::Yes | QMessageBox::No, this);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void MainWindow::CloseProgram()
+{
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    connection_.Teardown();
+    event->accept();
+}
+
+QTimer& MainWindow::TimerFor(TimerId timer)
+{
+    switch (timer) {
+    case TimerId::FlipCountdown: return flipTimer_;
+    case TimerId::StartCountdown: return startTimer_;
+    case TimerId::TieDisplay: break;
+    }
+    return tieTimer_;
+}
+
+void MainWindow::StartTimer(TimerId timer)
+{
+    TimerFor(timer).start();
+}
+
+void MainWindow::KillTimer(TimerId timer)
+{
+    TimerFor(timer).stop();
+}
+
+void MainWindow::PumpMessages()
+{
+    QCoreApplication::processEvents();
+    std::this_thread::yield();
+}
+
+void MainWindow::PlaySoundClip(unsigned index)
+{
+    sound_->PlaySoundClip(index);
+}
+
+// Trace lines may come in pieces; each finished line becomes one record.
+void MainWindow::DebugOutput(std::string_view line)
+{
+    pendingTrace_ += line;
+    for (std::size_t end; (end = pendingTrace_.find('\n')) != std::string::npos;) {
+        qCDebug(flinthandTrace).noquote() << QString::fromStdString(pendingTrace_.substr(0, end));
+        pendingTrace_.erase(0, end + 1);
+    }
+}
+
+std::chrono::steady_clock::time_point MainWindow::Now() const
+{
+    return std::chrono::steady_clock::now();
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QObject>
+
+#include <array>
+
+class QSoundEffect;
+
+// The two click clips, played without waiting; a new clip cuts off the one
+// playing. A machine without sound simply stays quiet.
+class SoundPlayer : public QObject {
+    Q_OBJECT
+public:
+    explicit SoundPlayer(QObject* parent = nullptr);
+
+    void PlaySoundClip(unsigned index);
+
+private:
+    std::array<QSoundEffect*, 2> clips_{};
+};
