@@ -10,6 +10,8 @@ int main(int argc, char* argv[])
     // The deal draws from the C library generator.
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     QApplication application(argc, argv);
+    // The artwork and clips are linked in from a static library.
+    Q_INIT_RESOURCE(flinthand);
     MainWindow window;
     window.show();
     return application.exec();
