@@ -31,6 +31,7 @@ public:
     std::vector<std::vector<std::uint8_t>> sent;  // one entry per send call
     std::deque<std::uint8_t> inbox;               // bytes waiting to be read
     int readLimit = 1 << 30;                      // most bytes one read returns
+    std::function<int()> chooseReadLimit;         // when set, picks the limit of each read
     std::function<void(const std::uint8_t*, int)> onSend;
 
     std::vector<unsigned> sounds;
@@ -59,8 +60,9 @@ public:
     }
     int ReceiveBytes(std::uint8_t* into, int capacity) override
     {
+        const int limit = chooseReadLimit ? chooseReadLimit() : readLimit;
         int count = 0;
-        while (count < capacity && count < readLimit && !inbox.empty()) {
+        while (count < capacity && count < limit && !inbox.empty()) {
             into[count++] = inbox.front();
             inbox.pop_front();
         }
