@@ -117,8 +117,15 @@ void HandleTableClick(Game& game, unsigned x, unsigned y)
 bool CheckAfterMove(Game& game)
 {
     const Table& table = game.table;
-    const bool iHaveCards = AnyPileAbove(0, table.nMyPileCards);
     const bool opponentHasCards = AnyPileAbove(0, table.nOppPileCards);
+    // Once this copy has won, only the opponent's last card still counts: it
+    // makes a tie, even if a snapshot sent before our last play put a card back.
+    if (game.hand.bMyPlayAgain) {
+        if (!opponentHasCards)
+            OnTie(game);
+        return false;
+    }
+    const bool iHaveCards = AnyPileAbove(0, table.nMyPileCards);
     if (!iHaveCards && !opponentHasCards) {
         OnTie(game);
         return false;

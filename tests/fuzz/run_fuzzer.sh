@@ -54,7 +54,8 @@ status=0
 FLINTHAND_SEED_DIR="$out/corpus" "$binary" "$out/corpus" \
     -max_total_time="$seconds" -timeout=20 -print_final_stats=1 -artifact_prefix="$out/" "$@" >"$log" 2>&1 || status=$?
 
-grep -E '^Done [0-9]+ runs|^stat::number_of_executed_units|^stat::peak_rss_mb|^#[0-9]+ *DONE' "$log" || true
+grep -E 'cov: ' "$log" | tail -n 1 || true
+grep -E '^Done [0-9]+ runs|^stat::number_of_executed_units' "$log" || true
 if [ "$status" -ne 0 ]; then
     tail -n 60 "$log"
     echo "receive_fuzzer failed (exit $status); the input is saved as $out/crash-* or similar"

@@ -41,6 +41,7 @@ public:
     int closeRequests = 0;
     std::vector<std::string> debugLines;
     std::vector<Text> texts;  // large texts since the last clear
+    std::vector<std::string> textHistory;  // every large text ever drawn
     int clears = 0;
     int tableDraws = 0;
     int mainInvalidations = 0;
@@ -75,7 +76,11 @@ public:
         texts.clear();
     }
     void DrawTableCards(const Table&) override { ++tableDraws; }
-    void DrawLargeText(int x, int y, std::string_view text) override { texts.push_back({x, y, std::string(text)}); }
+    void DrawLargeText(int x, int y, std::string_view text) override
+    {
+        texts.push_back({x, y, std::string(text)});
+        textHistory.emplace_back(text);
+    }
     void InvalidateMainWindow() override { ++mainInvalidations; }
     void InvalidateStatusWindow(bool) override { ++statusInvalidations; }
     void CreateReadyButton() override
