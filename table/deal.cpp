@@ -78,5 +78,6 @@ void ReceiveDeal(Game& game, const std::uint8_t* message)
         game.hand.nCountdownSecs = 0;
     }
     game.table.bHandInProgress = 1;
+    ForgetAllMoves(game);
     LayOutMirroredDeal(game, deck);
 }

@@ -7,6 +7,7 @@
 #include "table/hand_state.h"
 #include "table/platform.h"
 #include "table/table.h"
+#include "table/unanswered_moves.h"
 
 // All the state of one running copy of the game.
 struct Game {
@@ -18,6 +19,7 @@ struct Game {
     Table table;
     BoardRects board;
     HandState hand;
+    UnansweredMoves unanswered;
     Reassembly reassembly;
     StatusTexts status;
     PingState ping;

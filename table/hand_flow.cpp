@@ -3,6 +3,7 @@
 #include "net/protocol.h"
 #include "table/deal.h"
 #include "table/game.h"
+#include "table/stall_flip.h"
 
 #include <cstdio>
 
@@ -22,6 +23,12 @@ void BeginStartCountdown(Game& game)
     game.hand.nCountdownSecs = kStartCountdownSecs;
     PaintStartCountdown(game);
     game.platform.StartTimer(TimerId::StartCountdown);
+}
+
+void EndHand(Game& game)
+{
+    game.table.bHandInProgress = 0;
+    DropFlips(game);
 }
 
 // Shows the last table with cards even though the hand is over.
@@ -82,14 +89,14 @@ void PaintWaitingForOpponent(Game& game)
 
 void OnWin(Game& game)
 {
-    game.table.bHandInProgress = 0;
+    EndHand(game);
     game.hand.bMyPlayAgain = 1;
     DrawLines(game, {{{130, 120}, "You Won !!!"}, {{60, 315}, "Waiting for Opponent"}, {{125, 365}, "to go again.."}});
 }
 
 void OnLoss(Game& game)
 {
-    game.table.bHandInProgress = 0;
+    EndHand(game);
     if (!game.platform.AskYesNo("Your Opponent has Won !!\nWould you like to play another hand?", "Loser")) {
         game.platform.CloseProgram();
         return;
@@ -101,7 +108,7 @@ void OnLoss(Game& game)
 // Both last cards went down at once: nobody asks, both copies start over.
 void OnTie(Game& game)
 {
-    game.table.bHandInProgress = 0;
+    EndHand(game);
     game.hand.bMyPlayAgain = 0;
     DrawFinalTable(game);
     DrawLines(game, {{{170, 120}, "Tie !!!"}});
@@ -138,10 +145,8 @@ void ResetForNextHand(Game& game)
 
 void ResetForNewOpponent(Game& game)
 {
-    for (TimerId timer : {TimerId::FlipCountdown, TimerId::StartCountdown, TimerId::TieDisplay})
-        game.platform.KillTimer(timer);
-    game.hand.nCountdownSecs = 0;
-    game.hand.nPendingFlips = 0;
-    game.table.bHandInProgress = 0;
+    EndHand(game);
+    game.platform.KillTimer(TimerId::StartCountdown);
+    game.platform.KillTimer(TimerId::TieDisplay);
     ResetForNextHand(game);
 }

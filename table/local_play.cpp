@@ -1,8 +1,10 @@
 #include "table/local_play.h"
 
+#include "net/messages.h"
 #include "net/protocol.h"
 #include "table/game.h"
 #include "table/hand_flow.h"
+#include "table/moves.h"
 #include "table/paint_table.h"
 #include "table/stall_flip.h"
 
@@ -35,8 +37,16 @@ int MyPileAt(const Game& game, int x, int y, bool empty)
     return kNoPile;
 }
 
-void FinishLocalMove(Game& game)
+// The move is on our table; the peer hears of it, then we show it.
+void AnnounceMove(Game& game, MsgType type, int from, int to)
 {
+    const auto fromPile = static_cast<std::uint8_t>(from);
+    const auto toPile = static_cast<std::uint8_t>(to);
+    if (type == MsgPlayCard)
+        SendPlayCard(game, fromPile, toPile);
+    else
+        SendMoveToEmptyPile(game, fromPile, toPile);
+    RecordOwnMove(game, type, fromPile, toPile);
     game.table.nMySelectedPile = kNoPile;
     PaintTable(game);
     game.platform.PlaySoundClip(kMoveSound);
@@ -48,25 +58,17 @@ bool TryMove(Game& game, int x, int y)
 {
     Table& table = game.table;
     const int s = table.nMySelectedPile;
-    const Card c = TopCard(table.myPiles[s], table.nMyPileCards[s]);
+    const Card& c = TopCard(table.myPiles[s], table.nMyPileCards[s]);
 
     const int k = PlayPileAt(game, x, y);
-    if (k != kNoPile && table.nPlayCards[k] > 0 && PlayPileHasRoom(table, k) && CardsAdjacent(c, TopCard(table.playPiles[k], table.nPlayCards[k]))) {
-        table.playPiles[k][table.nPlayCards[k]] = c;
-        ++table.nPlayCards[k];
-        --table.nMyPileCards[s];
-        SendPlayCard(game, static_cast<std::uint8_t>(s), static_cast<std::uint8_t>(k));
-        FinishLocalMove(game);
+    if (k != kNoPile && table.nPlayCards[k] > 0 && CardsAdjacent(c, TopCard(table.playPiles[k], table.nPlayCards[k]))
+        && PlayOntoPlayPile(table, table.myPiles, table.nMyPileCards, s, k)) {
+        AnnounceMove(game, MsgPlayCard, s, k);
         return true;
     }
-
     const int i = MyPileAt(game, x, y, true);
-    if (i != kNoPile) {
-        table.nMyPileCards[i] = 1;
-        --table.nMyPileCards[s];
-        table.myPiles[i][0] = c;
-        SendMoveToEmptyPile(game, static_cast<std::uint8_t>(s), static_cast<std::uint8_t>(i));
-        FinishLocalMove(game);
+    if (i != kNoPile && MoveOntoEmptyPile(table.myPiles, table.nMyPileCards, s, i)) {
+        AnnounceMove(game, MsgMoveToEmptyPile, s, i);
         return true;
     }
     return false;
@@ -145,7 +147,7 @@ bool CheckAfterMove(Game& game)
         if (HasMove(table.myPiles, table.nMyPileCards, playTop) || HasMove(table.oppPiles, table.nOppPileCards, playTop))
             return true;
     }
-    if (table.bIsServer)
+    if (table.bIsServer && table.bHandInProgress)
         AnnounceFlip(game);
     return false;
 }

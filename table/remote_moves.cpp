@@ -2,21 +2,22 @@
 
 #include "table/game.h"
 #include "table/local_play.h"
+#include "table/moves.h"
 #include "table/paint_table.h"
 #include "table/snapshot.h"
+#include "table/stall_flip.h"
 
 // A correct peer never sends a move that breaks the table's limits; such a
 // message is dropped whole so that every count stays in bounds.
 void ReceiveOppPlay(Game& game, std::uint8_t a, std::uint8_t b)
 {
     Table& table = game.table;
-    if (a >= kPlayerPiles || b >= kPlayPiles || table.nOppPileCards[a] == 0 || !PlayPileHasRoom(table, b))
+    // The server plays only after its flips; announced ones still counting down here go first.
+    if (!table.bIsServer)
+        CatchUpFlips(game);
+    if (!PlayOntoPlayPile(table, table.oppPiles, table.nOppPileCards, a, b))
         return;
     table.nOppSelectedPile = kNoPile;
-    const Card c = table.oppPiles[a][table.nOppPileCards[a] - 1];
-    ++table.nPlayCards[b];
-    table.playPiles[b][table.nPlayCards[b] - 1] = c;
-    --table.nOppPileCards[a];
     PaintTable(game);
     if (table.bIsServer)
         SendAllCheck(game);
@@ -26,12 +27,9 @@ void ReceiveOppPlay(Game& game, std::uint8_t a, std::uint8_t b)
 void ReceiveOppMoveToEmpty(Game& game, std::uint8_t a, std::uint8_t d)
 {
     Table& table = game.table;
-    if (a >= kPlayerPiles || d >= kPlayerPiles || a == d || table.nOppPileCards[a] == 0 || table.nOppPileCards[d] != 0)
+    if (!MoveOntoEmptyPile(table.oppPiles, table.nOppPileCards, a, d))
         return;
     table.nOppSelectedPile = kNoPile;
-    table.oppPiles[d][0] = table.oppPiles[a][table.nOppPileCards[a] - 1];
-    --table.nOppPileCards[a];
-    table.nOppPileCards[d] = 1;
     PaintTable(game);
     CheckAfterMove(game);
 }

@@ -119,6 +119,7 @@ void ReceiveAllCheck(Game& game, const std::uint8_t* m)
         Trace(game, "-> %d \n", m[i]);
     for (int i = 0; i < kDeckSize; ++i)
         Trace(game, "%d | %d, %d \n", i, m[kCardListOffset + 2 * i], m[kCardListOffset + 2 * i + 1]);
+    ForgetAnsweredMoves(game);
     if (!DescribesWholeTable(m + 1)) {
         Trace(game, "ReceiveAllCheck: counts do not describe a whole table, ignored\n");
         return;
@@ -162,5 +163,6 @@ void ReceiveAllCheck(Game& game, const std::uint8_t* m)
         table.playPiles[0][j] = next("PLAY 0");
     for (int j = 0; j < table.nPlayCards[1]; ++j)
         table.playPiles[1][j] = next("PLAY 1");
+    ReplayUnansweredMoves(game);
     PaintTable(game);
 }

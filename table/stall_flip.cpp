@@ -31,6 +31,9 @@ void AnnounceFlip(Game& game)
 
 void OnFlipAnnounced(Game& game)
 {
+    // Announced before the server saw the hand end here.
+    if (!game.table.bHandInProgress)
+        return;
     ++game.hand.nPendingFlips;
     if (game.hand.nPendingFlips <= 1)
         StartFlipCountdown(game);
@@ -72,6 +75,23 @@ void FlipExtraCards(Game& game)
     } else if (game.hand.nPendingFlips > 0) {
         StartFlipCountdown(game);
     }
+}
+
+void CatchUpFlips(Game& game)
+{
+    if (game.hand.nPendingFlips <= 0)
+        return;
+    const int flips = game.hand.nPendingFlips;
+    DropFlips(game);
+    for (int i = 0; i < flips; ++i)
+        FlipExtraCards(game);
+}
+
+void DropFlips(Game& game)
+{
+    game.platform.KillTimer(TimerId::FlipCountdown);
+    game.hand.nCountdownSecs = 0;
+    game.hand.nPendingFlips = 0;
 }
 
 void RecycleExtraCards(Game& game)

@@ -1,5 +1,6 @@
 #include "tests/support/bot.h"
 #include "table/paint_table.h"
+#include "table/stall_flip.h"
 #include "tests/support/deal_fixture.h"
 
 #include <gtest/gtest.h>
@@ -183,6 +184,75 @@ TEST(WholeHand, LoserWhoSaysNoClosesTheProgram)
     EXPECT_EQ(side.platform.closeRequests, 1);
     EXPECT_TRUE(side.platform.sent.empty());
     EXPECT_FALSE(side.platform.readyButton);
+}
+
+}  // namespace
+
+namespace {
+
+// A table both copies hold: the client's pile 0 tops a seven over a two,
+// its pile 1 is empty; the centre shows an eight and a king.
+void SetUpAgreeingTables(TwoCopies& copies)
+{
+    const std::vector<Cards> serverMine = {{C(2, kClubs)}, {C(2, kHearts)}, {C(2, kSpades)}, {C(2, kDiamonds)}, {C(9, kClubs), C(4, kClubs)}};
+    const std::vector<Cards> clientMine = {{C(1, kClubs), C(6, kClubs)}, {}, {C(10, kHearts), C(5, kHearts)}, {C(10, kSpades)}, {C(10, kDiamonds)}};
+    SetPiles(copies.server.game.table, serverMine, clientMine, {C(7, kHearts)}, {C(kKing, kHearts)});
+    SetPiles(copies.client.game.table, clientMine, serverMine, {C(7, kHearts)}, {C(kKing, kHearts)});
+    for (RecordedGame* side : {&copies.server, &copies.client}) {
+        side->game.table.nExtraCardsLeft = 19;
+        for (int k = 0; k < 2; ++k)
+            for (int i = 0; i < 19; ++i)
+                side->game.table.extraCards[k][i] = FreshDeckCard(20 + i + k);
+        PaintTable(side->game);
+        ASSERT_EQ(CardsOnTable(side->game.table), 52);
+    }
+}
+
+TEST(StaleSnapshot, DoesNotTakeBackTheClientsLaterMoves)
+{
+    TwoCopies copies;
+    SetUpAgreeingTables(copies);
+    Game& client = copies.client.game;
+    // The seven onto the eight, then the two it uncovers into the empty pile,
+    // before the server's answer to the play comes back.
+    Bot::ClickCentre(client, client.board.rcMyPiles[0]);
+    Bot::ClickCentre(client, client.board.rcPlayPiles[0]);
+    TwoCopies::Deliver(copies.server);  // the server has the play, not yet the move
+    Bot::ClickCentre(client, client.board.rcMyPiles[0]);
+    Bot::ClickCentre(client, client.board.rcMyPiles[1]);
+    ASSERT_EQ(copies.client.platform.SentTypes(), (Bytes{204, 201, 204, 202}));
+    TwoCopies::Deliver(copies.client);  // the snapshot built before the move
+    EXPECT_EQ(client.table.nMyPileCards[0], 0) << "the move stays made";
+    EXPECT_EQ(client.table.nMyPileCards[1], 1);
+    copies.DeliverAll();
+    EXPECT_TRUE(Mirrored(copies.server.game.table, client.table));
+}
+
+TEST(FlipRace, ServerPlayAfterItsFlipLandsOnTheFlippedCard)
+{
+    TwoCopies copies;
+    SetUpAgreeingTables(copies);
+    Game& server = copies.server.game;
+    // A flip announced and carried out on the server, which then plays at once,
+    // while the client's countdown has not run out yet.
+    AnnounceFlip(server);
+    copies.DeliverAll();
+    for (int tick = 0; tick < 3; ++tick)
+        FlipCountdownTick(server);
+    const Card flipped = server.table.playPiles[0][1];
+    server.table.myPiles[4][1] = flipped;  // something that goes on the flipped card
+    server.table.myPiles[4][1].rank = static_cast<std::uint8_t>((flipped.rank + 1) % kRanks);
+    copies.client.game.table.oppPiles[4][1] = server.table.myPiles[4][1];
+    PaintTable(server);
+    TwoCopies::Tick(copies.client, TimerId::FlipCountdown);
+    Bot::ClickCentre(server, server.board.rcMyPiles[4]);
+    Bot::ClickCentre(server, server.board.rcPlayPiles[0]);
+    ASSERT_EQ(server.table.nPlayCards[0], 3);
+    copies.DeliverAll();
+    EXPECT_TRUE(Mirrored(server.table, copies.client.game.table)) << "the client flipped first, as the server did";
+    EXPECT_FALSE(copies.client.platform.TimerRunning(TimerId::FlipCountdown));
+    EXPECT_EQ(copies.client.game.hand.nCountdownSecs, 0);
+    EXPECT_EQ(copies.client.game.hand.nPendingFlips, 0);
 }
 
 }  // namespace

@@ -81,6 +81,7 @@ TEST(Senders, WithoutAConnectionNothingIsSent)
 TEST(Reassembly, MessagesCutAndMergedAnywhere)
 {
     RecordedGame client;
+    client.game.table.bHandInProgress = 1;
     client.game.table.nMyPileCards[0] = 9;  // any change by the snapshot shows
     const Bytes snapshot = SnapshotOfFreshDeal();
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -49,6 +50,7 @@ public:
     bool readyButton = false;
     int readyButtonsCreated = 0;
     std::set<TimerId> runningTimers;
+    std::map<TimerId, int> timerStarts;  // how often each timer was started
     std::function<void()> onPump;
     std::chrono::steady_clock::time_point now{};
 
@@ -101,7 +103,11 @@ public:
     }
     void CloseProgram() override { ++closeRequests; }
 
-    void StartTimer(TimerId timer) override { runningTimers.insert(timer); }
+    void StartTimer(TimerId timer) override
+    {
+        runningTimers.insert(timer);
+        ++timerStarts[timer];
+    }
     void KillTimer(TimerId timer) override { runningTimers.erase(timer); }
     void PumpMessages() override
     {

@@ -1,0 +1,19 @@
+#include "table/moves.h"
+
+bool PlayOntoPlayPile(Table& table, Piles& piles, std::uint8_t counts[], int from, int playPile)
+{
+    if (from < 0 || from >= kPlayerPiles || playPile < 0 || playPile >= kPlayPiles || counts[from] == 0
+        || !PlayPileHasRoom(table, playPile))
+        return false;
+    table.playPiles[playPile][table.nPlayCards[playPile]++] = piles[from][--counts[from]];
+    return true;
+}
+
+bool MoveOntoEmptyPile(Piles& piles, std::uint8_t counts[], int from, int to)
+{
+    if (from < 0 || from >= kPlayerPiles || to < 0 || to >= kPlayerPiles || from == to || counts[from] == 0 || counts[to] != 0)
+        return false;
+    piles[to][0] = piles[from][--counts[from]];
+    counts[to] = 1;
+    return true;
+}
