@@ -11,10 +11,16 @@ namespace {
 
 constexpr int kStartCountdownSecs = 5;
 
-void DrawLines(Game& game, std::initializer_list<std::pair<std::pair<int, int>, const char*>> lines)
+struct Line {
+    int x;
+    int y;
+    const char* text;
+};
+
+void DrawLines(Game& game, std::initializer_list<Line> lines)
 {
-    for (const auto& [at, text] : lines)
-        game.platform.DrawLargeText(at.first, at.second, text);
+    for (const Line& line : lines)
+        game.platform.DrawLargeText(line.x, line.y, line.text);
     game.platform.InvalidateMainWindow();
 }
 
@@ -76,14 +82,14 @@ void PaintStartCountdown(Game& game)
     game.platform.ClearBackBuffer();
     char line[64];
     std::snprintf(line, sizeof line, "Game starts in %d sec", game.hand.nCountdownSecs);
-    DrawLines(game, {{{40, 250}, line}});
+    DrawLines(game, {{40, 250, line}});
     game.platform.PumpMessages();
 }
 
 void PaintWaitingForOpponent(Game& game)
 {
     game.platform.ClearBackBuffer();
-    DrawLines(game, {{{40, 250}, "Waiting for Opponent"}});
+    DrawLines(game, {{40, 250, "Waiting for Opponent"}});
     game.platform.PumpMessages();
 }
 
@@ -91,7 +97,7 @@ void OnWin(Game& game)
 {
     EndHand(game);
     game.hand.bMyPlayAgain = 1;
-    DrawLines(game, {{{130, 120}, "You Won !!!"}, {{60, 315}, "Waiting for Opponent"}, {{125, 365}, "to go again.."}});
+    DrawLines(game, {{130, 120, "You Won !!!"}, {60, 315, "Waiting for Opponent"}, {125, 365, "to go again.."}});
 }
 
 void OnLoss(Game& game)
@@ -111,7 +117,7 @@ void OnTie(Game& game)
     EndHand(game);
     game.hand.bMyPlayAgain = 0;
     DrawFinalTable(game);
-    DrawLines(game, {{{170, 120}, "Tie !!!"}});
+    DrawLines(game, {{170, 120, "Tie !!!"}});
     game.platform.StartTimer(TimerId::TieDisplay);
 }
 
@@ -128,7 +134,7 @@ void OnOpponentPlayAgain(Game& game)
         return;
     }
     game.platform.ClearBackBuffer();
-    DrawLines(game, {{{65, 100}, "Your Opponent"}, {{60, 145}, "wants to go again.."}});
+    DrawLines(game, {{65, 100, "Your Opponent"}, {60, 145, "wants to go again.."}});
 }
 
 void ResetForNextHand(Game& game)

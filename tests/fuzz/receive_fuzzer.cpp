@@ -12,7 +12,9 @@
 //           bit 7     shuffled deck (else fresh order)
 //   byte 1  bytes that arrive at a time, less one
 //   byte 2  most bytes one read takes, 0 for no limit
-//   byte 3  bits 0-1: timer rounds per read, less one; bits 2-7: shuffle seed
+//   byte 3  bits 0-1: timer rounds per read, less one; bit 2: our player
+//           clicks, one byte of the stream before each arrival; bits 3-7:
+//           shuffle seed
 //
 // FLINTHAND_SEED_DIR=dir makes the fuzzer write its starting corpus there.
 
@@ -21,6 +23,8 @@
 #include "table/deal.h"
 #include "table/game.h"
 #include "table/hand_flow.h"
+#include "table/local_play.h"
+#include "table/paint_table.h"
 #include "table/snapshot.h"
 #include "table/stall_flip.h"
 #include "table/table.h"
@@ -80,6 +84,10 @@ struct Checker {
         // Only a running flip countdown takes a pending flip away, and it runs only for one.
         if (!t.bIsServer)
             Require(game.hand.nPendingFlips >= 0);
+        // Only the client keeps its moves until a snapshot answers them.
+        Require(game.unanswered.count >= 0 && game.unanswered.count <= UnansweredMoves::kCapacity);
+        if (t.bIsServer)
+            Require(game.unanswered.count == 0);
         Remember();
     }
 
@@ -124,6 +132,17 @@ public:
         stream += n;
         streamLeft -= n;
         return true;
+    }
+
+    // A left click where the board last showed one of our piles or a play
+    // pile; other codes click nothing.
+    void Click(std::uint8_t code)
+    {
+        const int target = code % 8;
+        if (code >= 0x80 || target == 7)
+            return;
+        const Rect& r = target < kPlayerPiles ? game->board.rcMyPiles[target] : game->board.rcPlayPiles[target - kPlayerPiles];
+        HandleTableClick(*game, static_cast<unsigned>((r.left + r.right) / 2), static_cast<unsigned>((r.top + r.bottom) / 2));
     }
 
     // Like a Qt timer, one whose handler is still running does not fire again.
@@ -252,6 +271,25 @@ void WriteSeeds(const std::string& dir)
         Append(afterReady, m);
     WriteSeed(dir, n++, {0x04 | 0x08 | 0x10 | 0x20, 2, 1, 0x01}, afterReady);
     WriteSeed(dir, n++, {0x07 | 0x08 | 0x10 | 0x20, 0, 0, 0x03}, Message({MsgReady, MsgPlayAgain, MsgReady}));
+
+    // A client clicking between reads: each step is a click code, then the
+    // next three bytes; the snapshot comes in pieces.
+    Bytes clicking;
+    const std::uint8_t codes[] = {0, 5, 4, 6, 1, 5, 3, 0, 2, 6};
+    std::size_t at = 0;
+    const Bytes wire = [&] {
+        Bytes w;
+        for (const Bytes& m : {Message({MsgPlayCard, 4, 0}), snapshot, Message({MsgFlip, 0}), Message({MsgPlayCard, 3, 1}), snapshot})
+            Append(w, m);
+        return w;
+    }();
+    for (int step = 0; at < wire.size(); ++step) {
+        clicking.push_back(codes[step % 10]);
+        for (int i = 0; i < 3 && at < wire.size(); ++i)
+            clicking.push_back(wire[at++]);
+    }
+    WriteSeed(dir, n++, {0x02 | 0x08 | 0x80, 2, 0, 0x04 | 0x08}, clicking);
+    WriteSeed(dir, n++, {0x02 | 0x08 | 0x80, 2, 0, 0x04 | 0x08 | 0x10}, clicking);
 }
 
 }  // namespace
@@ -272,8 +310,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int tableMode = (flags >> 1) & 0x03;
     const bool ticksBetweenReads = flags & 0x08;
     const int tickRounds = 1 + (data[3] & 0x03);
+    const bool clicks = data[3] & 0x04;
 
-    std::srand(data[3] >> 2);  // the server's own deals must repeat for a crash to reproduce
+    std::srand(data[3] >> 3);  // the server's own deals must repeat for a crash to reproduce
 
     FuzzPlatform platform;
     Game game{platform};
@@ -300,6 +339,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         LayOutDealOnTable(game.table, deck, !isServer);
         game.table.bHandInProgress = tableMode == 1 ? 1 : 0;
+        PaintTable(game);  // records where the piles lie, for the clicks
     }
     checker.Remember();
     if (tableMode >= 2) {
@@ -307,7 +347,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checker.CheckAtRest(platform);
     }
 
-    while (platform.Arrive()) {
+    for (;;) {
+        if (clicks && platform.streamLeft > 0) {
+            platform.Click(*platform.stream++);
+            --platform.streamLeft;
+            checker.CheckAtRest(platform);
+        }
+        if (!platform.Arrive())
+            break;
         NetReceive(game);
         checker.CheckAtRest(platform);
         if (!ticksBetweenReads)
