@@ -12,9 +12,12 @@ static void RecordPileRects(Game& game)
 
 void PaintTable(Game& game)
 {
-    game.platform.ClearBackBuffer();
+    // Between hands the cards are not shown, and whatever the end of the hand
+    // or the ready handshake last drew must stay: a late snapshot or move may
+    // still arrive then.
     if (!game.table.bHandInProgress)
         return;
+    game.platform.ClearBackBuffer();
     RecordPileRects(game);
     game.platform.DrawTableCards(game.table);
     game.platform.InvalidateMainWindow();

@@ -2,6 +2,6 @@
 
 struct Game;
 
-// Redraws the whole table into the back buffer and, during a hand, records
-// the rectangles of the piles and asks for a repaint.
+// During a hand: redraws the whole table into the back buffer, records the
+// rectangles of the piles and asks for a repaint. Between hands it draws nothing.
 void PaintTable(Game& game);

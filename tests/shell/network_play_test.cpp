@@ -27,7 +27,6 @@
 #include <arpa/inet.h>
 #include <unistd.h>
 
-#include <array>
 #include <chrono>
 #include <fstream>
 #include <memory>
@@ -480,10 +479,14 @@ TEST_F(NetworkPlay, HostListensThenTakesAClientAndAnswersItsPings)
 
 TEST_F(NetworkPlay, JoiningThroughTheMenuConnectsAndPings)
 {
+    // The dialog keeps sname.ini in the current directory.
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    const QString previous = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(folder.path()));  // the dialog keeps sname.ini here
+    struct Restore {
+        QString path = QDir::currentPath();
+        ~Restore() { QDir::setCurrent(path); }
+    } restore;
+    ASSERT_TRUE(QDir::setCurrent(folder.path()));
     Host();
 
     // The dialog runs modally from the menu; fill it in once it is up.
@@ -498,13 +501,16 @@ TEST_F(NetworkPlay, JoiningThroughTheMenuConnectsAndPings)
         QTest::mouseClick(dialog->connectButton(), Qt::LeftButton);
     });
     driver.start(20);
-    QTimer::singleShot(std::chrono::milliseconds(kPatience), [&] {
+    QTimer watchdog;  // a dialog that does not close must not hang the run
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
         if (auto* dialog = qobject_cast<JoinDialog*>(QApplication::activeModalWidget()))
             dialog->done(0);
     });
+    watchdog.start(kPatience);
     client->joinAction()->trigger();
     driver.stop();
-    QDir::setCurrent(previous);
+    ASSERT_TRUE(watchdog.isActive()) << "the join dialog stayed open";
     ASSERT_TRUE(filledIn) << "the join dialog never came up";
 
     const std::string connected = "Connected to Server localhost on port " + std::to_string(port);
