@@ -2,6 +2,7 @@
 
 #include "net/protocol.h"
 #include "table/game.h"
+#include "table/hand_flow.h"
 #include "table/local_play.h"
 #include "table/paint_table.h"
 
@@ -47,7 +48,7 @@ void LayOutDealOnTable(Table& table, const Deck& deck, bool mirrored)
 
 void ShuffleAndDeal(Game& game)
 {
-    game.table.bHandInProgress = 1;
+    BeginHand(game);
     Deck deck;
     BuildShuffledDeck(deck);
     SendDeal(game, deck);
@@ -77,7 +78,7 @@ void ReceiveDeal(Game& game, const std::uint8_t* message)
         game.platform.KillTimer(TimerId::StartCountdown);
         game.hand.nCountdownSecs = 0;
     }
-    game.table.bHandInProgress = 1;
+    BeginHand(game);
     ForgetAllMoves(game);
     LayOutMirroredDeal(game, deck);
 }

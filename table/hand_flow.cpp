@@ -46,6 +46,13 @@ void DrawFinalTable(Game& game)
 
 }  // namespace
 
+void BeginHand(Game& game)
+{
+    game.table.bHandInProgress = 1;
+    game.hand.bMyReady = 0;
+    game.hand.bOppReady = 0;
+}
+
 void OnReadyPressed(Game& game)
 {
     game.platform.DestroyReadyButton();
@@ -72,6 +79,7 @@ void StartCountdownTick(Game& game)
         return;
     }
     game.platform.KillTimer(TimerId::StartCountdown);
+    game.hand.nCountdownSecs = 0;
     if (game.table.bIsServer)
         ShuffleAndDeal(game);
 }
@@ -142,8 +150,9 @@ void ResetForNextHand(Game& game)
     game.table.nMySelectedPile = kNoPile;
     game.table.nOppSelectedPile = kNoPile;
     game.hand.bMyPlayAgain = 0;
+    // The opponent may already have pressed for the next hand: after a tie
+    // nothing waits for both copies to be back.
     game.hand.bMyReady = 0;
-    game.hand.bOppReady = 0;
     game.platform.ClearBackBuffer();
     game.platform.InvalidateMainWindow();
     game.platform.CreateReadyButton();
@@ -152,6 +161,7 @@ void ResetForNextHand(Game& game)
 void ResetForNewOpponent(Game& game)
 {
     EndHand(game);
+    game.hand.bOppReady = 0;
     game.platform.KillTimer(TimerId::StartCountdown);
     game.platform.KillTimer(TimerId::TieDisplay);
     ResetForNextHand(game);

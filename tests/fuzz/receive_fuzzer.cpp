@@ -84,6 +84,7 @@ struct Checker {
         // Only a running flip countdown takes a pending flip away, and it runs only for one.
         if (!t.bIsServer)
             Require(game.hand.nPendingFlips >= 0);
+        Require(game.hand.nCountdownSecs >= 0);
         // Only the client keeps its moves until a snapshot answers them.
         Require(game.unanswered.count >= 0 && game.unanswered.count <= UnansweredMoves::kCapacity);
         if (t.bIsServer)
@@ -98,6 +99,12 @@ struct Checker {
         const Reassembly& r = game.reassembly;
         Require(platform.inbox.empty());
         Require(!r.bDispatching);
+        // A client's announced flip that no countdown carries out is lost.
+        if (!game.table.bIsServer)
+            Require((game.hand.nPendingFlips > 0) == platform.TimerRunning(TimerId::FlipCountdown));
+        // A countdown that no timer carries on would keep ignoring clicks for ever.
+        const bool counting = platform.TimerRunning(TimerId::FlipCountdown) || platform.TimerRunning(TimerId::StartCountdown);
+        Require((game.hand.nCountdownSecs != 0) == counting);
         if (r.pendingLength == 0) {
             Require(r.pendingType == 0);
         } else {

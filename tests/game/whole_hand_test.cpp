@@ -151,12 +151,23 @@ TEST(WholeHand, BothLastCardsAtOnceIsATie)
     }
     copies.DeliverAll();
     for (RecordedGame* side : {&copies.server, &copies.client}) {
-        EXPECT_TRUE(Drew(*side, "Tie !!!"));
+        EXPECT_TRUE(side->platform.ShowsText("Tie !!!")) << "still on show after the late snapshot";
         EXPECT_TRUE(side->platform.questions.empty());
-        EXPECT_EQ(TwoCopies::RunOut(*side, TimerId::TieDisplay), 1);
-        EXPECT_TRUE(side->platform.readyButton);
-        EXPECT_EQ(side->game.hand.bMyPlayAgain, 0);
     }
+    // Each copy waits out its own three seconds: the client is back first and
+    // presses ready while the server still shows the tie.
+    EXPECT_EQ(TwoCopies::RunOut(copies.client, TimerId::TieDisplay), 1);
+    EXPECT_TRUE(copies.client.platform.readyButton);
+    OnReadyPressed(copies.client.game);
+    copies.DeliverAll();
+    EXPECT_FALSE(copies.server.platform.TimerRunning(TimerId::StartCountdown)) << "the server has not pressed yet";
+    EXPECT_EQ(TwoCopies::RunOut(copies.server, TimerId::TieDisplay), 1);
+    EXPECT_TRUE(copies.server.platform.readyButton);
+    EXPECT_EQ(copies.server.game.hand.bMyPlayAgain, 0);
+    OnReadyPressed(copies.server.game);
+    EXPECT_TRUE(copies.server.platform.TimerRunning(TimerId::StartCountdown)) << "the client's early press still counts";
+    copies.DeliverAll();
+    EXPECT_TRUE(copies.client.platform.TimerRunning(TimerId::StartCountdown));
     EXPECT_EQ(Count(copies.client.platform.SentTypes(), 208), 0);
     EXPECT_EQ(Count(copies.server.platform.SentTypes(), 208), 0);
 }

@@ -1,0 +1,145 @@
+// How long the table takes to draw, and a snapshot to go round.
+// Run by hand from a Release build; the numbers are not checked anywhere.
+
+#include "net/protocol.h"
+#include "shell/board_renderer.h"
+#include "table/deal.h"
+#include "table/game.h"
+#include "table/paint_table.h"
+#include "table/snapshot.h"
+#include "tests/support/recording_platform.h"
+#include "tests/support/rendering_platform.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+namespace {
+
+// A dealt hand with the most to draw: both selections shown, an empty pile
+// framed, and replacement stacks tall enough to be packed tighter.
+void LayOutBusyTable(Table& table)
+{
+    Deck deck;
+    std::srand(3);
+    BuildShuffledDeck(deck);
+    LayOutDealOnTable(table, deck, false);
+    table.bHandInProgress = 1;
+    table.nMySelectedPile = 2;
+    table.nOppSelectedPile = 4;
+    // The emptied pile's two cards went onto the play piles.
+    for (int k = 0; k < kPlayPiles; ++k)
+        table.playPiles[k][table.nPlayCards[k]++] = table.myPiles[0][--table.nMyPileCards[0]];
+    // Two more cards on each stack, taken from the top of the opponent's tallest piles.
+    for (int k = 0; k < 2; ++k) {
+        for (int side = 0; side < kPlayPiles; ++side) {
+            const int pile = 4 - side;
+            table.extraCards[side][table.nExtraCardsLeft] = table.oppPiles[pile][--table.nOppPileCards[pile]];
+        }
+        ++table.nExtraCardsLeft;
+    }
+}
+
+void BM_PaintTable(benchmark::State& state)
+{
+    RenderingPlatform platform;
+    Game game{platform};
+    LayOutBusyTable(game.table);
+    if (CardsOnTable(game.table) != kDeckSize || game.table.nExtraCardsLeft < 6) {
+        state.SkipWithError("the table is not whole");
+        return;
+    }
+    PaintTable(game);  // the font database loads on first use
+    for (auto _ : state) {
+        PaintTable(game);
+        benchmark::DoNotOptimize(platform.renderer.backBuffer().constBits());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PaintTable)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawTableCards(benchmark::State& state)
+{
+    BoardRenderer renderer;
+    Table table;
+    LayOutBusyTable(table);
+    renderer.DrawTableCards(table);
+    for (auto _ : state) {
+        renderer.DrawTableCards(table);
+        benchmark::DoNotOptimize(renderer.backBuffer().constBits());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_DrawTableCards)->Unit(benchmark::kMicrosecond);
+
+// Keeps what the recording fake would pile up from growing across
+// iterations, but still takes every trace line and every byte.
+class WirePlatform : public RecordingPlatform {
+public:
+    long long traceBytes = 0;
+    long long traceLines = 0;
+
+    void SendBytes(const std::uint8_t* bytes, int count) override
+    {
+        if (onSend)
+            onSend(bytes, count);
+    }
+    void DebugOutput(std::string_view line) override
+    {
+        traceBytes += static_cast<long long>(line.size());
+        ++traceLines;
+    }
+};
+
+void BM_SnapshotRoundTrip(benchmark::State& state)
+{
+    WirePlatform serverPlatform;
+    WirePlatform clientPlatform;
+    Game server{serverPlatform};
+    Game client{clientPlatform};
+    server.table.bIsServer = 1;
+    LayOutBusyTable(server.table);
+    Deck deck;
+    BuildShuffledDeck(deck);
+    LayOutDealOnTable(client.table, deck, true);
+    client.table.bHandInProgress = 1;
+    serverPlatform.onSend = [&clientPlatform](const std::uint8_t* bytes, int count) {
+        clientPlatform.inbox.insert(clientPlatform.inbox.end(), bytes, bytes + count);
+    };
+
+    for (auto _ : state) {
+        SendAllCheck(server);
+        NetReceive(client);
+        benchmark::DoNotOptimize(client.table);
+    }
+    // The client must have taken the server's table, mirrored.
+    for (int p = 0; p < kPlayerPiles; ++p) {
+        if (client.table.nOppPileCards[p] != server.table.nMyPileCards[p]
+            || client.table.nMyPileCards[p] != server.table.nOppPileCards[p]) {
+            state.SkipWithError("the snapshot did not arrive");
+            return;
+        }
+    }
+    const double rounds = static_cast<double>(state.iterations());
+    state.counters["trace_lines"] = static_cast<double>(serverPlatform.traceLines + clientPlatform.traceLines) / rounds;
+    state.counters["trace_bytes"] = static_cast<double>(serverPlatform.traceBytes + clientPlatform.traceBytes) / rounds;
+}
+BENCHMARK(BM_SnapshotRoundTrip)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    Q_INIT_RESOURCE(flinthand);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
