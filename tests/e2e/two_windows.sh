@@ -14,7 +14,7 @@ program=${1:?usage: two_windows.sh FLINTHAND [SCREENSHOT_DIR]}
 program=$(realpath "$program")
 shots=${2:-$(mktemp -d /tmp/flinthand-e2e-screens.XXXXXX)}
 mkdir -p "$shots"
-rm -f "$shots"/[1-4]-*.png
+rm -f "$shots"/[1-5]-*.png
 
 work=$(mktemp -d /tmp/flinthand-e2e.XXXXXX)
 pids=()
@@ -252,7 +252,35 @@ for pair in "host-top client-bottom" "host-bottom client-top"; do
     [[ $differing == 0 ]] || fail "the $mine row and the $theirs row differ in $differing pixels: the tables are not mirrored"
 done
 
+# ---- A click ---------------------------------------------------------------
+# The client picks up its rightmost pile: its top card (at y = 332, under five
+# backs) turns into a colour negative there, and on the host, where it is the
+# opponent's pile, under four backs at y = 40. A stall's countdown ignores
+# clicks for three seconds, so the click is repeated until it shows.
+top_card() {
+    convert "$1" -crop "71x96+364+$2" +repage "$3"
+}
+top_card "$shots/4-client-dealt.png" $((332 + client_offset)) "$work/client-card.png"
+top_card "$shots/4-host-dealt.png" $((40 + host_offset)) "$work/host-card.png"
+convert "$work/client-card.png" -negate "$work/client-card-negative.png"
+convert "$work/host-card.png" -negate "$work/host-card-negative.png"
+selected=no
+for _ in $(seq 12); do
+    xdotool mousemove --sync --window "$client" 399 $((380 + client_offset)) click 1
+    sleep 1
+    shot "$client" 5-client-selected
+    shot "$host" 5-host-sees-selection
+    top_card "$shots/5-client-selected.png" $((332 + client_offset)) "$work/client-now.png"
+    top_card "$shots/5-host-sees-selection.png" $((40 + host_offset)) "$work/host-now.png"
+    if [[ $(compare -metric AE "$work/client-now.png" "$work/client-card-negative.png" null: 2>&1 || true) == 0 &&
+          $(compare -metric AE "$work/host-now.png" "$work/host-card-negative.png" null: 2>&1 || true) == 0 ]]; then
+        selected=yes
+        break
+    fi
+done
+[[ $selected == yes ]] || fail "a click on the client's pile did not show as selected on both tables"
+
 kill -0 "$host_pid" 2>/dev/null || fail "the hosting copy died"
 kill -0 "$client_pid" 2>/dev/null || fail "the joining copy died"
 
-echo "PASS: both tables dealt; screenshots in $shots"
+echo "PASS: both tables dealt, a selection shown on both; screenshots in $shots"
