@@ -116,10 +116,15 @@ void Connection::AdoptDataSocket(QTcpSocket* socket)
     dataSocket_ = socket;
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 0);
     connect(socket, &QTcpSocket::readyRead, this, [this] { NetReceive(game_); });
-    connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-        if (socket == dataSocket_)
-            OnDisconnect();
-    });
+    // Queued: the report opens a modal box, and the socket must not be inside
+    // its own signal if a new client replaces (and deletes) it meanwhile.
+    connect(
+        socket, &QTcpSocket::disconnected, this,
+        [this, socket] {
+            if (socket == dataSocket_)
+                OnDisconnect();
+        },
+        Qt::QueuedConnection);
 }
 
 void Connection::OnDisconnect()
@@ -130,14 +135,20 @@ void Connection::OnDisconnect()
                                   "Error", BoxIcon::Stop);
 }
 
+// A connection the peer has closed still counts as made; what is sent on it is
+// lost without a word, as the peer is gone.
 void Connection::Send(const std::uint8_t* bytes, int count)
 {
+    if (!dataSocket_->isOpen())
+        return;
     dataSocket_->write(reinterpret_cast<const char*>(bytes), count);
     dataSocket_->flush();
 }
 
 int Connection::Receive(std::uint8_t* into, int capacity)
 {
+    if (!dataSocket_->isOpen())
+        return 0;
     return static_cast<int>(dataSocket_->read(reinterpret_cast<char*>(into), capacity));
 }
 

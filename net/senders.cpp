@@ -20,11 +20,13 @@ void NetSend(Game& game, const std::uint8_t* bytes, int count)
 
 namespace {
 
-template <std::size_t N>
-void SendMessage(Game& game, const std::uint8_t (&message)[N])
+// A message of the given type with its fields; the field count must make its length.
+template <MsgType type, typename... Fields>
+void SendMessage(Game& game, Fields... fields)
 {
-    static_assert(N >= 1);
-    NetSend(game, message, MessageLength(message[0]));
+    static_assert(1 + sizeof...(Fields) == MessageLength(type));
+    const std::uint8_t message[] = {type, fields...};
+    NetSend(game, message, MessageLength(type));
 }
 
 }  // namespace
@@ -32,39 +34,40 @@ void SendMessage(Game& game, const std::uint8_t (&message)[N])
 void SendDeal(Game& game, const Card (&deck)[kDeckSize])
 {
     std::uint8_t message[1 + 2 * kDeckSize] = {MsgDeal};
+    static_assert(sizeof message == MessageLength(MsgDeal));
     for (int k = 0; k < kDeckSize; ++k) {
         message[1 + 2 * k] = deck[k].rank;
         message[2 + 2 * k] = deck[k].suit;
     }
-    SendMessage(game, message);
+    NetSend(game, message, MessageLength(MsgDeal));
 }
 
 void SendPlayCard(Game& game, std::uint8_t fromPile, std::uint8_t playPile)
 {
-    SendMessage(game, {MsgPlayCard, fromPile, playPile});
+    SendMessage<MsgPlayCard>(game, fromPile, playPile);
 }
 
 void SendMoveToEmptyPile(Game& game, std::uint8_t fromPile, std::uint8_t emptyPile)
 {
-    SendMessage(game, {MsgMoveToEmptyPile, fromPile, emptyPile});
+    SendMessage<MsgMoveToEmptyPile>(game, fromPile, emptyPile);
 }
 
 void SendFlip(Game& game, std::uint8_t flag)
 {
-    SendMessage(game, {MsgFlip, flag});
+    SendMessage<MsgFlip>(game, flag);
 }
 
 void SendSelectPile(Game& game, std::uint8_t pile)
 {
-    SendMessage(game, {MsgSelectPile, pile});
+    SendMessage<MsgSelectPile>(game, pile);
 }
 
 void SendReady(Game& game)
 {
-    SendMessage(game, {MsgReady});
+    SendMessage<MsgReady>(game);
 }
 
 void SendPlayAgain(Game& game)
 {
-    SendMessage(game, {MsgPlayAgain});
+    SendMessage<MsgPlayAgain>(game);
 }

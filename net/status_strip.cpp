@@ -43,10 +43,10 @@ void StatusStrip::paintEvent(QPaintEvent*)
     painter.setBackground(Qt::white);
 
     auto draw = [&](int x, int y, const char* text) {
-        painter.drawText(x, y + metrics.ascent(), QString::fromLatin1(text));
+        painter.drawText(x, y + metrics.ascent(), QString::fromUtf8(text));
     };
     auto drawRightAligned = [&](int y, const char* text) {
-        draw(right - metrics.horizontalAdvance(QString::fromLatin1(text)) - kRightMargin, y, text);
+        draw(right - metrics.horizontalAdvance(QString::fromUtf8(text)) - kRightMargin, y, text);
     };
 
     painter.setPen(kLineText);

@@ -17,8 +17,11 @@ for package in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+as_root=(env DEBIAN_FRONTEND=noninteractive)
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Missing packages: ${missing[*]}; install them as root (no sudo here)." >&2; exit 1; }
+    as_root=(sudo env DEBIAN_FRONTEND=noninteractive)
+fi
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -102,5 +102,5 @@ void BoardRenderer::DrawText(const QFont& font, QColor colour, int x, int y, std
     QPainter painter(&backBuffer_);
     painter.setFont(font);
     painter.setPen(colour);
-    painter.drawText(x, y + QFontMetrics(font).ascent(), QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    painter.drawText(x, y + QFontMetrics(font).ascent(), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }

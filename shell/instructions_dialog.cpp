@@ -8,15 +8,9 @@
 #include <QPushButton>
 
 InstructionsDialog::InstructionsDialog(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                         | Qt::WindowCloseButtonHint)
+    : PlainDialog(owner, "Flinthand - Instructions", QSize(153, 97),
+                  Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
-    setWindowTitle("Flinthand - Instructions");
-    setFixedSize(DialogUnits(32, 32, 153, 97).size());
-    QFont font("Arial");
-    font.setPointSize(8);
-    setFont(font);
-
     auto* icon = new QLabel(this);
     icon->setPixmap(QPixmap(":/icon_32.png"));
     icon->setGeometry(DialogUnits(66, 5, 21, 20));
@@ -38,16 +32,15 @@ InstructionsDialog::InstructionsDialog(QWidget* owner)
     okButton_->setAutoDefault(false);
     connect(okButton_, &QPushButton::clicked, this, [this] { done(0); });
 
-    // A press on the dialog or a label keeps the mouse there; its release must still reach the link.
-    // The OK button holds on to the mouse after a press, as buttons do.
+    // After a press on the dialog or a label the release goes there (labels pass
+    // it on to the dialog), yet over the link it must still open the page. The
+    // OK button keeps its own releases, as buttons do.
     installEventFilter(this);
-    for (QLabel* label : findChildren<QLabel*>())
-        label->installEventFilter(this);
 }
 
 bool InstructionsDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonRelease) {
+    if (watched == this && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton)
             link_->ReleasedAt(mouse->globalPosition().toPoint());

@@ -1,22 +1,19 @@
 #pragma once
 
-#include <QDialog>
+#include "shell/plain_dialog.h"
 
 class Hyperlink;
 class QPushButton;
 
 // "Flinthand - Instructions": the icon, the name, the version, the credit
 // line, the link to the help page and OK. Only OK closes it.
-class InstructionsDialog : public QDialog {
+class InstructionsDialog : public PlainDialog {
     Q_OBJECT
 public:
     explicit InstructionsDialog(QWidget* owner);
 
     Hyperlink* link() const { return link_; }
     QPushButton* okButton() const { return okButton_; }
-
-    // Escape and the close box both ask to reject; neither closes this dialog.
-    void reject() override {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

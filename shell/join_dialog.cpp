@@ -4,7 +4,6 @@
 #include "shell/server_name_file.h"
 
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -17,14 +16,9 @@ constexpr std::size_t kServerNameLimit = 255;
 }  // namespace
 
 JoinDialog::JoinDialog(QWidget* owner, std::function<void(const std::string&)> joinGame)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), joinGame_(std::move(joinGame))
+    : PlainDialog(owner, "Client Connect Options", QSize(180, 85), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      joinGame_(std::move(joinGame))
 {
-    setWindowTitle("Client Connect Options");
-    setFixedSize(DialogUnits(32, 32, 180, 85).size());
-    QFont font("Arial");
-    font.setPointSize(8);
-    setFont(font);
-
     (new QGroupBox("Client Options", this))->setGeometry(DialogUnits(2, 7, 174, 56));
     auto* label = new QLabel("Server Name or IP Address:", this);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -42,24 +36,20 @@ JoinDialog::JoinDialog(QWidget* owner, std::function<void(const std::string&)> j
     connect(connectButton_, &QPushButton::clicked, this, &JoinDialog::OnConnect);
     connect(cancelButton_, &QPushButton::clicked, this, [this] { done(0); });
 
-    serverField_->setText(QString::fromLocal8Bit(LoadServerName()));
+    serverField_->setText(QString::fromUtf8(LoadServerName()));
     serverField_->setFocus();
-}
-
-void JoinDialog::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void JoinDialog::OnConnect()
 {
-    std::string name = serverField_->text().toLocal8Bit().toStdString();
-    if (name.size() > kServerNameLimit)
-        name.resize(kServerNameLimit);
+    std::string name = serverField_->text().toUtf8().toStdString();
+    if (name.size() > kServerNameLimit) {
+        // Cut between characters, not inside one.
+        std::size_t end = kServerNameLimit;
+        while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80)
+            --end;
+        name.resize(end);
+    }
     if (name.empty()) {
         QMessageBox box(QMessageBox::NoIcon, "Error", "Enter Server Name or IP Address (###.###.###.###)", QMessageBox::Ok, this);
         box.exec();

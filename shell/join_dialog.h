@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "shell/plain_dialog.h"
 
 #include <functional>
 #include <string>
@@ -10,7 +10,7 @@ class QPushButton;
 
 // "Client Connect Options": asks for the server, joins it, and remembers the
 // name for next time.
-class JoinDialog : public QDialog {
+class JoinDialog : public PlainDialog {
     Q_OBJECT
 public:
     JoinDialog(QWidget* owner, std::function<void(const std::string&)> joinGame);
@@ -18,12 +18,6 @@ public:
     QLineEdit* serverField() const { return serverField_; }
     QPushButton* connectButton() const { return connectButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
-
-    // Neither Escape nor Enter closes the dialog; only its two buttons do.
-    void reject() override {}
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnConnect();

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QLoggingCategory>
 #include <QMenuBar>
@@ -27,7 +28,7 @@ namespace {
 
 QString Text(std::string_view text)
 {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
@@ -35,7 +36,9 @@ QString Text(std::string_view text)
 MainWindow::MainWindow(std::uint16_t port) : game_(*this), connection_(game_, port), sound_(std::make_unique<SoundPlayer>())
 {
     setWindowTitle("Flinthand");
-    setWindowIcon(QIcon(":/icon_32.png"));
+    QIcon icon(":/icon_32.png");
+    icon.addFile(":/icon_16.png");
+    setWindowIcon(icon);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     BuildMenu();
@@ -91,22 +94,23 @@ void MainWindow::BuildMenu()
     pingAction_ = network->addAction("&Ping Test", this, [this] { StartPing(game_); });
     pingAction_->setEnabled(false);
     network->addSeparator();
-    network->addAction("E&xit", this, [this] { CloseProgram(); });
+    // Where menus are merged into an application menu, these stay where they are.
+    network->addAction("E&xit", this, [this] { CloseProgram(); })->setMenuRole(QAction::NoRole);
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->addAction("&Instructions", this, [this] { OpenInstructions(); });
-    help->addAction("&About", this, [this] { OpenInstructions(); });
+    help->addAction("&About", this, [this] { OpenInstructions(); })->setMenuRole(QAction::NoRole);
 }
 
 void MainWindow::OpenJoinDialog()
 {
-    JoinDialog dialog(this, [this](const std::string& name) { connection_.JoinGame(name); });
+    JoinDialog dialog(centralWidget(), [this](const std::string& name) { connection_.JoinGame(name); });
     dialog.exec();
 }
 
 void MainWindow::OpenInstructions()
 {
-    InstructionsDialog dialog(this);
+    InstructionsDialog dialog(centralWidget());
     dialog.exec();
 }
 
@@ -181,9 +185,34 @@ void MainWindow::ShowMessageBox(BoxOwner owner, std::string_view text, std::stri
     box.exec();
 }
 
+namespace {
+
+// Yes or No and nothing else: Escape and the close box would otherwise count
+// as No, and No ends the program.
+class YesNoBox : public QMessageBox {
+public:
+    YesNoBox(const QString& caption, const QString& text, QWidget* owner)
+        : QMessageBox(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No, owner,
+                      Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    {
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_Escape)
+            event->accept();
+        else
+            QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
+
+}  // namespace
+
 bool MainWindow::AskYesNo(std::string_view text, std::string_view caption)
 {
-    QMessageBox box(QMessageBox::Warning, Text(caption), Text(text), QMessageBox::Yes | QMessageBox::No, this);
+    YesNoBox box(Text(caption), Text(text), this);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -203,9 +232,9 @@ QTimer& MainWindow::TimerFor(TimerId timer)
     switch (timer) {
     case TimerId::FlipCountdown: return flipTimer_;
     case TimerId::StartCountdown: return startTimer_;
-    case TimerId::TieDisplay: break;
+    case TimerId::TieDisplay: return tieTimer_;
     }
-    return tieTimer_;
+    return tieTimer_;  // every enumerator is handled above
 }
 
 void MainWindow::StartTimer(TimerId timer)
@@ -232,6 +261,8 @@ void MainWindow::PlaySoundClip(unsigned index)
 // Trace lines may come in pieces; each finished line becomes one record.
 void MainWindow::DebugOutput(std::string_view line)
 {
+    if (!flinthandTrace().isDebugEnabled())
+        return;
     pendingTrace_ += line;
     for (std::size_t end; (end = pendingTrace_.find('\n')) != std::string::npos;) {
         qCDebug(flinthandTrace).noquote() << QString::fromStdString(pendingTrace_.substr(0, end));

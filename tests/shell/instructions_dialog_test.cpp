@@ -1,3 +1,4 @@
+#include "shell/dialog_units.h"
 #include "shell/hyperlink.h"
 #include "shell/instructions_dialog.h"
 
@@ -59,10 +60,16 @@ TEST(InstructionsDialog, PageOpensOnReleaseOverTheLink)
     QTest::mouseRelease(&dialog, Qt::LeftButton, {}, LinkCentreIn(dialog));
     EXPECT_EQ(opened, 2);
 
+    // Pressed on a label, which passes the release on to the dialog: once only.
+    QLabel* label = dialog.findChildren<QLabel*>().last();
+    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseRelease(label, Qt::LeftButton, {}, label->mapFrom(&dialog, LinkCentreIn(dialog)));
+    EXPECT_EQ(opened, 3);
+
     // Pressed on the link, let go elsewhere: nothing.
     QTest::mousePress(dialog.link(), Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mouseRelease(dialog.link(), Qt::LeftButton, {}, QPoint(-30, 40));
-    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(opened, 3);
 }
 
 TEST(InstructionsDialog, OnlyOkCloses)
@@ -74,10 +81,29 @@ TEST(InstructionsDialog, OnlyOkCloses)
         EXPECT_TRUE(dialog.isVisible()) << "Escape";
         EXPECT_FALSE(dialog.close()) << "the close box";
         EXPECT_TRUE(dialog.isVisible());
-        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        if (opening == 0) {
+            QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        } else {
+            dialog.okButton()->setFocus();
+            QTest::keyClick(&dialog, Qt::Key_Return);  // the focused button takes Enter
+        }
         EXPECT_FALSE(dialog.isVisible()) << "opening " << opening;
         EXPECT_EQ(dialog.result(), 0);
     }
+}
+
+TEST(Dialogs, LaidOutInDialogUnitsFromTheOwnersClientArea)
+{
+    EXPECT_EQ(DialogUnits(66, 5, 21, 20), QRect(99, 8, 32, 33)) << "each edge rounded on its own";
+    EXPECT_EQ(DialogUnits(45, 64, 70, 10), QRect(68, 104, 105, 16));
+    EXPECT_EQ(DialogUnits(32, 32, 153, 97), QRect(48, 52, 230, 158));
+
+    QWidget owner;
+    owner.setGeometry(100, 80, 460, 535);
+    owner.show();
+    InstructionsDialog dialog(&owner);
+    EXPECT_EQ(dialog.pos(), owner.mapToGlobal(QPoint(48, 52)));
+    EXPECT_EQ(dialog.size(), QSize(230, 158));
 }
 
 }  // namespace

@@ -5,7 +5,10 @@
 #include <QAction>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QAbstractButton>
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -69,6 +72,25 @@ TEST(MainWindow, ReadyButtonComesAndGoes)
     EXPECT_EQ(window.readyButton()->geometry(), QRect(130, 252, 200, 30));
     window.DestroyReadyButton();
     EXPECT_EQ(window.readyButton(), nullptr);
+}
+
+TEST(MainWindow, LosersQuestionIgnoresEscapeAndTheCloseBox)
+{
+    MainWindow window(41793);
+    window.show();
+    bool stillAsking = false;
+    QTimer::singleShot(50, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        QTest::keyClick(box, Qt::Key_Escape);
+        box->close();
+        stillAsking = box->isVisible();
+        for (QAbstractButton* button : box->findChildren<QAbstractButton*>())
+            if (button->text().remove('&') == "Yes")
+                button->click();
+    });
+    EXPECT_TRUE(window.AskYesNo("Your Opponent has Won !!\nWould you like to play another hand?", "Loser"));
+    EXPECT_TRUE(stillAsking);
 }
 
 }  // namespace

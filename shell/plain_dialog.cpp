@@ -1,0 +1,33 @@
+#include "shell/plain_dialog.h"
+
+#include "shell/dialog_units.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+
+PlainDialog::PlainDialog(QWidget* owner, const QString& title, QSize sizeInDialogUnits, Qt::WindowFlags flags)
+    : QDialog(owner, flags)
+{
+    setWindowTitle(title);
+    const QRect place = DialogUnits(32, 32, sizeInDialogUnits.width(), sizeInDialogUnits.height());
+    setFixedSize(place.size());
+    if (owner)
+        move(owner->mapToGlobal(place.topLeft()));
+    QFont font("Arial");
+    font.setPointSize(8);
+    setFont(font);
+}
+
+void PlainDialog::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Escape) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (key == Qt::Key_Escape)
+        return;
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+        button->click();
+}
