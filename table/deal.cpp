@@ -5,6 +5,7 @@
 #include "table/hand_flow.h"
 #include "table/local_play.h"
 #include "table/paint_table.h"
+#include "table/stall_flip.h"
 
 #include <cstdlib>
 #include <utility>
@@ -73,11 +74,10 @@ void ReceiveDeal(Game& game, const std::uint8_t* message)
     Deck deck;
     for (int i = 0; i < kDeckSize; ++i)
         deck[i] = Card{message[2 + 2 * i], message[1 + 2 * i]};
-    // A deal that overtakes our own start countdown ends it, so the table shows at once.
-    if (!game.table.bHandInProgress && game.hand.nCountdownSecs != 0) {
-        game.platform.KillTimer(TimerId::StartCountdown);
-        game.hand.nCountdownSecs = 0;
-    }
+    // A deal that overtakes our own start countdown ends it, so the table shows
+    // at once; nothing of an earlier hand's flips carries over either.
+    game.platform.KillTimer(TimerId::StartCountdown);
+    DropFlips(game);
     BeginHand(game);
     ForgetAllMoves(game);
     LayOutMirroredDeal(game, deck);

@@ -150,9 +150,9 @@ void ResetForNextHand(Game& game)
     game.table.nMySelectedPile = kNoPile;
     game.table.nOppSelectedPile = kNoPile;
     game.hand.bMyPlayAgain = 0;
-    // The opponent may already have pressed for the next hand: after a tie
-    // nothing waits for both copies to be back.
     game.hand.bMyReady = 0;
+    // bOppReady stays: after a tie nothing waits for both copies to be back,
+    // and the opponent may already have pressed for the next hand.
     game.platform.ClearBackBuffer();
     game.platform.InvalidateMainWindow();
     game.platform.CreateReadyButton();

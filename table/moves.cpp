@@ -1,9 +1,14 @@
 #include "table/moves.h"
 
+bool CanPlayOntoPlayPile(const Table& table, const std::uint8_t counts[], int from, int playPile)
+{
+    return from >= 0 && from < kPlayerPiles && playPile >= 0 && playPile < kPlayPiles && counts[from] > 0
+        && PlayPileHasRoom(table, playPile);
+}
+
 bool PlayOntoPlayPile(Table& table, Piles& piles, std::uint8_t counts[], int from, int playPile)
 {
-    if (from < 0 || from >= kPlayerPiles || playPile < 0 || playPile >= kPlayPiles || counts[from] == 0
-        || !PlayPileHasRoom(table, playPile))
+    if (!CanPlayOntoPlayPile(table, counts, from, playPile))
         return false;
     table.playPiles[playPile][table.nPlayCards[playPile]++] = piles[from][--counts[from]];
     return true;

@@ -45,6 +45,7 @@ public:
     // Runs everything already queued for the program, then yields.
     virtual void PumpMessages() = 0;
 
+    // 0: the player's card moved; 1: the player picked up one of their piles.
     virtual void PlaySoundClip(unsigned index) = 0;
     virtual void DebugOutput(std::string_view line) = 0;
     virtual std::chrono::steady_clock::time_point Now() const = 0;

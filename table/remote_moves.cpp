@@ -12,6 +12,8 @@
 void ReceiveOppPlay(Game& game, std::uint8_t a, std::uint8_t b)
 {
     Table& table = game.table;
+    if (!CanPlayOntoPlayPile(table, table.nOppPileCards, a, b))
+        return;
     // The server plays only after its flips; announced ones still counting down here go first.
     if (!table.bIsServer)
         CatchUpFlips(game);

@@ -2,5 +2,11 @@
 
 struct Game;
 
+#if defined(__GNUC__)
+#define FLINTHAND_PRINTF_FORMAT __attribute__((format(printf, 2, 3)))
+#else
+#define FLINTHAND_PRINTF_FORMAT
+#endif
+
 // One formatted line to the debug output, as printf formats it.
-void Trace(Game& game, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void Trace(Game& game, const char* format, ...) FLINTHAND_PRINTF_FORMAT;
