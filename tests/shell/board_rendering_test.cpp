@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 const QRgb kCloth = qRgb(0, 128, 0);
@@ -156,22 +158,17 @@ TEST_F(BoardRendering, EmptyPileIsAOnePixelFrame)
 TEST_F(BoardRendering, ReplacementStacksOfFiveAndSix)
 {
     const QImage back = Back();
-    for (const int x : {20, 364}) {
-        for (int i = 0; i < 4; ++i)
-            EXPECT_TRUE(SamePixels(Region(x, 168 + 4 * i, kCardWidth, 4), back.copy(0, 0, kCardWidth, 4)));
-        EXPECT_TRUE(SamePixels(Region(x, 184), back));
-        EXPECT_EQ(buffer().pixel(x + 35, 167), kCloth);
+    // Stack size, top of the first back, step between backs.
+    for (const auto& [cards, top, step] : {std::tuple{5, 168, 4}, std::tuple{6, 150, 3}}) {
+        t().nExtraCardsLeft = static_cast<std::uint8_t>(cards);
+        PaintTable(game);
+        for (const int x : {20, 364}) {
+            for (int i = 0; i + 1 < cards; ++i)
+                EXPECT_TRUE(SamePixels(Region(x, top + step * i, kCardWidth, step), back.copy(0, 0, kCardWidth, step)));
+            EXPECT_TRUE(SamePixels(Region(x, top + step * (cards - 1)), back));
+            EXPECT_EQ(buffer().pixel(x + 35, top - 1), kCloth) << cards;
+        }
     }
-
-    t().nExtraCardsLeft = 6;
-    PaintTable(game);
-    for (const int x : {20, 364}) {
-        for (int i = 0; i < 5; ++i)
-            EXPECT_TRUE(SamePixels(Region(x, 150 + 3 * i, kCardWidth, 3), back.copy(0, 0, kCardWidth, 3)));
-        EXPECT_TRUE(SamePixels(Region(x, 165), back));
-        EXPECT_EQ(buffer().pixel(x + 35, 149), kCloth);
-    }
-
     t().nExtraCardsLeft = 0;
     PaintTable(game);
     for (int y = 150; y < 280; ++y)

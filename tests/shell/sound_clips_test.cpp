@@ -73,42 +73,36 @@ QByteArray Clip(int number)
     return file.readAll();
 }
 
-TEST(SoundClips, MoveClipIsAShortPcmImageWithAFactChunk)
+TEST(SoundClips, MonoPcmImagesOfTheirExactSizes)
 {
-    const QByteArray bytes = Clip(500);
-    ASSERT_EQ(bytes.size(), 244);
-    const Wave w = Read(bytes);
-    EXPECT_EQ(w.riffSize, 236u);
-    EXPECT_EQ(w.formatSize, 18u);
-    EXPECT_EQ(w.formatTag, 1);
-    EXPECT_EQ(w.channels, 1);
-    EXPECT_EQ(w.sampleRate, 22050u);
-    EXPECT_EQ(w.byteRate, 44100u);
-    EXPECT_EQ(w.blockAlign, 2);
-    EXPECT_EQ(w.bitsPerSample, 16);
-    EXPECT_TRUE(w.hasFact);
-    EXPECT_EQ(w.factSamples, 93u);
-    EXPECT_EQ(w.dataSize, 186u);
-    EXPECT_GT(w.peak, 8000) << "audible";
-    EXPECT_LT(w.peak, 32767) << "not clipped";
-}
-
-TEST(SoundClips, PileClipIsPlainPcm)
-{
-    const QByteArray bytes = Clip(501);
-    ASSERT_EQ(bytes.size(), 2616);
-    const Wave w = Read(bytes);
-    EXPECT_EQ(w.riffSize, 2608u);
-    EXPECT_EQ(w.formatSize, 16u);
-    EXPECT_EQ(w.formatTag, 1);
-    EXPECT_EQ(w.channels, 1);
-    EXPECT_EQ(w.sampleRate, 22050u);
-    EXPECT_EQ(w.bitsPerSample, 16);
-    EXPECT_FALSE(w.hasFact);
-    EXPECT_EQ(w.dataSize, 2572u);
-    EXPECT_GT(w.peak, 8000);
-    EXPECT_LT(w.peak, 32767);
-    EXPECT_LT(std::abs(w.last), 200) << "fades out instead of stopping with a click";
+    struct Expected {
+        int number;
+        int size;
+        std::uint32_t formatSize;
+        bool fact;
+        std::uint32_t dataSize;
+    };
+    for (const Expected& clip : {Expected{500, 244, 18, true, 186}, Expected{501, 2616, 16, false, 2572}}) {
+        const QByteArray bytes = Clip(clip.number);
+        ASSERT_EQ(bytes.size(), clip.size) << clip.number;
+        const Wave w = Read(bytes);
+        EXPECT_EQ(w.riffSize, static_cast<std::uint32_t>(clip.size - 8));
+        EXPECT_EQ(w.formatSize, clip.formatSize);
+        EXPECT_EQ(w.formatTag, 1) << "PCM";
+        EXPECT_EQ(w.channels, 1);
+        EXPECT_EQ(w.sampleRate, 22050u);
+        EXPECT_EQ(w.byteRate, 44100u);
+        EXPECT_EQ(w.blockAlign, 2);
+        EXPECT_EQ(w.bitsPerSample, 16);
+        EXPECT_EQ(w.hasFact, clip.fact);
+        if (clip.fact) {
+            EXPECT_EQ(w.factSamples, clip.dataSize / 2);
+        }
+        EXPECT_EQ(w.dataSize, clip.dataSize);
+        EXPECT_GT(w.peak, 8000) << "audible";
+        EXPECT_LT(w.peak, 32767) << "not clipped";
+        EXPECT_LT(std::abs(w.last), 200) << "fades out instead of stopping with a click";
+    }
 }
 
 }  // namespace
