@@ -5,6 +5,7 @@
 #include "tests/support/image_compare.h"
 #include "tests/support/rendering_platform.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -114,7 +115,8 @@ TEST_F(BoardRendering, TopCardsAndFannedBacksOfADealtTable)
     }
     EXPECT_EQ(buffer().pixel(PileX(4) + 35, 312 - 1), kCloth);
     EXPECT_EQ(buffer().pixel(PileX(4) + 35, 332 + 96), kCloth);
-    EXPECT_EQ(buffer().save("dealt_table.png"), true);
+    // For a person to look at, beside the test program.
+    EXPECT_TRUE(buffer().save(QCoreApplication::applicationDirPath() + "/dealt_table.png"));
 }
 
 TEST_F(BoardRendering, SelectedCardsAreColourNegatives)

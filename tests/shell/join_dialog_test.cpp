@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QHostAddress>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -19,177 +18,50 @@
 #include <sys/stat.h>
 
 #include <fstream>
-#include <optional>
-#include <sstream>
-#include <string>
-#include <vector>
 
 namespace {
 
-// Every test gets an empty folder of its own as the current directory,
-// where the dialog keeps sname.ini.
+using Names = std::vector<std::string>;
+
+// Each test runs in an empty folder of its own, where the dialog keeps sname.ini.
 class JoinDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(folder_.isValid());
-        previous_ = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(folder_.path()));
-    }
-    void TearDown() override { QDir::setCurrent(previous_); }
+    void SetUp() override { ASSERT_TRUE(folder_.isValid() && QDir::setCurrent(folder_.path())); }
+    void TearDown() override { QDir::setCurrent(home_); }
 
-    std::string FilePath() const { return folder_.filePath("sname.ini").toStdString(); }
-    bool FileExists() const { return QFile::exists(folder_.filePath("sname.ini")); }
-    std::string FileText() const
-    {
-        std::ifstream in(FilePath(), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    void WriteFile(const std::string& text) const
-    {
-        std::ofstream out(FilePath(), std::ios::binary);
-        out << text;
-    }
+    static std::string FileText() { return {std::istreambuf_iterator<char>(std::ifstream("sname.ini").rdbuf()), {}}; }
 
-    // A dialog whose join only records the names it was asked for.
+    // A dialog whose join only records the names it is asked for.
     std::unique_ptr<JoinDialog> Open()
     {
         auto dialog = std::make_unique<JoinDialog>(nullptr, [this](const std::string& name) { joins.push_back(name); });
         dialog->show();
         return dialog;
     }
+    // Replaces what the field shows with the typed text and presses Connect.
+    static void Connect(JoinDialog& dialog, const char* typed)
+    {
+        dialog.serverField()->selectAll();
+        QTest::keyClicks(dialog.serverField(), typed);
+        QTest::mouseClick(dialog.connectButton(), Qt::LeftButton);
+    }
 
-    std::vector<std::string> joins;
+    Names joins;
 
 private:
     QTemporaryDir folder_;
-    QString previous_;
+    QString home_ = QDir::currentPath();
 };
 
-struct SeenBox {
-    QString text;
-    QString title;
-    QMessageBox::Icon icon;
-};
-
-// Answers the next modal message box with OK and tells what it showed.
-// Nothing is recorded if none came up in time.
-class BoxCloser {
-public:
-    BoxCloser()
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) {
-                if (++polls_ > 500)
-                    timer_.stop();
-                return;
-            }
-            timer_.stop();
-            seen = SeenBox{box->text(), box->windowTitle(), box->icon()};
-            box->button(QMessageBox::Ok)->click();
-        });
-        timer_.start(10);
-    }
-
-    std::optional<SeenBox> seen;
-
-private:
-    QTimer timer_;
-    int polls_ = 0;
-};
-
-std::string Sample(std::size_t length)
+TEST_F(JoinDialogTest, FirstUseCreatesAnEmptyFileOnlyConnectJoinsAndTheNameIsRemembered)
 {
-    std::string text;
-    for (std::size_t i = 0; i < length; ++i)
-        text.push_back("abcdefghijklmnopqrstuvwxyz0123456789"[i % 36]);
-    return text;
-}
-
-TEST_F(JoinDialogTest, FirstUseCreatesAnEmptyFileEvenWhenCancelled)
-{
-    ASSERT_FALSE(FileExists());
+    ASSERT_FALSE(QFile::exists("sname.ini"));
     auto dialog = Open();
     EXPECT_EQ(dialog->windowTitle(), "Client Connect Options");
-    EXPECT_TRUE(FileExists());
-    EXPECT_EQ(FileText(), "");
+    EXPECT_TRUE(QFile::exists("sname.ini"));
     EXPECT_EQ(dialog->serverField()->text(), "");
 
-    QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_TRUE(joins.empty());
-    EXPECT_TRUE(FileExists());
-    EXPECT_EQ(FileText(), "");
-}
-
-TEST_F(JoinDialogTest, ConnectJoinsTheTypedNameRemembersItAndCloses)
-{
-    {
-        auto dialog = Open();
-        QTest::keyClicks(dialog->serverField(), "game-host.lan");
-        QTest::mouseClick(dialog->connectButton(), Qt::LeftButton);
-        EXPECT_FALSE(dialog->isVisible());
-        EXPECT_EQ(joins, (std::vector<std::string>{"game-host.lan"}));
-        EXPECT_EQ(FileText(), "game-host.lan");
-    }
-    // Next time the field offers it again, and a new name replaces it whole.
-    auto dialog = Open();
-    EXPECT_EQ(dialog->serverField()->text(), "game-host.lan");
-    dialog->serverField()->selectAll();
-    QTest::keyClicks(dialog->serverField(), "10.0.0.7");
-    QTest::mouseClick(dialog->connectButton(), Qt::LeftButton);
-    EXPECT_EQ(joins, (std::vector<std::string>{"game-host.lan", "10.0.0.7"}));
-    EXPECT_EQ(FileText(), "10.0.0.7");
-}
-
-TEST_F(JoinDialogTest, NameIsKeptEvenWhenTheJoinFails)
-{
-    // The real join, to a port where nobody listens.
-    QTcpServer probe;
-    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-    const std::uint16_t port = probe.serverPort();
-    probe.close();
-    RecordedGame rig;
-    Connection connection(rig.game, port);
-    JoinDialog dialog(nullptr, [&](const std::string& name) { connection.JoinGame(name); });
-    dialog.show();
-    QTest::keyClicks(dialog.serverField(), "127.0.0.1");
-    QTest::mouseClick(dialog.connectButton(), Qt::LeftButton);
-    ASSERT_EQ(rig.platform.boxes.size(), 1u);
-    EXPECT_EQ(rig.platform.boxes[0].text, "Client unable to connect to Server");
-    EXPECT_FALSE(connection.HasDataConnection());
-    EXPECT_EQ(FileText(), "127.0.0.1");
-    EXPECT_FALSE(dialog.isVisible());
-}
-
-TEST_F(JoinDialogTest, EmptyFieldAsksForANameAndStaysOpenButSpacesAreAName)
-{
-    auto dialog = Open();
-    BoxCloser closer;
-    QTest::mouseClick(dialog->connectButton(), Qt::LeftButton);
-    ASSERT_TRUE(closer.seen.has_value()) << "no box for an empty field";
-    EXPECT_EQ(closer.seen->text, "Enter Server Name or IP Address (###.###.###.###)");
-    EXPECT_EQ(closer.seen->title, "Error");
-    EXPECT_EQ(closer.seen->icon, QMessageBox::NoIcon);
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_TRUE(joins.empty());
-    EXPECT_EQ(FileText(), "");
-
-    BoxCloser unexpected;
-    QTest::keyClicks(dialog->serverField(), "   ");
-    QTest::mouseClick(dialog->connectButton(), Qt::LeftButton);
-    EXPECT_FALSE(unexpected.seen.has_value()) << "spaces were taken for an empty field";
-    EXPECT_EQ(joins, (std::vector<std::string>{"   "}));
-    EXPECT_EQ(FileText(), "   ");
-    EXPECT_FALSE(dialog->isVisible());
-}
-
-TEST_F(JoinDialogTest, EnterAndEscapeDoNothing)
-{
-    auto dialog = Open();
+    // Enter and Escape do nothing, in the field or on the dialog; Cancel closes.
     QTest::keyClicks(dialog->serverField(), "host");
     for (QWidget* target : {static_cast<QWidget*>(dialog->serverField()), static_cast<QWidget*>(dialog.get())}) {
         for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
@@ -197,46 +69,91 @@ TEST_F(JoinDialogTest, EnterAndEscapeDoNothing)
             EXPECT_TRUE(dialog->isVisible()) << "key " << key;
         }
     }
+    EXPECT_EQ(dialog->serverField()->text(), "host");
+    QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(FileText(), "");
+
+    for (const char* name : {"game-host.lan", "10.0.0.7"}) {
+        dialog = Open();
+        Connect(*dialog, name);
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(FileText(), name) << "a new name replaces the old one whole";
+        EXPECT_EQ(Open()->serverField()->text().toStdString(), name) << "and is offered next time";
+    }
+    EXPECT_EQ(joins, (Names{"game-host.lan", "10.0.0.7"}));
+}
+
+TEST_F(JoinDialogTest, SavedNameIsReadWholeUpTo259AndSubmittedUpTo255Characters)
+{
+    const std::string sample = QString("abcdefghijklmnopqrstuvwxyz0123456789").repeated(9).left(300).toStdString();
+    const std::string lines = "first line\nsecond line\nthird";
+    const struct { std::string file; bool readOnly; const char* typed; std::string shown, joined; } cases[] = {
+        {"first line\nsecond line\r\nthird", false, "", lines, lines},  // typing nothing keeps what is shown
+        {sample, false, "", sample.substr(0, 259), sample.substr(0, 255)},
+        {"old-server", true, "new-server", "old-server", "new-server"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown.substr(0, 20));
+        std::ofstream("sname.ini") << c.file;
+        ASSERT_EQ(chmod("sname.ini", c.readOnly ? 0444 : 0644), 0);
+        auto dialog = Open();
+        EXPECT_EQ(dialog->serverField()->text().toStdString(), c.shown);
+        EXPECT_EQ(FileText(), c.file) << "reading leaves the file alone";
+        Connect(*dialog, c.typed);
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(joins, Names{c.joined});
+        EXPECT_EQ(FileText(), c.readOnly ? c.file : c.joined);
+        joins.clear();
+        chmod("sname.ini", 0644);
+    }
+}
+
+TEST_F(JoinDialogTest, EmptyFieldAsksForANameAndStaysOpenButSpacesAreAName)
+{
+    // Once the event loop runs, answers a message box that is up and tells what it said.
+    QStringList boxes;
+    auto closeNextBox = [&] {
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxes << box->windowTitle() + (box->icon() == QMessageBox::NoIcon ? ": " : " with an icon: ") + box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+    };
+    auto dialog = Open();
+    closeNextBox();
+    QTest::mouseClick(dialog->connectButton(), Qt::LeftButton);
+    EXPECT_EQ(boxes, QStringList{"Error: Enter Server Name or IP Address (###.###.###.###)"});
+    EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(joins.empty());
     EXPECT_EQ(FileText(), "");
-    EXPECT_EQ(dialog->serverField()->text(), "host");
-}
 
-TEST_F(JoinDialogTest, SavedFileIsReadWholeUpTo259Characters)
-{
-    WriteFile("first line\nsecond line\r\nthird");
-    EXPECT_EQ(Open()->serverField()->text().toStdString(), "first line\nsecond line\nthird");
-
-    const std::string longText = Sample(300);
-    WriteFile(longText);
-    EXPECT_EQ(Open()->serverField()->text().toStdString(), longText.substr(0, 259));
-    EXPECT_EQ(FileText(), longText) << "reading leaves the file alone";
-}
-
-TEST_F(JoinDialogTest, SubmittedNameIsCutTo255Characters)
-{
-    const std::string longText = Sample(300);
-    auto dialog = Open();
-    dialog->serverField()->setText(QString::fromStdString(longText));
-    QTest::mouseClick(dialog->connectButton(), Qt::LeftButton);
-    ASSERT_EQ(joins.size(), 1u);
-    EXPECT_EQ(joins[0], longText.substr(0, 255));
-    EXPECT_EQ(FileText(), longText.substr(0, 255));
-}
-
-TEST_F(JoinDialogTest, ReadOnlyFileIsShownButNotOverwritten)
-{
-    WriteFile("old-server");
-    ASSERT_EQ(chmod(FilePath().c_str(), 0444), 0);
-    auto dialog = Open();
-    EXPECT_EQ(dialog->serverField()->text(), "old-server");
-    dialog->serverField()->selectAll();
-    QTest::keyClicks(dialog->serverField(), "new-server");
-    QTest::mouseClick(dialog->connectButton(), Qt::LeftButton);
-    EXPECT_EQ(joins, (std::vector<std::string>{"new-server"}));
+    closeNextBox();
+    Connect(*dialog, "   ");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(boxes.size(), 1) << "spaces were taken for an empty field";
+    EXPECT_EQ(joins, Names{"   "});
+    EXPECT_EQ(FileText(), "   ");
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(FileText(), "old-server");
-    chmod(FilePath().c_str(), 0644);
+}
+
+TEST_F(JoinDialogTest, NameIsSavedEvenWhenTheJoinFails)
+{
+    QTcpServer probe;  // a port where nobody listens
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    const std::uint16_t port = probe.serverPort();
+    probe.close();
+    RecordedGame rig;
+    Connection connection(rig.game, port);
+    JoinDialog dialog(nullptr, [&](const std::string& name) { connection.JoinGame(name); });
+    dialog.show();
+    Connect(dialog, "127.0.0.1");
+    ASSERT_EQ(rig.platform.boxes.size(), 1u);
+    EXPECT_EQ(rig.platform.boxes[0].text, "Client unable to connect to Server");
+    EXPECT_FALSE(connection.HasDataConnection());
+    EXPECT_EQ(FileText(), "127.0.0.1");
+    EXPECT_FALSE(dialog.isVisible());
 }
 
 }  // namespace
