@@ -38,7 +38,8 @@ void Connection::HostGame()
     listenSocket_ = new QTcpServer(this);
     listenSocket_->setListenBacklogSize(kListenBacklog);
     connect(listenSocket_, &QTcpServer::newConnection, this, &Connection::AcceptClient);
-    // As ever with hosting, a port that cannot be had is not reported.
+    // A port that cannot be had is deliberately not reported: the status line
+    // says the server listens, and no client can connect.
     listenSocket_->listen(QHostAddress::AnyIPv4, port_);
     char line[64];
     std::snprintf(line, sizeof line, "Server listening on port %d", port_);
@@ -73,6 +74,7 @@ void Connection::AcceptClient()
         }
         if (dataSocket_)
             dataSocket_->deleteLater();
+        ForgetHeldBytes(game_);
         AdoptDataSocket(socket);
         const std::string line = "Accepted Client " + DottedAddress(socket->peerAddress().toIPv4Address()) + " on port "
                                + std::to_string(port_);
@@ -88,14 +90,12 @@ void Connection::JoinGame(const std::string& serverName)
         ShowError(game_, "Initiated as Server");
         return;
     }
-    auto* socket = new QTcpSocket(this);
-    socket->setSocketOption(QAbstractSocket::LowDelayOption, 0);
     const auto address = ResolveServerAddress(serverName);
     if (!address) {
         ShowError(game_, "Client unable to find to Server");
-        delete socket;
         return;
     }
+    auto* socket = new QTcpSocket(this);
     // Blocks, as a connect does: the dialog stays up until it is settled.
     socket->connectToHost(QHostAddress(*address), port_);
     if (!socket->waitForConnected(kConnectTimeoutMs)) {
@@ -114,10 +114,12 @@ void Connection::JoinGame(const std::string& serverName)
 void Connection::AdoptDataSocket(QTcpSocket* socket)
 {
     dataSocket_ = socket;
+    // Nagle's algorithm stays on, as both copies have always had it.
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 0);
-    connect(socket, &QTcpSocket::readyRead, this, [this] { NetReceive(game_); });
-    // Queued: the report opens a modal box, and the socket must not be inside
-    // its own signal if a new client replaces (and deletes) it meanwhile.
+    // Both queued: handlers open modal boxes, and a socket must not be inside
+    // its own signal if a new client replaces (and deletes) it meanwhile. The
+    // receive path reads whatever is waiting, so a late call loses nothing.
+    connect(socket, &QTcpSocket::readyRead, this, [this] { NetReceive(game_); }, Qt::QueuedConnection);
     connect(
         socket, &QTcpSocket::disconnected, this,
         [this, socket] {

@@ -25,7 +25,6 @@ public:
     void Teardown();
 
     bool HasDataConnection() const { return dataSocket_ != nullptr; }
-    bool IsListening() const { return listenSocket_ != nullptr; }
     void Send(const std::uint8_t* bytes, int count);
     int Receive(std::uint8_t* into, int capacity);
 

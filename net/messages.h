@@ -34,3 +34,5 @@ constexpr int MessageLength(std::uint8_t type)
 {
     return msgLength[type - kFirstMsgType];
 }
+
+static_assert(MessageLength(MsgAllCheck) == kLongestMessage);

@@ -7,10 +7,15 @@
 #include <chrono>
 #include <cstdio>
 
-static std::uint8_t RoleByte(const Game& game)
+namespace {
+
+// The low byte of bIsServer: 1 on the server, 0 on the client.
+std::uint8_t RoleByte(const Game& game)
 {
     return static_cast<std::uint8_t>(game.table.bIsServer & 0xFF);
 }
+
+}  // namespace
 
 void StartPing(Game& game)
 {

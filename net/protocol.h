@@ -20,3 +20,7 @@ void SendPlayAgain(Game& game);
 // Reads what waits on the data connection and hands every complete message
 // to its handler, in order of arrival.
 void NetReceive(Game& game);
+
+// The data connection was replaced: what is held of the old one is dropped,
+// once the message being handled (if any) is done with.
+void ForgetHeldBytes(Game& game);

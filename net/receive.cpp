@@ -9,6 +9,7 @@
 #include "table/snapshot.h"
 #include "table/stall_flip.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -29,6 +30,14 @@ void Dispatch(Game& game, const std::uint8_t* m)
     case MsgAllCheck: ReceiveAllCheck(game, m); break;
     default: break;  // 206 carries nothing
     }
+}
+
+// Moves what follows the first `count` held bytes to the front.
+void Drop(Reassembly& r, int count)
+{
+    r.pendingLength -= count;
+    std::memmove(r.recvBuffer, r.recvBuffer + count, static_cast<std::size_t>(r.pendingLength));
+    r.pendingType = r.pendingLength > 0 ? r.recvBuffer[0] : 0;
 }
 
 // Appends what waits on the connection, as much as the buffer has room for.
@@ -72,13 +81,21 @@ bool DispatchFront(Game& game)
     Dispatch(game, r.recvBuffer);
     r.bDispatching = false;
 
-    r.pendingLength -= length;
-    std::memmove(r.recvBuffer, r.recvBuffer + length, static_cast<std::size_t>(r.pendingLength));
-    r.pendingType = r.pendingLength > 0 ? r.recvBuffer[0] : 0;
+    Drop(r, std::max(length, r.staleLength));
+    r.staleLength = 0;
     return true;
 }
 
 }  // namespace
+
+void ForgetHeldBytes(Game& game)
+{
+    Reassembly& r = game.reassembly;
+    if (r.bDispatching)
+        r.staleLength = r.pendingLength;
+    else
+        Drop(r, r.pendingLength);
+}
 
 void NetReceive(Game& game)
 {

@@ -1,6 +1,7 @@
 #include "net/status_strip.h"
 
 #include "net/status_texts.h"
+#include "shell/pixel_font.h"
 #include "table/board_geometry.h"
 
 #include <QFontMetrics>
@@ -28,15 +29,14 @@ void StatusStrip::paintEvent(QPaintEvent*)
 {
     const int right = width();
     const int bottom = height();
-    const int row1 = bottom + 2 * -kFontHeight - 6;
+    // Two text rows of the 11-px font up from the bottom edge: y 4 and 17 on the strip.
+    const int row1 = bottom - 2 * kFontHeight - 6;
     const int row2 = bottom - kFontHeight - 4;
 
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
 
-    QFont font("Arial");
-    font.setPixelSize(kFontHeight);
-    font.setStyleStrategy(QFont::NoAntialias);
+    const QFont font = PixelFont(kFontHeight);
     painter.setFont(font);
     const QFontMetrics metrics(font);
     painter.setBackgroundMode(Qt::OpaqueMode);

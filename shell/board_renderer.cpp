@@ -1,5 +1,7 @@
 #include "shell/board_renderer.h"
 
+#include "shell/pixel_font.h"
+
 #include "table/board_geometry.h"
 
 #include <QFontMetrics>
@@ -19,21 +21,13 @@ QImage LoadImage(const char* resource)
 
 }  // namespace
 
-QFont BoardFont(int pixelSize)
-{
-    QFont font("arial");
-    font.setPixelSize(pixelSize);
-    font.setStyleStrategy(QFont::NoAntialias);
-    return font;
-}
-
 BoardRenderer::BoardRenderer()
     : backBuffer_(kClientWidth, kClientHeight, QImage::Format_RGB32),
       cardSheet_(LoadImage(":/cards.png")),
       invertedCardSheet_(cardSheet_),
       cardBackImage_(LoadImage(":/card_back.png")),
-      largeTextFont_(BoardFont(37)),
-      countFont_(BoardFont(11))
+      largeTextFont_(PixelFont(37)),
+      countFont_(PixelFont(11))
 {
     invertedCardSheet_.invertPixels();
     ClearBackBuffer();
@@ -86,21 +80,20 @@ void BoardRenderer::DrawTableCards(const Table& table)
     DrawPlayerPiles(table.myPiles, table.nMyPileCards, kMyPilesTop, table.nMySelectedPile);
     DrawPlayerPiles(table.oppPiles, table.nOppPileCards, kOppPilesTop, table.nOppSelectedPile);
 
-    DrawText(countFont_, kCountText, 5, 452, QString("You have %1 cards left").arg(CardsLeft(table.nMyPileCards)).toStdString());
-    DrawText(countFont_, kCountText, 5, 464,
-             QString("Opponent has %1 cards left").arg(CardsLeft(table.nOppPileCards)).toStdString());
+    DrawText(countFont_, kCountText, 5, 452, QString("You have %1 cards left").arg(CardsLeft(table.nMyPileCards)));
+    DrawText(countFont_, kCountText, 5, 464, QString("Opponent has %1 cards left").arg(CardsLeft(table.nOppPileCards)));
 }
 
 void BoardRenderer::DrawLargeText(int x, int y, std::string_view text)
 {
-    DrawText(largeTextFont_, kLargeText, x, y, text);
+    DrawText(largeTextFont_, kLargeText, x, y, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 // The point given is the top-left of the text cell, not the baseline.
-void BoardRenderer::DrawText(const QFont& font, QColor colour, int x, int y, std::string_view text)
+void BoardRenderer::DrawText(const QFont& font, QColor colour, int x, int y, const QString& text)
 {
     QPainter painter(&backBuffer_);
     painter.setFont(font);
     painter.setPen(colour);
-    painter.drawText(x, y + QFontMetrics(font).ascent(), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    painter.drawText(x, y + QFontMetrics(font).ascent(), text);
 }

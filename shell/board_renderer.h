@@ -25,7 +25,7 @@ public:
 
 private:
     void DrawPlayerPiles(const Card piles[][kMaxPileCards], const std::uint8_t counts[], int top, int selected);
-    void DrawText(const QFont& font, QColor colour, int x, int y, std::string_view text);
+    void DrawText(const QFont& font, QColor colour, int x, int y, const QString& text);
 
     QImage backBuffer_;
     QImage cardSheet_;
@@ -34,7 +34,3 @@ private:
     QFont largeTextFont_;
     QFont countFont_;
 };
-
-// A font as the board uses it: pixel em height, no smoothing, so every text
-// pixel has exactly the colour asked for.
-QFont BoardFont(int pixelSize);

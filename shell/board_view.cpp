@@ -24,6 +24,7 @@ void BoardView::mousePressEvent(QMouseEvent* event)
     event->accept();
     if (event->button() != Qt::LeftButton || !onLeftClick)
         return;
+    // The game takes the click as two unsigned 16-bit words.
     const QPoint at = event->position().toPoint();
     onLeftClick(static_cast<unsigned>(at.x()) & 0xFFFF, static_cast<unsigned>(at.y()) & 0xFFFF);
 }

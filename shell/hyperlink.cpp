@@ -1,5 +1,7 @@
 #include "shell/hyperlink.h"
 
+#include "shell/pixel_font.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QMouseEvent>
@@ -31,10 +33,8 @@ Hyperlink::Hyperlink(const QString& text, QWidget* parent) : QWidget(parent), op
 
 void Hyperlink::paintEvent(QPaintEvent*)
 {
-    QFont font("arial");
-    font.setPixelSize(11);
+    QFont font = PixelFont(11);
     font.setUnderline(true);
-    font.setStyleStrategy(QFont::NoAntialias);
     QPainter painter(this);
     painter.setFont(font);
     painter.setPen(kLinkColour);

@@ -32,18 +32,14 @@ InstructionsDialog::InstructionsDialog(QWidget* owner)
     okButton_->setAutoDefault(false);
     connect(okButton_, &QPushButton::clicked, this, [this] { done(0); });
 
-    // After a press on the dialog or a label the release goes there (labels pass
-    // it on to the dialog), yet over the link it must still open the page. The
-    // OK button keeps its own releases, as buttons do.
-    installEventFilter(this);
 }
 
-bool InstructionsDialog::eventFilter(QObject* watched, QEvent* event)
+// After a press on the dialog or a label the release comes here (labels pass
+// it on), yet over the link it must still open the page. The OK button keeps
+// its own releases, as buttons do.
+void InstructionsDialog::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (watched == this && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton)
-            link_->ReleasedAt(mouse->globalPosition().toPoint());
-    }
-    return QDialog::eventFilter(watched, event);
+    if (event->button() == Qt::LeftButton)
+        link_->ReleasedAt(event->globalPosition().toPoint());
+    PlainDialog::mouseReleaseEvent(event);
 }

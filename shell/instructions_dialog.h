@@ -16,7 +16,7 @@ public:
     QPushButton* okButton() const { return okButton_; }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     Hyperlink* link_;

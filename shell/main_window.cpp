@@ -8,10 +8,9 @@
 #include "shell/sound_player.h"
 #include "table/hand_flow.h"
 #include "table/local_play.h"
-#include "table/paint_table.h"
 #include "table/stall_flip.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLayout>
@@ -73,8 +72,6 @@ MainWindow::MainWindow(std::uint16_t port) : game_(*this), connection_(game_, po
         joinAction_->setEnabled(false);
         pingAction_->setEnabled(true);
     });
-
-    PaintTable(game_);
 }
 
 MainWindow::~MainWindow() = default;

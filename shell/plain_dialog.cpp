@@ -18,16 +18,14 @@ PlainDialog::PlainDialog(QWidget* owner, const QString& title, QSize sizeInDialo
     setFont(font);
 }
 
+// Escape needs nothing here: it asks to reject, which does nothing.
 void PlainDialog::keyPressEvent(QKeyEvent* event)
 {
-    const int key = event->key();
-    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Escape) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
         QDialog::keyPressEvent(event);
         return;
     }
     event->accept();
-    if (key == Qt::Key_Escape)
-        return;
     if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
         button->click();
 }

@@ -10,9 +10,14 @@
 #include <cstdlib>
 #include <utility>
 
-static constexpr int kShuffleTranspositions = 100;
-static constexpr int kExtraCardsDealt = 5;
-static constexpr int kFirstStackPosition = 40;
+namespace {
+
+constexpr int kShuffleTranspositions = 100;
+constexpr int kExtraCardsDealt = 5;
+constexpr int kFirstStackPosition = 40;
+constexpr int kFirstPlayPilePosition = kFirstStackPosition + 2 * kExtraCardsDealt;
+
+}  // namespace
 
 void BuildShuffledDeck(Deck& deck)
 {
@@ -43,8 +48,8 @@ void LayOutDealOnTable(Table& table, const Deck& deck, bool mirrored)
         table.extraCards[0][k] = deck[kFirstStackPosition + 2 * k];
         table.extraCards[1][k] = deck[kFirstStackPosition + 2 * k + 1];
     }
-    table.playPiles[0][0] = deck[50];
-    table.playPiles[1][0] = deck[51];
+    table.playPiles[0][0] = deck[kFirstPlayPilePosition];
+    table.playPiles[1][0] = deck[kFirstPlayPilePosition + 1];
 }
 
 void ShuffleAndDeal(Game& game)
@@ -77,6 +82,7 @@ void ReceiveDeal(Game& game, const std::uint8_t* message)
     // A deal that overtakes our own start countdown ends it, so the table shows
     // at once; nothing of an earlier hand's flips carries over either.
     game.platform.KillTimer(TimerId::StartCountdown);
+    game.hand.nCountdownSecs = 0;
     DropFlips(game);
     BeginHand(game);
     ForgetAllMoves(game);

@@ -6,6 +6,7 @@
 #include "table/stall_flip.h"
 
 #include <cstdio>
+#include <initializer_list>
 
 namespace {
 

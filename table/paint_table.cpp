@@ -2,13 +2,17 @@
 
 #include "table/game.h"
 
-static void RecordPileRects(Game& game)
+namespace {
+
+void RecordPileRects(Game& game)
 {
     for (int p = 0; p < kPlayerPiles; ++p) {
         game.board.rcMyPiles[p] = PileTopRect(p, kMyPilesTop, game.table.nMyPileCards[p]);
         game.board.rcOppPiles[p] = PileTopRect(p, kOppPilesTop, game.table.nOppPileCards[p]);
     }
 }
+
+}  // namespace
 
 void PaintTable(Game& game)
 {

@@ -68,7 +68,7 @@ void SendAllCheck(Game& game)
     Trace(game, "nExtraCardsLeft = %d \n", table.nExtraCardsLeft);
     Trace(game, "nPlayCards = %d %d\n", table.nPlayCards[0], table.nPlayCards[1]);
 
-    std::uint8_t message[kLongestMessage];
+    std::uint8_t message[MessageLength(MsgAllCheck)];
     std::uint8_t* counts = message + 1;
     counts[0] = table.nExtraCardsLeft;
     counts[1] = table.nPlayCards[0];
@@ -111,8 +111,9 @@ void SendAllCheck(Game& game)
     NetSend(game, message, MessageLength(MsgAllCheck));
 }
 
-void ReceiveAllCheck(Game& game, const std::uint8_t* m)
+void ReceiveAllCheck(Game& game, const std::uint8_t* message)
 {
+    const std::uint8_t* m = message;
     Trace(game, "ReceiveAllCheck %d \n", m[0]);
     Trace(game, ">>> %d \n", m[0]);
     for (int i = 1; i <= kCountBytes; ++i)

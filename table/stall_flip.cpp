@@ -22,7 +22,8 @@ void StartFlipCountdown(Game& game)
 
 void AnnounceFlip(Game& game)
 {
-    // The check after our own flip announces the next one, so both copies flip alike.
+    // Not while our own flip counts down: the check after that flip announces
+    // the next one itself, so both copies carry out as many flips.
     if (game.hand.nCountdownSecs != 0)
         return;
     SendFlip(game, game.table.nExtraCardsLeft == 0 ? 1 : 0);
@@ -45,9 +46,9 @@ void FlipCountdownTick(Game& game)
     if (game.hand.nCountdownSecs >= 1) {
         PaintTable(game);
         char line[32];
-        std::snprintf(line, sizeof line, "Flipping in %d sec\n", game.hand.nCountdownSecs);
+        std::snprintf(line, sizeof line, "Flipping in %d sec", game.hand.nCountdownSecs);
         game.platform.DrawLargeText(115, 125, "Can't Proceed");
-        game.platform.DrawLargeText(95, 265, std::string_view(line, 17));
+        game.platform.DrawLargeText(95, 265, line);
         game.platform.InvalidateMainWindow();
         return;
     }

@@ -170,6 +170,34 @@ TEST(Reassembly, BytesArrivingInsideAHandlerWaitForIt)
     EXPECT_EQ(client.game.reassembly.pendingLength, 0);
 }
 
+TEST(Reassembly, ANewConnectionDropsWhatTheOldOneLeft)
+{
+    RecordedGame side;
+    Arrive(side, {204, 2, 210, 5});  // a selection, then the start of a snapshot from a client that left
+    NetReceive(side.game);
+    ASSERT_EQ(side.game.reassembly.pendingLength, 2);
+    ForgetHeldBytes(side.game);
+    Arrive(side, {209, 1});
+    NetReceive(side.game);
+    EXPECT_EQ(side.platform.sent, (std::vector<Bytes>{{209, 1}})) << "the new peer's ping is read as a ping";
+
+    // Replaced while a handler runs: its message and the old bytes behind it go
+    // once it returns; what the new connection sent meanwhile stays.
+    side.game.hand.bMyReady = 1;
+    side.platform.onPump = [&] {
+        side.platform.onPump = nullptr;
+        Arrive(side, {210, 5, 1});
+        NetReceive(side.game);
+        ForgetHeldBytes(side.game);
+        Arrive(side, {204, 4});
+        NetReceive(side.game);
+    };
+    Arrive(side, {205});
+    NetReceive(side.game);
+    EXPECT_EQ(side.game.table.nOppSelectedPile, 4);
+    EXPECT_EQ(side.game.reassembly.pendingLength, 0);
+}
+
 TEST(Ping, EchoAndTiming)
 {
     TwoCopies copies;

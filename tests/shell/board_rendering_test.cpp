@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QPainter>
 
+#include "shell/pixel_font.h"
+
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -183,7 +185,7 @@ QImage ExpectedText(const QString& text, int pixelSize, QRgb colour, QSize size)
     QImage image(size, QImage::Format_RGB32);
     image.fill(kCloth);
     QPainter painter(&image);
-    const QFont font = BoardFont(pixelSize);
+    const QFont font = PixelFont(pixelSize);
     painter.setFont(font);
     painter.setPen(QColor(colour));
     painter.drawText(0, QFontMetrics(font).ascent(), text);

@@ -5,6 +5,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "shell/pixel_font.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -23,13 +25,6 @@ QImage Paint(const StatusTexts& texts)
     return strip.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-QFont StripFont()
-{
-    QFont font("Arial");
-    font.setPixelSize(11);
-    font.setStyleStrategy(QFont::NoAntialias);
-    return font;
-}
 
 // The columns in which a row band holds pixels of the colour.
 std::pair<int, int> Extent(const QImage& image, int top, int bottom, QRgb colour)
@@ -56,7 +51,7 @@ TEST(StatusStrip, TwoLinesOnWhiteUnderTwoGreyEdges)
         EXPECT_EQ(image.pixel(x, 3), kWhite);
     }
     // "Null Status" on the row from y 4, "Quiet" from y 17, both from x 5, nothing on the right.
-    const QFontMetrics metrics(StripFont());
+    const QFontMetrics metrics(PixelFont(11));
     const auto first = Extent(image, 4, 17, kDarkBlue);
     const auto second = Extent(image, 17, 32, kDarkBlue);
     EXPECT_GE(first.first, 5);
@@ -77,7 +72,7 @@ TEST(StatusStrip, PingRightAlignedAndWarningInRed)
     std::strcpy(texts.pingText, "Ping: 150 ms");
     std::strcpy(texts.pingWarning, "High Network Ping Time");
     const QImage image = Paint(texts);
-    const QFontMetrics metrics(StripFont());
+    const QFontMetrics metrics(PixelFont(11));
     const auto ping = Extent(image, 4, 17, kDarkBlue);
     EXPECT_LE(ping.second, 460 - 12);
     EXPECT_GE(ping.second, 460 - 12 - 3) << "right edge 12 px in";

@@ -52,8 +52,8 @@ public:
     // Anywhere on the table.
     void RandomClick(Game& game)
     {
-        HandleTableClick(game, std::uniform_int_distribution<unsigned>(0, 459)(random_),
-                         std::uniform_int_distribution<unsigned>(0, 502)(random_));
+        HandleTableClick(game, std::uniform_int_distribution<unsigned>(0, kClientWidth - 1)(random_),
+                         std::uniform_int_distribution<unsigned>(0, kClientHeight - kStatusHeight - 1)(random_));
     }
 
 private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/messages.h"
 #include "table/deal.h"
 
 #include <algorithm>
@@ -15,7 +16,7 @@ inline void FillFreshDeck(Deck& deck)
 // The deal message of a deck, as the server sends it.
 inline std::vector<std::uint8_t> DealMessage(const Deck& deck)
 {
-    std::vector<std::uint8_t> message{200};
+    std::vector<std::uint8_t> message{MsgDeal};
     for (const Card& card : deck) {
         message.push_back(card.rank);
         message.push_back(card.suit);
