@@ -112,10 +112,14 @@ void OnWin(Game& game)
 void OnLoss(Game& game)
 {
     EndHand(game);
+    const std::uint32_t askedAbout = game.hand.opponentsSeated;
     if (!game.platform.AskYesNo("Your Opponent has Won !!\nWould you like to play another hand?", "Loser")) {
         game.platform.CloseProgram();
         return;
     }
+    // The winner left while we were asked and a new opponent sits at the ready button.
+    if (game.hand.opponentsSeated != askedAbout)
+        return;
     SendPlayAgain(game);
     ResetForNextHand(game);
 }
@@ -161,6 +165,7 @@ void ResetForNextHand(Game& game)
 
 void ResetForNewOpponent(Game& game)
 {
+    ++game.hand.opponentsSeated;
     EndHand(game);
     game.hand.bOppReady = 0;
     game.platform.KillTimer(TimerId::StartCountdown);

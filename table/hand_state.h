@@ -9,4 +9,5 @@ struct HandState {
     std::int32_t bMyReady = 0;
     std::int32_t bOppReady = 0;
     std::int32_t bMyPlayAgain = 0;
+    std::uint32_t opponentsSeated = 0;  // counts the clients a server has taken up
 };

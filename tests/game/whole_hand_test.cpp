@@ -186,6 +186,19 @@ TEST(WholeHand, OpponentWantsToGoAgainBeforeWeAnswered)
     EXPECT_TRUE(side.platform.texts.empty());
 }
 
+TEST(WholeHand, NewOpponentWhileTheLoserIsAskedGetsNoPlayAgain)
+{
+    RecordedGame server;
+    server.game.table.bIsServer = 1;
+    SetPiles(server.game.table, {{C(4, kClubs)}}, {}, {C(5, kHearts)}, {C(2, kHearts)});
+    // The question is open when the winner's copy goes and another client joins.
+    server.platform.onAsk = [&] { ResetForNewOpponent(server.game); };
+    CheckAfterMove(server.game);
+    EXPECT_EQ(server.platform.questions.size(), 1u);
+    EXPECT_TRUE(server.platform.sent.empty()) << "the new client never lost a hand";
+    EXPECT_TRUE(server.platform.readyButton);
+}
+
 TEST(WholeHand, LoserWhoSaysNoClosesTheProgram)
 {
     RecordedGame side;

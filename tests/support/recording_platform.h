@@ -39,6 +39,7 @@ public:
     std::vector<Box> boxes;
     std::vector<std::string> questions;
     bool answerYes = true;
+    std::function<void()> onAsk;  // runs while the question is open
     int closeRequests = 0;
     std::vector<std::string> debugLines;
     std::vector<Text> texts;  // large texts since the last clear
@@ -99,6 +100,8 @@ public:
     bool AskYesNo(std::string_view text, std::string_view caption) override
     {
         questions.push_back(std::string(caption) + ": " + std::string(text));
+        if (onAsk)
+            onAsk();
         return answerYes;
     }
     void CloseProgram() override { ++closeRequests; }
