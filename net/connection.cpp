@@ -66,6 +66,11 @@ void Connection::ShowLocalAddress()
 void Connection::AcceptClient()
 {
     while (QTcpSocket* socket = listenSocket_->nextPendingConnection()) {
+        // The old peer may have closed in the same moment, its close still
+        // unread behind its last bytes; reading without the event loop lets
+        // its socket see it now, before the newcomer is judged.
+        while (dataSocket_ && dataSocket_->waitForReadyRead(0)) {
+        }
         // Nobody takes over a running game.
         if (dataSocket_ && dataSocket_->state() == QAbstractSocket::ConnectedState) {
             socket->abort();

@@ -11,7 +11,7 @@ enum MsgType : std::uint8_t {
     MsgFlip = 203,
     MsgSelectPile = 204,
     MsgReady = 205,
-    MsgUnused = 206,
+    MsgFlipHeard = 206,  // sent by our client only; a peer without it consumes it unread
     MsgPlayPileTops = 207,
     MsgPlayAgain = 208,
     MsgPing = 209,

@@ -16,6 +16,7 @@ void SendFlip(Game& game, std::uint8_t flag);
 void SendSelectPile(Game& game, std::uint8_t pile);
 void SendReady(Game& game);
 void SendPlayAgain(Game& game);
+void SendFlipHeard(Game& game);
 
 // Reads what waits on the data connection and hands every complete message
 // to its handler, in order of arrival.

@@ -28,7 +28,8 @@ void Dispatch(Game& game, const std::uint8_t* m)
     case MsgPlayAgain: OnOpponentPlayAgain(game); break;
     case MsgPing: OnPing(game, m); break;
     case MsgAllCheck: ReceiveAllCheck(game, m); break;
-    default: break;  // 206 carries nothing
+    case MsgFlipHeard: OnFlipHeard(game); break;
+    default: break;
     }
 }
 

@@ -71,3 +71,8 @@ void SendPlayAgain(Game& game)
 {
     SendMessage<MsgPlayAgain>(game);
 }
+
+void SendFlipHeard(Game& game)
+{
+    SendMessage<MsgFlipHeard>(game);
+}

@@ -9,6 +9,7 @@
 #include "table/hand_flow.h"
 #include "table/local_play.h"
 #include "table/stall_flip.h"
+#include "table/timer_ticks.h"
 
 #include <QCoreApplication>
 #include <QCloseEvent>
@@ -52,13 +53,12 @@ MainWindow::MainWindow(std::uint16_t port) : game_(*this), connection_(game_, po
     statusStrip_ = new StatusStrip(game_.status, central);
     statusStrip_->onLeftClick = [this] { StartPing(game_); };
 
-    const std::pair<QTimer*, TimerId> timers[] = {
-        {&flipTimer_, TimerId::FlipCountdown}, {&startTimer_, TimerId::StartCountdown}, {&tieTimer_, TimerId::TieDisplay}};
-    for (const auto& [timer, id] : timers)
-        timer->setInterval(TimerPeriodMs(id));
-    connect(&flipTimer_, &QTimer::timeout, this, [this] { FlipCountdownTick(game_); });
-    connect(&startTimer_, &QTimer::timeout, this, [this] { StartCountdownTick(game_); });
-    connect(&tieTimer_, &QTimer::timeout, this, [this] { TieDisplayTick(game_); });
+    for (const TimerId id : {TimerId::FlipCountdown, TimerId::StartCountdown, TimerId::TieDisplay, TimerId::QuietTable}) {
+        QTimer& timer = TimerFor(id);
+        timer.setInterval(TimerPeriodMs(id));
+        timer.setTimerType(Qt::PreciseTimer);  // coarse timers may fire 5 % early or late
+        connect(&timer, &QTimer::timeout, this, [this, id] { OnTimer(game_, id); });
+    }
 
     connect(&connection_, &Connection::hosting, this, [this] {
         hostAction_->setEnabled(false);
@@ -226,12 +226,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 QTimer& MainWindow::TimerFor(TimerId timer)
 {
-    switch (timer) {
-    case TimerId::FlipCountdown: return flipTimer_;
-    case TimerId::StartCountdown: return startTimer_;
-    case TimerId::TieDisplay: return tieTimer_;
-    }
-    return tieTimer_;  // every enumerator is handled above
+    return timers_[static_cast<int>(timer) - 1];
 }
 
 void MainWindow::StartTimer(TimerId timer)

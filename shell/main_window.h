@@ -74,9 +74,7 @@ private:
     QAction* hostAction_ = nullptr;
     QAction* joinAction_ = nullptr;
     QAction* pingAction_ = nullptr;
-    QTimer flipTimer_;
-    QTimer startTimer_;
-    QTimer tieTimer_;
+    QTimer timers_[4];  // by TimerId, from 1
     std::unique_ptr<SoundPlayer> sound_;
     std::string pendingTrace_;
 };

@@ -23,4 +23,8 @@ struct Game {
     Reassembly reassembly;
     StatusTexts status;
     PingState ping;
+    // What we added to the protocol's conduct: the client's journal, flip
+    // acknowledgements and catch-ups, the quiet-table snapshot. Tests turn
+    // it off to play a peer that knows none of it.
+    bool repairs = true;
 };

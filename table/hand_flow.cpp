@@ -36,6 +36,7 @@ void EndHand(Game& game)
 {
     game.table.bHandInProgress = 0;
     DropFlips(game);
+    game.platform.KillTimer(TimerId::QuietTable);
 }
 
 // Shows the last table with cards even though the hand is over.
@@ -52,6 +53,9 @@ void BeginHand(Game& game)
     game.table.bHandInProgress = 1;
     game.hand.bMyReady = 0;
     game.hand.bOppReady = 0;
+    game.hand.nFlipsAnnounced = 0;
+    game.hand.nFlipsHeard = 0;
+    game.hand.nExtraBeforeLastFlip = -1;
 }
 
 void OnReadyPressed(Game& game)

@@ -10,4 +10,10 @@ struct HandState {
     std::int32_t bOppReady = 0;
     std::int32_t bMyPlayAgain = 0;
     std::uint32_t opponentsSeated = 0;  // counts the clients a server has taken up
+
+    // Flips of this hand. Server: announced, and acknowledged by the client.
+    std::int32_t nFlipsAnnounced = 0;
+    std::int32_t nFlipsHeard = 0;
+    // Client: the stacks' height before its latest flip; -1 before the first.
+    std::int32_t nExtraBeforeLastFlip = -1;
 };

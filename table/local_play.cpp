@@ -6,6 +6,7 @@
 #include "table/hand_flow.h"
 #include "table/moves.h"
 #include "table/paint_table.h"
+#include "table/quiet_table.h"
 #include "table/stall_flip.h"
 
 namespace {
@@ -118,6 +119,7 @@ void HandleTableClick(Game& game, unsigned x, unsigned y)
 
 bool CheckAfterMove(Game& game)
 {
+    RestartQuietWatch(game);
     const Table& table = game.table;
     const bool opponentHasCards = AnyPileAbove(0, table.nOppPileCards);
     // Once this copy has won, only the opponent's last card still counts: it

@@ -6,7 +6,7 @@
 
 struct Table;
 
-enum class TimerId { FlipCountdown = 1, StartCountdown = 2, TieDisplay = 3 };
+enum class TimerId { FlipCountdown = 1, StartCountdown = 2, TieDisplay = 3, QuietTable = 4 };
 
 enum class BoxOwner { MainWindow, StatusWindow };
 
@@ -53,5 +53,9 @@ public:
 
 constexpr int TimerPeriodMs(TimerId timer)
 {
-    return timer == TimerId::TieDisplay ? 3000 : 1000;
+    switch (timer) {
+    case TimerId::TieDisplay: return 3000;
+    case TimerId::QuietTable: return 10000;
+    default: return 1000;
+    }
 }

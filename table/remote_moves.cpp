@@ -14,9 +14,7 @@ void ReceiveOppPlay(Game& game, std::uint8_t a, std::uint8_t b)
     Table& table = game.table;
     if (!CanPlayOntoPlayPile(table, table.nOppPileCards, a, b))
         return;
-    // The server plays only after its flips; announced ones still counting down here go first.
-    if (!table.bIsServer)
-        CatchUpFlips(game);
+    CatchUpFlips(game);
     if (!PlayOntoPlayPile(table, table.oppPiles, table.nOppPileCards, a, b))
         return;
     table.nOppSelectedPile = kNoPile;

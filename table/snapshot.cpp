@@ -4,6 +4,7 @@
 #include "net/protocol.h"
 #include "table/game.h"
 #include "table/paint_table.h"
+#include "table/stall_flip.h"
 #include "table/trace.h"
 
 namespace {
@@ -120,13 +121,12 @@ void ReceiveAllCheck(Game& game, const std::uint8_t* message)
         Trace(game, "-> %d \n", m[i]);
     for (int i = 0; i < kDeckSize; ++i)
         Trace(game, "%d | %d, %d \n", i, m[kCardListOffset + 2 * i], m[kCardListOffset + 2 * i + 1]);
-    ForgetAnsweredMoves(game);
     if (!DescribesWholeTable(m + 1)) {
         Trace(game, "ReceiveAllCheck: counts do not describe a whole table, ignored\n");
         return;
     }
 
-    Table& table = game.table;
+    Table table = game.table;
     table.nExtraCardsLeft = m[1];
     Trace(game, "nExtraCardsLeft = %d \n", table.nExtraCardsLeft);
     table.nPlayCards[0] = m[2];
@@ -164,6 +164,12 @@ void ReceiveAllCheck(Game& game, const std::uint8_t* message)
         table.playPiles[0][j] = next("PLAY 0");
     for (int j = 0; j < table.nPlayCards[1]; ++j)
         table.playPiles[1][j] = next("PLAY 1");
+    const bool flipAgain = SettleSnapshotFlips(game, table);
+    if (game.repairs && !game.table.bIsServer)
+        ForgetAnsweredMoves(game, table);
+    game.table = table;
+    if (flipAgain)
+        TurnUpExtraCards(game.table);
     ReplayUnansweredMoves(game);
     PaintTable(game);
 }

@@ -26,6 +26,7 @@ void AnnounceFlip(Game& game)
     // the next one itself, so both copies carry out as many flips.
     if (game.hand.nCountdownSecs != 0)
         return;
+    ++game.hand.nFlipsAnnounced;
     SendFlip(game, game.table.nExtraCardsLeft == 0 ? 1 : 0);
     StartFlipCountdown(game);
 }
@@ -36,8 +37,16 @@ void OnFlipAnnounced(Game& game)
     if (!game.table.bHandInProgress)
         return;
     ++game.hand.nPendingFlips;
+    if (game.repairs)
+        SendFlipHeard(game);
     if (game.hand.nPendingFlips <= 1)
         StartFlipCountdown(game);
+}
+
+void OnFlipHeard(Game& game)
+{
+    if (game.repairs && game.table.bIsServer && game.table.bHandInProgress)
+        ++game.hand.nFlipsHeard;
 }
 
 void FlipCountdownTick(Game& game)
@@ -62,14 +71,8 @@ void FlipExtraCards(Game& game)
 {
     Table& table = game.table;
     const int e = table.nExtraCardsLeft;
-    // Only a table broken by a rogue message could leave nothing to flip or no room for it.
-    if (e > 0 && PlayPileHasRoom(table, 0) && PlayPileHasRoom(table, 1)) {
-        for (int k = 0; k < kPlayPiles; ++k)
-            table.playPiles[k][table.nPlayCards[k]++] = table.extraCards[k][e - 1];
-        table.nExtraCardsLeft = static_cast<std::uint8_t>(e - 1);
-        if (table.nExtraCardsLeft == 0)
-            RecycleExtraCards(game);
-    }
+    if (TurnUpExtraCards(table))
+        game.hand.nExtraBeforeLastFlip = e;
     PaintTable(game);
     if (table.bIsServer) {
         CheckAfterMove(game);
@@ -78,8 +81,28 @@ void FlipExtraCards(Game& game)
     }
 }
 
+// Where a flip and a play cross on the wire, the order of the messages alone
+// decides which goes first, so no timing can upset it. The client takes no
+// clicks from hearing an announcement until it has flipped, and acknowledges
+// the announcement (206) as it hears it: a client play read after that
+// acknowledgement was made on the flipped table, so the server flips first,
+// even before its own countdown runs out; a play read before it was made on
+// the unflipped table and goes under the flip on both copies. The server
+// takes no clicks during its countdown either, so a server play that reaches
+// a client still counting down was made after the server's flip.
 void CatchUpFlips(Game& game)
 {
+    if (!game.repairs)
+        return;
+    if (game.table.bIsServer) {
+        // Within a hand the only countdown is a flip's.
+        const bool flipRunning = game.table.bHandInProgress && game.hand.nCountdownSecs != 0;
+        if (flipRunning && game.hand.nFlipsHeard >= game.hand.nFlipsAnnounced) {
+            DropFlips(game);
+            FlipExtraCards(game);
+        }
+        return;
+    }
     if (game.hand.nPendingFlips <= 0)
         return;
     const int flips = game.hand.nPendingFlips;
@@ -95,9 +118,42 @@ void DropFlips(Game& game)
     game.hand.nPendingFlips = 0;
 }
 
-void RecycleExtraCards(Game& game)
+bool TurnUpExtraCards(Table& table)
 {
-    Table& table = game.table;
+    const int e = table.nExtraCardsLeft;
+    // Only a table broken by a rogue message could leave nothing to flip or no room for it.
+    if (e == 0 || !PlayPileHasRoom(table, 0) || !PlayPileHasRoom(table, 1))
+        return false;
+    for (int k = 0; k < kPlayPiles; ++k)
+        table.playPiles[k][table.nPlayCards[k]++] = table.extraCards[k][e - 1];
+    table.nExtraCardsLeft = static_cast<std::uint8_t>(e - 1);
+    if (table.nExtraCardsLeft == 0)
+        RecycleExtraCards(table);
+    return true;
+}
+
+// Only flips change the stacks, and every flip changes their height. The
+// server announces a flip only once the one before is done, so a snapshot is
+// at most one flip away from the client: the flip the client still counts
+// down (and must not carry out again) or the one it has just carried out (and
+// must do again over a snapshot built before it).
+bool SettleSnapshotFlips(Game& game, const Table& snapshot)
+{
+    HandState& hand = game.hand;
+    if (!game.repairs || game.table.bIsServer || snapshot.nExtraCardsLeft == game.table.nExtraCardsLeft)
+        return false;
+    if (hand.nPendingFlips > 0) {
+        if (--hand.nPendingFlips == 0) {
+            game.platform.KillTimer(TimerId::FlipCountdown);
+            hand.nCountdownSecs = 0;
+        }
+        return false;
+    }
+    return snapshot.nExtraCardsLeft == hand.nExtraBeforeLastFlip;
+}
+
+void RecycleExtraCards(Table& table)
+{
     const int s = table.nPlayCards[1] < table.nPlayCards[0] ? 1 : 0;
     const int o = 1 - s;
     const int n = table.nPlayCards[o];

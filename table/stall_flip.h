@@ -1,6 +1,7 @@
 #pragma once
 
 struct Game;
+struct Table;
 
 // Server: a stall was found; tell the client and start counting down.
 void AnnounceFlip(Game& game);
@@ -8,8 +9,15 @@ void AnnounceFlip(Game& game);
 void OnFlipAnnounced(Game& game);
 void FlipCountdownTick(Game& game);
 void FlipExtraCards(Game& game);
-void RecycleExtraCards(Game& game);
-// Client: carries out at once the flips announced but still counting down.
+// The flip on the table alone; false when there is nothing to flip.
+bool TurnUpExtraCards(Table& table);
+void RecycleExtraCards(Table& table);
+// Client, before adopting a snapshot: drops an announced flip the snapshot
+// already shows; true when it lacks our latest flip, to be done again over it.
+bool SettleSnapshotFlips(Game& game, const Table& snapshot);
+// Server: the client acknowledged an announcement.
+void OnFlipHeard(Game& game);
+// Before a peer's play: carries out at once the flips that play came after.
 void CatchUpFlips(Game& game);
 // A flip belongs to its hand: when the hand ends, its countdown and any
 // announced flips go with it.

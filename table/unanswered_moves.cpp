@@ -8,32 +8,56 @@
 
 namespace {
 
+// The server sends its table after nobody has moved for this long; see below.
+constexpr auto kQuietTable = std::chrono::milliseconds(TimerPeriodMs(TimerId::QuietTable));
+
 void DropFront(UnansweredMoves& journal, int count)
 {
     std::copy(journal.moves + count, journal.moves + journal.count, journal.moves);
     journal.count -= count;
 }
 
+bool OnMyPiles(const Table& table, const Card& card)
+{
+    for (int p = 0; p < kPlayerPiles; ++p) {
+        if (std::find(table.myPiles[p], table.myPiles[p] + table.nMyPileCards[p], card) != table.myPiles[p] + table.nMyPileCards[p])
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 void RecordOwnMove(Game& game, std::uint8_t type, std::uint8_t from, std::uint8_t to)
 {
-    if (game.table.bIsServer)
+    if (game.table.bIsServer || !game.repairs)
         return;
     UnansweredMoves& journal = game.unanswered;
     // A server that answers nothing any more: the oldest moves no longer matter.
     if (journal.count == UnansweredMoves::kCapacity)
         DropFront(journal, 1);
-    journal.moves[journal.count++] = {type, from, to};
+    const Table& table = game.table;
+    const Card played = type == MsgPlayCard ? table.playPiles[to][table.nPlayCards[to] - 1] : Card{};
+    journal.moves[journal.count++] = {type, from, to, played, game.platform.Now()};
 }
 
-void ForgetAnsweredMoves(Game& game)
+// The server answers a play with its table right after applying it, so that
+// play and the moves before it are answered once its card has left our piles.
+// Any other snapshot comes after nobody has moved for the quiet time: it shows
+// every move we made long before it and none we made since it left.
+void ForgetAnsweredMoves(Game& game, const Table& snapshot)
 {
     UnansweredMoves& journal = game.unanswered;
     const UnansweredMoves::Move* begin = journal.moves;
     const UnansweredMoves::Move* end = begin + journal.count;
     const UnansweredMoves::Move* play = std::find_if(begin, end, [](const UnansweredMoves::Move& m) { return m.type == MsgPlayCard; });
-    DropFront(journal, play == end ? journal.count : static_cast<int>(play - begin) + 1);
+    if (play != end && !OnMyPiles(snapshot, play->card)) {
+        DropFront(journal, static_cast<int>(play - begin) + 1);
+        return;
+    }
+    const auto shown = game.platform.Now() - kQuietTable / 2;
+    const auto* kept = std::find_if(begin, end, [shown](const UnansweredMoves::Move& m) { return m.made >= shown; });
+    DropFront(journal, static_cast<int>(kept - begin));
 }
 
 void ReplayUnansweredMoves(Game& game)

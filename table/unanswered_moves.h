@@ -1,26 +1,32 @@
 #pragma once
 
+#include "table/card.h"
+
+#include <chrono>
 #include <cstdint>
 
 struct Game;
+struct Table;
 
-// The client's own moves that no snapshot from the server shows yet. Each
-// play is answered by one snapshot; moves made after that play are laid
-// over the snapshot again, so adopting it never takes back our own move.
+// The client's own moves that no snapshot from the server shows yet. They are
+// laid over each snapshot adopted, so adopting it never takes back our move.
 struct UnansweredMoves {
     struct Move {
         std::uint8_t type = 0;  // the message that announced it
         std::uint8_t from = 0;
         std::uint8_t to = 0;
+        Card card{};  // a play's card
+        std::chrono::steady_clock::time_point made{};
     };
     static constexpr int kCapacity = 64;
     Move moves[kCapacity]{};
     int count = 0;
 };
 
+// After the move is on our table.
 void RecordOwnMove(Game& game, std::uint8_t type, std::uint8_t from, std::uint8_t to);
-// A snapshot arrived: it answers the oldest unanswered play.
-void ForgetAnsweredMoves(Game& game);
-// Lays the moves made since that play over the adopted snapshot.
+// Drops the moves that the snapshot about to be adopted already shows.
+void ForgetAnsweredMoves(Game& game, const Table& snapshot);
+// Lays the moves the snapshot did not show over the adopted table.
 void ReplayUnansweredMoves(Game& game);
 void ForgetAllMoves(Game& game);

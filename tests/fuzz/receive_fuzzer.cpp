@@ -28,6 +28,7 @@
 #include "table/snapshot.h"
 #include "table/stall_flip.h"
 #include "table/table.h"
+#include "table/timer_ticks.h"
 #include "tests/support/recording_platform.h"
 
 #include <cstddef>
@@ -115,7 +116,7 @@ struct Checker {
     }
 };
 
-constexpr TimerId kTimers[] = {TimerId::FlipCountdown, TimerId::StartCountdown, TimerId::TieDisplay};
+constexpr TimerId kTimers[] = {TimerId::FlipCountdown, TimerId::StartCountdown, TimerId::TieDisplay, TimerId::QuietTable};
 
 class FuzzPlatform : public RecordingPlatform {
 public:
@@ -127,7 +128,7 @@ public:
     bool pumpDelivers = false;
     bool pumpTicks = false;
     int pumpDepth = 0;
-    bool inTick[4]{};
+    bool inTick[5]{};
 
     // The next bytes arrive on the connection.
     bool Arrive()
@@ -160,11 +161,7 @@ public:
             if (!TimerRunning(timer) || inTick[i])
                 continue;
             inTick[i] = true;
-            switch (timer) {
-            case TimerId::FlipCountdown: FlipCountdownTick(*game); break;
-            case TimerId::StartCountdown: StartCountdownTick(*game); break;
-            case TimerId::TieDisplay: TieDisplayTick(*game); break;
-            }
+            OnTimer(*game, timer);
             inTick[i] = false;
             if (outer)
                 checker->CheckAtRest(*this);
@@ -247,7 +244,7 @@ void WriteSeeds(const std::string& dir)
     const Bytes tops = Message({MsgPlayPileTops, 3, 2, 4, 1, 5, 2, 7, 0, 8, 3});
     const std::vector<Bytes> singles = {
         deal, Message({MsgPlayCard, 0, 0}), Message({MsgMoveToEmptyPile, 0, 1}), Message({MsgFlip, 0}),
-        Message({MsgFlip, 1}), Message({MsgSelectPile, 2}), Message({MsgReady}), Message({MsgUnused}), tops,
+        Message({MsgFlip, 1}), Message({MsgSelectPile, 2}), Message({MsgReady}), Message({MsgFlipHeard}), tops,
         Message({MsgPlayAgain}), Message({MsgPing, 0}), Message({MsgPing, 1}), snapshot,
     };
 

@@ -463,4 +463,45 @@ TEST_F(NetworkPlay, PeerLeavingMidHandIsReportedOnceAndTheServerTakesANewClient)
     EXPECT_EQ(server->boxes, std::vector<std::string>{kDisconnected});
 }
 
+TEST_F(NetworkPlay, NewcomerTakesTheSeatOfAClientThatClosedJustBeforeButNotOfALiveOne)
+{
+    const QByteArray ping("\xD1\x00", 2);
+    const std::string accepted = OnPort("Accepted Client 127.0.0.1");
+    Host();
+    QTcpSocket first, second, third;
+    first.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(PumpUntil([&] { return server->Line1() == accepted; }, "the first client to be seated"));
+
+    // The seated one pings (bytes ahead of a close must not hide it, nor be lost on a live
+    // connection), maybe closes, and the newcomer connects and pings, all before the server's
+    // loop runs again.
+    auto arriveAsSeatedPings = [&](QTcpSocket& seated, bool seatedCloses, QTcpSocket& newcomer) {
+        seated.write(ping);
+        ASSERT_TRUE(seated.flush());
+        if (seatedCloses)
+            seated.close();
+        newcomer.connectToHost(QHostAddress::LocalHost, port);
+        ASSERT_TRUE(newcomer.waitForConnected(5000));
+        newcomer.write(ping);
+        ASSERT_TRUE(newcomer.flush());
+        QTcpSocket& answered = seatedCloses ? newcomer : seated;
+        ASSERT_TRUE(PumpUntil([&] { return answered.bytesAvailable() >= 2 || newcomer.state() == QAbstractSocket::UnconnectedState; },
+                              "the server to judge the newcomer"));
+        Settle();
+        EXPECT_EQ(answered.readAll(), ping) << "one echo, to the one seated";
+        EXPECT_EQ(server->Line1(), accepted);
+        EXPECT_TRUE(server->boxes.empty());
+    };
+
+    ASSERT_NO_FATAL_FAILURE(arriveAsSeatedPings(first, true, second));
+    EXPECT_EQ(second.state(), QAbstractSocket::ConnectedState);
+    EXPECT_TRUE(server->ReadyButtonShown());
+    EXPECT_FALSE(std::any_of(server->statusHistory.begin(), server->statusHistory.end(),
+                             [](const StatusLines& lines) { return lines.first == "Disconnected"; }));
+
+    ASSERT_NO_FATAL_FAILURE(arriveAsSeatedPings(second, false, third));
+    EXPECT_EQ(third.state(), QAbstractSocket::UnconnectedState) << "nobody takes over a live seat";
+    EXPECT_EQ(second.state(), QAbstractSocket::ConnectedState);
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include "table/deal.h"
 #include "table/hand_flow.h"
 #include "table/stall_flip.h"
+#include "table/timer_ticks.h"
 #include "tests/support/recording_platform.h"
 
 #include <algorithm>
@@ -49,11 +50,7 @@ struct TwoCopies {
     {
         if (!side.platform.TimerRunning(timer))
             return false;
-        switch (timer) {
-        case TimerId::FlipCountdown: FlipCountdownTick(side.game); break;
-        case TimerId::StartCountdown: StartCountdownTick(side.game); break;
-        case TimerId::TieDisplay: TieDisplayTick(side.game); break;
-        }
+        OnTimer(side.game, timer);
         return true;
     }
 

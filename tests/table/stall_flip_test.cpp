@@ -94,7 +94,7 @@ TEST(Recycle, RefillsFromTheCentrePiles)
             for (int i = 0; i < 52; ++i)
                 t.playPiles[k][i] = FreshDeckCard((i + 20 * k) % 52);
         const Table before = t;
-        RecycleExtraCards(side.game);
+        RecycleExtraCards(side.game.table);
         EXPECT_EQ(t.nExtraCardsLeft, stack);
         EXPECT_EQ(t.nPlayCards[0], keep0);
         EXPECT_EQ(t.nPlayCards[1], keep1);

@@ -1,0 +1,21 @@
+#include "table/quiet_table.h"
+
+#include "table/game.h"
+#include "table/snapshot.h"
+
+void RestartQuietWatch(Game& game)
+{
+    if (game.repairs && game.table.bIsServer && game.table.bHandInProgress)
+        game.platform.StartTimer(TimerId::QuietTable);
+}
+
+void QuietTableTick(Game& game)
+{
+    if (!game.table.bHandInProgress) {
+        game.platform.KillTimer(TimerId::QuietTable);
+        return;
+    }
+    // A countdown ends in a flip, which starts the quiet time afresh.
+    if (game.hand.nCountdownSecs == 0)
+        SendAllCheck(game);
+}

@@ -1,0 +1,15 @@
+#include "table/timer_ticks.h"
+
+#include "table/hand_flow.h"
+#include "table/quiet_table.h"
+#include "table/stall_flip.h"
+
+void OnTimer(Game& game, TimerId timer)
+{
+    switch (timer) {
+    case TimerId::FlipCountdown: FlipCountdownTick(game); break;
+    case TimerId::StartCountdown: StartCountdownTick(game); break;
+    case TimerId::TieDisplay: TieDisplayTick(game); break;
+    case TimerId::QuietTable: QuietTableTick(game); break;
+    }
+}
