@@ -69,4 +69,18 @@ TEST(TimedHands, EveryHandEndsAndTheTablesAgreeWhenTheWireIsQuiet)
     ExpectClean(PlayHands(HandsAsked(2000), TimedOptions{}));
 }
 
+// A peer without our additions (no journal, no flip acknowledgements or
+// catch-ups, no quiet-table snapshot) finishes every hand against ours, in
+// either seat, though its tables may be out of step for a while.
+TEST(TimedHands, APeerWithoutOurRepairsNeverHangs)
+{
+    for (const bool plainServer : {true, false}) {
+        const Tally tally = PlayHands(HandsAsked(2000) / 4, TimedOptions{},
+                                      [plainServer](TimedMatch& match) { (plainServer ? match.server : match.client).game.repairs = false; });
+        EXPECT_EQ(tally.fault, "") << "plain server " << plainServer;
+        EXPECT_EQ(tally.hung, 0) << "plain server " << plainServer;
+        EXPECT_EQ(tally.improperEnds, 0) << "plain server " << plainServer;
+    }
+}
+
 }  // namespace

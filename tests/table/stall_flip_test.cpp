@@ -1,6 +1,7 @@
 #include "table/local_play.h"
 #include "table/stall_flip.h"
 #include "tests/support/deal_fixture.h"
+#include "tests/support/bot.h"
 #include "tests/support/two_copies.h"
 
 #include <gtest/gtest.h>
@@ -163,6 +164,43 @@ TEST_F(StallFlip, ServerAnnouncesNoFlipWhileItsOwnCountdownRuns)
     EXPECT_EQ(server.table.nExtraCardsLeft, 4);
     EXPECT_EQ(copies.server.platform.SentTypes(), (Bytes{203}));
     EXPECT_EQ(server.hand.nCountdownSecs, 3);
+}
+
+// The client's countdown runs out first and its player plays onto the card
+// just turned up, before the server has flipped. Our server flips first when
+// it reads the play; a server without that rule plays it under the flip, and
+// the client, adopting the snapshot built before that flip, flips again.
+TEST_F(StallFlip, ClientPlayAfterAnEarlyFlipKeepsBothTablesInStep)
+{
+    for (const bool serverRepairs : {true, false}) {
+        TwoCopies copies;
+        StalledDeal(deck);
+        std::swap(*std::find(deck, deck + kDeckSize, C(7, kHearts)), deck[48]);  // the flip turns up an eight onto pile 0
+        Game& server = copies.server.game;
+        Game& client = copies.client.game;
+        server.repairs = serverRepairs;
+        LayOutDealOnTable(client.table, deck, true);
+        client.table.bHandInProgress = 1;
+        server.table.bHandInProgress = 1;
+        LayOutDeal(server, deck);  // stalled: 203
+        copies.DeliverAll();       // the client hears it and says so
+        TwoCopies::RunOut(copies.client, TimerId::FlipCountdown);
+        ASSERT_EQ(client.table.playPiles[0][1], C(7, kHearts));
+        Bot::ClickCentre(client, client.board.rcMyPiles[4]);  // a seven
+        Bot::ClickCentre(client, client.board.rcPlayPiles[0]);
+        ASSERT_EQ(client.table.nPlayCards[0], 3);
+        copies.DeliverAll();  // the play reaches the server before its own flip, the snapshot comes back
+        TwoCopies::RunOut(copies.server, TimerId::FlipCountdown);
+        copies.DeliverAll();
+
+        EXPECT_TRUE(Mirrored(server.table, client.table)) << "server repairs " << serverRepairs;
+        EXPECT_EQ(server.table.nExtraCardsLeft, 4) << "one flip on each copy";
+        EXPECT_EQ(server.table.nPlayCards[0], 3);
+        const Card top = server.table.playPiles[0][2];
+        EXPECT_EQ(top == C(7, kHearts), !serverRepairs) << "with our server the seven lies on the eight";
+        EXPECT_EQ(client.hand.nPendingFlips, 0);
+        EXPECT_FALSE(copies.client.platform.TimerRunning(TimerId::FlipCountdown));
+    }
 }
 
 }  // namespace
