@@ -22,9 +22,8 @@ void BoardView::mousePressEvent(QMouseEvent* event)
 {
     // Only the left button plays; the others are swallowed.
     event->accept();
-    if (event->button() != Qt::LeftButton || !onLeftClick)
+    if (event->button() != Qt::LeftButton)
         return;
-    // The game takes the click as two unsigned 16-bit words.
     const QPoint at = event->position().toPoint();
-    onLeftClick(static_cast<unsigned>(at.x()) & 0xFFFF, static_cast<unsigned>(at.y()) & 0xFFFF);
+    emit leftClicked(static_cast<unsigned>(at.x()) & 0xFFFF, static_cast<unsigned>(at.y()) & 0xFFFF);
 }

@@ -2,8 +2,6 @@
 
 #include <QWidget>
 
-#include <functional>
-
 class QImage;
 
 // Shows the back buffer above the status strip and passes left clicks on.
@@ -12,7 +10,9 @@ class BoardView : public QWidget {
 public:
     BoardView(const QImage& backBuffer, QWidget* parent);
 
-    std::function<void(unsigned x, unsigned y)> onLeftClick;
+signals:
+    // In the game's terms: two unsigned 16-bit words.
+    void leftClicked(unsigned x, unsigned y);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -21,7 +21,7 @@ void OpenHelpPage()
     QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().filePath("Flinthand.htm")));
 }
 
-Hyperlink::Hyperlink(const QString& text, QWidget* parent) : QWidget(parent), open(OpenHelpPage)
+Hyperlink::Hyperlink(const QString& text, QWidget* parent) : QWidget(parent)
 {
     setWindowTitle(text);
     setCursor(Qt::WhatsThisCursor);
@@ -49,6 +49,6 @@ void Hyperlink::mouseReleaseEvent(QMouseEvent* event)
 
 void Hyperlink::ReleasedAt(const QPoint& globalPosition)
 {
-    if (rect().contains(mapFromGlobal(globalPosition)) && open)
-        open();
+    if (rect().contains(mapFromGlobal(globalPosition)))
+        emit activated();
 }

@@ -27,6 +27,7 @@ InstructionsDialog::InstructionsDialog(QWidget* owner)
     }
     link_ = new Hyperlink("Click for Instructions", this);
     link_->setGeometry(DialogUnits(45, 64, 70, 10));
+    connect(link_, &Hyperlink::activated, this, &OpenHelpPage);
     okButton_ = new QPushButton("OK", this);
     okButton_->setGeometry(DialogUnits(52, 78, 50, 14));
     okButton_->setAutoDefault(false);

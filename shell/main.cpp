@@ -1,4 +1,5 @@
 #include "shell/main_window.h"
+#include "shell/shell_platform.h"
 
 #include <QApplication>
 
@@ -12,7 +13,8 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     // The artwork and clips are linked in from a static library.
     Q_INIT_RESOURCE(flinthand);
-    MainWindow window;
+    ShellPlatform platform;
+    MainWindow window(platform);
     window.show();
     return application.exec();
 }

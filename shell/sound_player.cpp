@@ -5,18 +5,17 @@
 
 SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent) {}
 
-void SoundPlayer::PlaySoundClip(unsigned index)
+void SoundPlayer::Play(SoundClip clip)
 {
-    if (index >= clips_.size())
-        return;
+    QSoundEffect*& effect = clips_[clip == SoundClip::CardMoved ? 0 : 1];
     // Made on first use, so a game that never plays a sound never opens the device.
-    if (!clips_[index]) {
-        clips_[index] = new QSoundEffect(this);
-        clips_[index]->setSource(QUrl(QStringLiteral("qrc:/clip%1.wav").arg(500 + index)));
+    if (!effect) {
+        effect = new QSoundEffect(this);
+        effect->setSource(QUrl(QStringLiteral("qrc:/clip%1.wav").arg(static_cast<int>(clip))));
     }
-    for (QSoundEffect* clip : clips_) {
-        if (clip)
-            clip->stop();
+    for (QSoundEffect* playing : clips_) {
+        if (playing)
+            playing->stop();
     }
-    clips_[index]->play();
+    effect->play();
 }

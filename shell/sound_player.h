@@ -1,5 +1,7 @@
 #pragma once
 
+#include "table/platform.h"
+
 #include <QObject>
 
 #include <array>
@@ -13,7 +15,7 @@ class SoundPlayer : public QObject {
 public:
     explicit SoundPlayer(QObject* parent = nullptr);
 
-    void PlaySoundClip(unsigned index);
+    void Play(SoundClip clip);
 
 private:
     std::array<QSoundEffect*, 2> clips_{};

@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr unsigned kMoveSound = 0;
-constexpr unsigned kPileSound = 1;
-
 const Card& TopCard(const Card pile[], int count)
 {
     return pile[count - 1];
@@ -50,7 +47,7 @@ void AnnounceMove(Game& game, MsgType type, int from, int to)
     RecordOwnMove(game, type, fromPile, toPile);
     game.table.nMySelectedPile = kNoPile;
     PaintTable(game);
-    game.platform.PlaySoundClip(kMoveSound);
+    game.platform.PlaySoundClip(SoundClip::CardMoved);
     CheckAfterMove(game);
 }
 
@@ -85,7 +82,7 @@ void TrySelect(Game& game, int x, int y)
         SendSelectPile(game, static_cast<std::uint8_t>(i));
         PaintTable(game);
     }
-    game.platform.PlaySoundClip(kPileSound);
+    game.platform.PlaySoundClip(SoundClip::PileSelected);
 }
 
 bool HasMove(const Card piles[][kMaxPileCards], const std::uint8_t counts[], const Card& playTop)

@@ -12,6 +12,9 @@ enum class BoxOwner { MainWindow, StatusWindow };
 
 enum class BoxIcon { None, Stop };
 
+// The two clips, by their resource numbers.
+enum class SoundClip { CardMoved = 500, PileSelected = 501 };
+
 // The one door from the game logic to the world around it: the connection,
 // the screen, the windowing system, sound, debug output and the clock. The
 // program implements it with Qt; tests implement it with a recording fake.
@@ -45,8 +48,9 @@ public:
     // Runs everything already queued for the program, then yields.
     virtual void PumpMessages() = 0;
 
-    // 0: the player's card moved; 1: the player picked up one of their piles.
-    virtual void PlaySoundClip(unsigned index) = 0;
+    virtual void PlaySoundClip(SoundClip clip) = 0;
+    // Tracing is skipped whole while nobody listens.
+    virtual bool DebugOutputEnabled() const = 0;
     virtual void DebugOutput(std::string_view line) = 0;
     virtual std::chrono::steady_clock::time_point Now() const = 0;
 };

@@ -1,6 +1,6 @@
 #include "shell/join_dialog.h"
 
-#include "net/connection.h"
+#include "shell/connection.h"
 #include "tests/support/recording_platform.h"
 
 #include <QApplication>

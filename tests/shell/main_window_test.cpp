@@ -1,6 +1,7 @@
-#include "net/status_strip.h"
+#include "shell/status_strip.h"
 #include "shell/board_view.h"
 #include "shell/main_window.h"
+#include "shell/shell_platform.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -25,7 +26,8 @@ std::vector<std::pair<QString, QString>> MenuItems(QMainWindow& window)
 
 TEST(MainWindow, MenuTitleAndFixedClientArea)
 {
-    MainWindow window(41790);
+    ShellPlatform platform(41790);
+    MainWindow window(platform);
     window.show();
     EXPECT_EQ(window.windowTitle(), "Flinthand");
     const std::vector<std::pair<QString, QString>> expected = {
@@ -46,7 +48,8 @@ TEST(MainWindow, MenuTitleAndFixedClientArea)
 
 TEST(MainWindow, PlainGreenTableAndIgnoredRightClicks)
 {
-    MainWindow window(41791);
+    ShellPlatform platform(41791);
+    MainWindow window(platform);
     window.show();
     const QImage shown = window.boardView()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shown.size(), QSize(460, 503));
@@ -56,32 +59,41 @@ TEST(MainWindow, PlainGreenTableAndIgnoredRightClicks)
 
     QTest::mouseClick(window.boardView(), Qt::RightButton, {}, QPoint(200, 200));
     QTest::mouseClick(window.boardView(), Qt::LeftButton, {}, QPoint(200, 200));
-    EXPECT_EQ(window.game().table.nMySelectedPile, kNoPile);
+    EXPECT_EQ(platform.game().table.nMySelectedPile, kNoPile);
     EXPECT_TRUE(window.isVisible());
 }
 
 TEST(MainWindow, ReadyButtonComesAndGoes)
 {
-    MainWindow window(41792);
+    ShellPlatform platform(41792);
+    MainWindow window(platform);
     window.show();
-    window.CreateReadyButton();
-    window.CreateReadyButton();  // a second call shows the same button
+    platform.CreateReadyButton();
+    platform.CreateReadyButton();  // a second call shows the same button
     ASSERT_NE(window.readyButton(), nullptr);
     EXPECT_EQ(window.centralWidget()->findChildren<QPushButton*>().size(), 1);
     EXPECT_EQ(window.readyButton()->text(), "Push when ready to play..");
     EXPECT_EQ(window.readyButton()->geometry(), QRect(130, 252, 200, 30));
-    window.DestroyReadyButton();
+    platform.DestroyReadyButton();
     EXPECT_EQ(window.readyButton(), nullptr);
 }
 
 TEST(MainWindow, LosersQuestionIgnoresEscapeAndTheCloseBox)
 {
-    MainWindow window(41793);
+    ShellPlatform platform(41793);
+    MainWindow window(platform);
     window.show();
+    // Waits for the box rather than asserting in the timer: a box that never
+    // comes fails the test instead of hanging it.
     bool stillAsking = false;
-    QTimer::singleShot(50, [&] {
+    bool seen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* box = QApplication::activeModalWidget();
-        ASSERT_NE(box, nullptr);
+        if (!box)
+            return;
+        poll.stop();
+        seen = true;
         QTest::keyClick(box, Qt::Key_Escape);
         box->close();
         stillAsking = box->isVisible();
@@ -89,7 +101,9 @@ TEST(MainWindow, LosersQuestionIgnoresEscapeAndTheCloseBox)
             if (button->text().remove('&') == "Yes")
                 button->click();
     });
-    EXPECT_TRUE(window.AskYesNo("Your Opponent has Won !!\nWould you like to play another hand?", "Loser"));
+    poll.start(20);
+    EXPECT_TRUE(platform.AskYesNo("Your Opponent has Won !!\nWould you like to play another hand?", "Loser"));
+    EXPECT_TRUE(seen);
     EXPECT_TRUE(stillAsking);
 }
 

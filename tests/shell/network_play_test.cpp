@@ -1,6 +1,7 @@
 #include "shell/board_view.h"
 #include "shell/join_dialog.h"
 #include "shell/main_window.h"
+#include "shell/shell_platform.h"
 #include "table/local_play.h"
 #include "table/paint_table.h"
 #include "tests/support/deal_fixture.h"
@@ -31,12 +32,13 @@ using StatusLines = std::pair<std::string, std::string>;
 using Bytes = std::vector<std::uint8_t>;
 const std::string kDisconnected = "window stop Error: Your Connection with your Opponent\n     has been disconnected";
 
-// The real window with boxes, the question, closing and sound recorded
-// instead, and an eye on what goes over the wire.
-class TestWindow : public MainWindow {
+// The real program (platform and window) with boxes, the question, closing
+// and sound recorded instead, and an eye on what goes over the wire.
+class TestWindow : public ShellPlatform {
 public:
-    using MainWindow::MainWindow;
+    explicit TestWindow(std::uint16_t port) : ShellPlatform(port) {}
 
+    MainWindow window{*this};
     std::vector<std::string> boxes;  // "owner [stop] caption: text"
     std::vector<std::string> questions;  // and "closed" if the program was to end
     Bytes sentTypes;
@@ -54,24 +56,32 @@ public:
         return true;
     }
     void CloseProgram() override { questions.push_back("closed"); }
-    void PlaySoundClip(unsigned) override {}
+    void PlaySoundClip(SoundClip) override {}
     void SendBytes(const std::uint8_t* bytes, int count) override
     {
         sentTypes.push_back(bytes[0]);
-        MainWindow::SendBytes(bytes, count);
+        ShellPlatform::SendBytes(bytes, count);
     }
     void InvalidateStatusWindow(bool erase) override
     {
         if (statusHistory.empty() || statusHistory.back() != StatusLines{Line1(), Line2()})
             statusHistory.emplace_back(Line1(), Line2());
-        MainWindow::InvalidateStatusWindow(erase);
+        ShellPlatform::InvalidateStatusWindow(erase);
     }
     void DrawLargeText(int x, int y, std::string_view text) override
     {
         largeTexts.emplace_back(text);
-        MainWindow::DrawLargeText(x, y, text);
+        ShellPlatform::DrawLargeText(x, y, text);
     }
 
+    void show() { window.show(); }
+    void close() { window.close(); }
+    QString windowTitle() const { return window.windowTitle(); }
+    QAction* hostAction() const { return window.hostAction(); }
+    QAction* joinAction() const { return window.joinAction(); }
+    QAction* pingAction() const { return window.pingAction(); }
+    QPushButton* readyButton() const { return window.readyButton(); }
+    BoardView* boardView() const { return window.boardView(); }
     std::string Line1() { return game().status.statusLine1; }
     std::string Line2() { return game().status.statusLine2; }
     std::string PingText() { return game().status.pingText; }

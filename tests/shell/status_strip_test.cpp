@@ -1,4 +1,4 @@
-#include "net/status_strip.h"
+#include "shell/status_strip.h"
 #include "net/status_texts.h"
 #include "shell/board_renderer.h"
 

@@ -35,7 +35,7 @@ public:
     std::function<int()> chooseReadLimit;         // when set, picks the limit of each read
     std::function<void(const std::uint8_t*, int)> onSend;
 
-    std::vector<unsigned> sounds;
+    std::vector<SoundClip> sounds;
     std::vector<Box> boxes;
     std::vector<std::string> questions;
     bool answerYes = true;
@@ -118,7 +118,8 @@ public:
             onPump();
     }
 
-    void PlaySoundClip(unsigned index) override { sounds.push_back(index); }
+    void PlaySoundClip(SoundClip clip) override { sounds.push_back(clip); }
+    bool DebugOutputEnabled() const override { return true; }
     void DebugOutput(std::string_view line) override { debugLines.emplace_back(line); }
     std::chrono::steady_clock::time_point Now() const override { return now; }
 

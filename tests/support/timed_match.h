@@ -84,6 +84,8 @@ public:
     // Drops what this copy sends before it reaches the wire, for peers that
     // know fewer messages.
     std::function<bool(std::uint8_t type)> keepSent;
+    // Sees every message this copy's game sends, kept or not.
+    std::function<void(const std::uint8_t* bytes, int count)> onSend;
 
     bool TimerRunning(TimerId timer) const { return running_[Index(timer)]; }
 
@@ -111,7 +113,8 @@ public:
         ++generation_[Index(timer)];
     }
     void PumpMessages() override;
-    void PlaySoundClip(unsigned) override {}
+    void PlaySoundClip(SoundClip) override {}
+    bool DebugOutputEnabled() const override { return false; }
     void DebugOutput(std::string_view) override {}
     std::chrono::steady_clock::time_point Now() const override;
 
@@ -234,6 +237,21 @@ private:
     };
 
 public:
+    // A player may also ask to be called at a moment of its own; one call
+    // pending stands for every later moment asked for.
+    void CallPlayerAt(TimedCopy& copy, Ms at)
+    {
+        Ms& pending = pendingCall_[&copy == &server ? 0 : 1];
+        if (pending >= clock.now && pending <= at)
+            return;
+        pending = at;
+        clock.At(at, [this, &copy, &pending, at] {
+            if (pending == at)
+                pending = -1;
+            Act(copy);
+        });
+    }
+
     // A player who watched the countdown moves soon after the flip.
     void React(TimedCopy& copy)
     {
@@ -335,10 +353,13 @@ private:
     Ms checkedQuietAt_ = -1;
     bool outOfStep_ = false;
     bool mayPressReady_ = true;
+    Ms pendingCall_[2] = {-1, -1};
 };
 
 inline void TimedCopy::SendBytes(const std::uint8_t* bytes, int count)
 {
+    if (onSend)
+        onSend(bytes, count);
     if (!keepSent || keepSent(bytes[0]))
         match_.Send(*this, bytes, count);
 }

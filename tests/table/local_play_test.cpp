@@ -6,6 +6,9 @@
 
 namespace {
 
+constexpr SoundClip kPile = SoundClip::PileSelected;
+constexpr SoundClip kMoved = SoundClip::CardMoved;
+
 using Bytes = std::vector<std::uint8_t>;
 
 // A click in the middle of a rectangle's top row band.
@@ -44,17 +47,17 @@ TEST_F(LocalPlay, SelectingReselectingAndSwitchingPiles)
     ClickIn(game, Mine(2));
     EXPECT_EQ(t().nMySelectedPile, 2);
     EXPECT_EQ(platform.sent, (std::vector<Bytes>{{204, 2}}));
-    EXPECT_EQ(platform.sounds, (std::vector<unsigned>{1}));
+    EXPECT_EQ(platform.sounds, (std::vector<SoundClip>{kPile}));
 
     ClickIn(game, Mine(2));
     EXPECT_EQ(t().nMySelectedPile, 2);
     EXPECT_EQ(platform.sent.size(), 1u) << "a reselection sends nothing";
-    EXPECT_EQ(platform.sounds, (std::vector<unsigned>{1, 1}));
+    EXPECT_EQ(platform.sounds, (std::vector<SoundClip>{kPile, kPile}));
 
     ClickIn(game, Mine(4));
     EXPECT_EQ(t().nMySelectedPile, 4);
     EXPECT_EQ(platform.sent.back(), (Bytes{204, 4}));
-    EXPECT_EQ(platform.sounds, (std::vector<unsigned>{1, 1, 1}));
+    EXPECT_EQ(platform.sounds, (std::vector<SoundClip>{kPile, kPile, kPile}));
 }
 
 TEST_F(LocalPlay, PlaysOntoEitherCentrePile)
@@ -66,7 +69,7 @@ TEST_F(LocalPlay, PlaysOntoEitherCentrePile)
     EXPECT_EQ(t().nMyPileCards[3], 5);
     EXPECT_EQ(t().nMySelectedPile, kNoPile);
     EXPECT_EQ(platform.sent.back(), (Bytes{201, 3, 0}));
-    EXPECT_EQ(platform.sounds.back(), 0u);
+    EXPECT_EQ(platform.sounds.back(), kMoved);
     // The pile's rectangle follows its new top card.
     EXPECT_EQ(Mine(3).top, 312 + 4 * 4);
 
@@ -111,7 +114,7 @@ TEST_F(LocalPlay, MovesToAnEmptyPileEvenALoneCard)
     EXPECT_EQ(t().myPiles[1][0], C(6, kClubs));
     EXPECT_EQ(t().nMySelectedPile, kNoPile);
     EXPECT_EQ(platform.sent.back(), (Bytes{202, 0, 1}));
-    EXPECT_EQ(platform.sounds, (std::vector<unsigned>{1, 0}));
+    EXPECT_EQ(platform.sounds, (std::vector<SoundClip>{kPile, kMoved}));
 
     ClickIn(game, Mine(4));
     ClickIn(game, Mine(0));  // and back into the pile just emptied
@@ -133,7 +136,7 @@ TEST_F(LocalPlay, StripOfCoveredCardsHitsNothing)
     EXPECT_EQ(t().nMySelectedPile, 3);
     HandleTableClick(game, 348, 427);  // bottom-right corner still inside
     HandleTableClick(game, 349, 427);  // right edge is outside
-    EXPECT_EQ(platform.sounds, (std::vector<unsigned>{1, 1}));
+    EXPECT_EQ(platform.sounds, (std::vector<SoundClip>{kPile, kPile}));
 }
 
 TEST_F(LocalPlay, ClicksIgnoredDuringCountdownsAndBetweenHands)
@@ -240,7 +243,7 @@ TEST_F(AfterMove, WinningPlayShowsTheWinAtOnce)
     EXPECT_EQ(client.game.table.bHandInProgress, 0);
     EXPECT_TRUE(client.platform.ShowsText("You Won !!!"));
     EXPECT_TRUE(client.platform.ShowsText("to go again.."));
-    EXPECT_EQ(client.platform.sounds, (std::vector<unsigned>{1, 0}));
+    EXPECT_EQ(client.platform.sounds, (std::vector<SoundClip>{kPile, kMoved}));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "net/status_strip.h"
+#include "shell/status_strip.h"
 
 #include "net/status_texts.h"
 #include "shell/pixel_font.h"
@@ -65,6 +65,6 @@ void StatusStrip::paintEvent(QPaintEvent*)
 void StatusStrip::mousePressEvent(QMouseEvent* event)
 {
     event->accept();
-    if (event->button() == Qt::LeftButton && onLeftClick)
-        onLeftClick();
+    if (event->button() == Qt::LeftButton)
+        emit leftClicked();
 }

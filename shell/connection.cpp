@@ -1,8 +1,8 @@
-#include "net/connection.h"
+#include "shell/connection.h"
 
 #include "net/ping.h"
 #include "net/protocol.h"
-#include "net/server_address.h"
+#include "shell/server_address.h"
 #include "net/status.h"
 #include "table/game.h"
 #include "table/hand_flow.h"

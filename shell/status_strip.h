@@ -2,8 +2,6 @@
 
 #include <QWidget>
 
-#include <functional>
-
 struct StatusTexts;
 
 // The white strip along the bottom: two lines of connection state on the
@@ -13,7 +11,8 @@ class StatusStrip : public QWidget {
 public:
     StatusStrip(const StatusTexts& texts, QWidget* parent);
 
-    std::function<void()> onLeftClick;
+signals:
+    void leftClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,4 +1,4 @@
-#include "net/server_address.h"
+#include "shell/server_address.h"
 
 #include <QHostAddress>
 #include <QHostInfo>

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "table/platform.h"
+
+#include <string_view>
+
+class QWidget;
+
+// Modal boxes with the caption, text, buttons and icon the game asks for.
+void ShowMessageBoxOver(QWidget* owner, std::string_view text, std::string_view caption, BoxIcon icon);
+// Yes or No and nothing else: Escape and the close box would otherwise count
+// as No, and No ends the program.
+bool AskYesNoOver(QWidget* owner, std::string_view text, std::string_view caption);

@@ -1,0 +1,141 @@
+#include "shell/shell_platform.h"
+
+#include "shell/message_boxes.h"
+#include "table/timer_ticks.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+
+#include <thread>
+
+Q_LOGGING_CATEGORY(flinthandTrace, "flinthand.trace", QtInfoMsg)
+
+ShellPlatform::ShellPlatform(std::uint16_t port) : connection_(game_, port)
+{
+    for (const TimerId id : {TimerId::FlipCountdown, TimerId::StartCountdown, TimerId::TieDisplay, TimerId::QuietTable}) {
+        QTimer& timer = TimerFor(id);
+        timer.setInterval(TimerPeriodMs(id));
+        timer.setTimerType(Qt::PreciseTimer);  // coarse timers may fire 5 % early or late
+        connect(&timer, &QTimer::timeout, this, [this, id] { OnTimer(game_, id); });
+    }
+}
+
+void ShellPlatform::SetBoxOwners(QWidget* mainWindow, QWidget* statusWindow)
+{
+    mainWindow_ = mainWindow;
+    statusWindow_ = statusWindow;
+}
+
+bool ShellPlatform::HasDataConnection() const
+{
+    return connection_.HasDataConnection();
+}
+
+void ShellPlatform::SendBytes(const std::uint8_t* bytes, int count)
+{
+    connection_.Send(bytes, count);
+}
+
+int ShellPlatform::ReceiveBytes(std::uint8_t* into, int capacity)
+{
+    return connection_.Receive(into, capacity);
+}
+
+void ShellPlatform::ClearBackBuffer()
+{
+    renderer_.ClearBackBuffer();
+}
+
+void ShellPlatform::DrawTableCards(const Table& table)
+{
+    renderer_.DrawTableCards(table);
+}
+
+void ShellPlatform::DrawLargeText(int x, int y, std::string_view text)
+{
+    renderer_.DrawLargeText(x, y, text);
+}
+
+void ShellPlatform::InvalidateMainWindow()
+{
+    emit mainWindowInvalidated();
+}
+
+void ShellPlatform::InvalidateStatusWindow(bool)
+{
+    // The strip paints every pixel itself, so erasing first changes nothing.
+    emit statusWindowInvalidated();
+}
+
+void ShellPlatform::CreateReadyButton()
+{
+    emit readyButtonWanted(true);
+}
+
+void ShellPlatform::DestroyReadyButton()
+{
+    emit readyButtonWanted(false);
+}
+
+void ShellPlatform::ShowMessageBox(BoxOwner owner, std::string_view text, std::string_view caption, BoxIcon icon)
+{
+    ShowMessageBoxOver(owner == BoxOwner::StatusWindow ? statusWindow_ : mainWindow_, text, caption, icon);
+}
+
+bool ShellPlatform::AskYesNo(std::string_view text, std::string_view caption)
+{
+    return AskYesNoOver(mainWindow_, text, caption);
+}
+
+void ShellPlatform::CloseProgram()
+{
+    emit closeRequested();
+}
+
+QTimer& ShellPlatform::TimerFor(TimerId timer)
+{
+    return timers_[static_cast<int>(timer) - 1];
+}
+
+void ShellPlatform::StartTimer(TimerId timer)
+{
+    TimerFor(timer).start();
+}
+
+void ShellPlatform::KillTimer(TimerId timer)
+{
+    TimerFor(timer).stop();
+}
+
+void ShellPlatform::PumpMessages()
+{
+    QCoreApplication::processEvents();
+    std::this_thread::yield();
+}
+
+void ShellPlatform::PlaySoundClip(SoundClip clip)
+{
+    sound_.Play(clip);
+}
+
+bool ShellPlatform::DebugOutputEnabled() const
+{
+    return flinthandTrace().isDebugEnabled();
+}
+
+// Trace lines may come in pieces; each finished line becomes one record.
+void ShellPlatform::DebugOutput(std::string_view line)
+{
+    if (!DebugOutputEnabled())
+        return;
+    pendingTrace_ += line;
+    for (std::size_t end; (end = pendingTrace_.find('\n')) != std::string::npos;) {
+        qCDebug(flinthandTrace).noquote() << QString::fromStdString(pendingTrace_.substr(0, end));
+        pendingTrace_.erase(0, end + 1);
+    }
+}
+
+std::chrono::steady_clock::time_point ShellPlatform::Now() const
+{
+    return std::chrono::steady_clock::now();
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "shell/board_renderer.h"
+#include "shell/connection.h"
+#include "shell/sound_player.h"
+#include "table/game.h"
+#include "table/platform.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <string>
+
+class QWidget;
+
+// The world as the game logic sees it, made of Qt: the connection, the back
+// buffer, the timers, sound and the trace. What concerns the window is
+// announced by signals; the window wires them to its widgets.
+class ShellPlatform : public QObject, public Platform {
+    Q_OBJECT
+public:
+    // Tests pass a port of their own; the program always plays on 418.
+    explicit ShellPlatform(std::uint16_t port = kGamePort);
+
+    Game& game() { return game_; }
+    Connection& connection() { return connection_; }
+    const BoardRenderer& renderer() const { return renderer_; }
+    // The owners of the message boxes: the main window and the status strip.
+    void SetBoxOwners(QWidget* mainWindow, QWidget* statusWindow);
+
+    bool HasDataConnection() const override;
+    void SendBytes(const std::uint8_t* bytes, int count) override;
+    int ReceiveBytes(std::uint8_t* into, int capacity) override;
+    void ClearBackBuffer() override;
+    void DrawTableCards(const Table& table) override;
+    void DrawLargeText(int x, int y, std::string_view text) override;
+    void InvalidateMainWindow() override;
+    void InvalidateStatusWindow(bool erase) override;
+    void CreateReadyButton() override;
+    void DestroyReadyButton() override;
+    void ShowMessageBox(BoxOwner owner, std::string_view text, std::string_view caption, BoxIcon icon) override;
+    bool AskYesNo(std::string_view text, std::string_view caption) override;
+    void CloseProgram() override;
+    void StartTimer(TimerId timer) override;
+    void KillTimer(TimerId timer) override;
+    void PumpMessages() override;
+    void PlaySoundClip(SoundClip clip) override;
+    bool DebugOutputEnabled() const override;
+    void DebugOutput(std::string_view line) override;
+    std::chrono::steady_clock::time_point Now() const override;
+
+signals:
+    void mainWindowInvalidated();
+    void statusWindowInvalidated();
+    void readyButtonWanted(bool shown);
+    void closeRequested();
+
+private:
+    QTimer& TimerFor(TimerId timer);
+
+    Game game_{*this};
+    BoardRenderer renderer_;
+    Connection connection_;
+    SoundPlayer sound_;
+    QTimer timers_[4];  // by TimerId, from 1
+    QWidget* mainWindow_ = nullptr;
+    QWidget* statusWindow_ = nullptr;
+    std::string pendingTrace_;
+};
