@@ -11,7 +11,7 @@ enum MsgType : std::uint8_t {
     MsgFlip = 203,
     MsgSelectPile = 204,
     MsgReady = 205,
-    MsgFlipHeard = 206,  // sent by our client only; a peer without it consumes it unread
+    MsgFlipHeard = 206,  // ours: the client heard a flip announcement; a peer without it consumes it unread
     MsgPlayPileTops = 207,
     MsgPlayAgain = 208,
     MsgPing = 209,

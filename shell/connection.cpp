@@ -69,7 +69,7 @@ void Connection::AcceptClient()
         // The old peer may have closed in the same moment, its close still
         // unread behind its last bytes; reading without the event loop lets
         // its socket see it now, before the newcomer is judged.
-        while (dataSocket_ && dataSocket_->waitForReadyRead(0)) {
+        for (int pass = 0; pass < 8 && dataSocket_ && dataSocket_->waitForReadyRead(0); ++pass) {
         }
         // Nobody takes over a running game.
         if (dataSocket_ && dataSocket_->state() == QAbstractSocket::ConnectedState) {
@@ -137,6 +137,8 @@ void Connection::AdoptDataSocket(QTcpSocket* socket)
 void Connection::OnDisconnect()
 {
     SetStatus(game_, "Disconnected", nullptr);
+    // Nobody is left to send the table to.
+    game_.platform.KillTimer(TimerId::QuietTable);
     game_.platform.InvalidateStatusWindow(true);
     game_.platform.ShowMessageBox(BoxOwner::MainWindow, "Your Connection with your Opponent\n     has been disconnected",
                                   "Error", BoxIcon::Stop);

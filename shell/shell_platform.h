@@ -62,7 +62,7 @@ private:
     BoardRenderer renderer_;
     Connection connection_;
     SoundPlayer sound_;
-    QTimer timers_[4];  // by TimerId, from 1
+    QTimer timers_[kTimerCount];  // by TimerId, from 1
     QWidget* mainWindow_ = nullptr;
     QWidget* statusWindow_ = nullptr;
     std::string pendingTrace_;

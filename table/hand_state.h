@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 // The course of a hand around the cards: countdowns and the two handshakes.
@@ -14,6 +15,8 @@ struct HandState {
     // Flips of this hand. Server: announced, and acknowledged by the client.
     std::int32_t nFlipsAnnounced = 0;
     std::int32_t nFlipsHeard = 0;
-    // Client: the stacks' height before its latest flip; -1 before the first.
+    // Client: the stacks' height before its latest flip (-1: none the server
+    // has yet to show), and when it was.
     std::int32_t nExtraBeforeLastFlip = -1;
+    std::chrono::steady_clock::time_point lastFlipAt{};
 };

@@ -7,6 +7,7 @@
 struct Table;
 
 enum class TimerId { FlipCountdown = 1, StartCountdown = 2, TieDisplay = 3, QuietTable = 4 };
+inline constexpr int kTimerCount = 4;  // numbered from 1
 
 enum class BoxOwner { MainWindow, StatusWindow };
 

@@ -14,6 +14,7 @@ void ReceiveOppPlay(Game& game, std::uint8_t a, std::uint8_t b)
     Table& table = game.table;
     if (!CanPlayOntoPlayPile(table, table.nOppPileCards, a, b))
         return;
+    // A play may follow a flip the peer has made and we have not yet.
     CatchUpFlips(game);
     if (!PlayOntoPlayPile(table, table.oppPiles, table.nOppPileCards, a, b))
         return;

@@ -4,57 +4,63 @@
 #include "net/protocol.h"
 #include "table/game.h"
 #include "table/paint_table.h"
+#include "table/snapshot_layout.h"
+#include "table/snapshot_trace.h"
 #include "table/stall_flip.h"
 #include "table/trace.h"
+#include "table/unanswered_moves.h"
 
 namespace {
 
-constexpr int kCountBytes = 13;
-constexpr int kCardListOffset = 1 + kCountBytes;
-constexpr const char* kSectionEnd = "=========\n";
-
-// The card list of a snapshot, traced card by card as it grows.
-struct CardList {
-    Game& game;
-    Card cards[kDeckSize]{};
-    int size = 0;
-
-    void Append(const Card& card)
-    {
-        Trace(game, "%d %d %d\n", size, card.rank, card.suit);
-        cards[size++] = card;
-    }
-
-    void AppendPiles(const Card piles[][kMaxPileCards], const std::uint8_t counts[])
-    {
-        for (int p = 0; p < kPlayerPiles; ++p) {
-            for (int j = 0; j < counts[p]; ++j)
-                Append(piles[p][j]);
-            Trace(game, "---\n");
-        }
-        Trace(game, kSectionEnd);
-    }
-};
-
-void TraceCounts(Game& game, const std::uint8_t counts[])
+// The slot a card of the list comes from on the sender's table, or goes to
+// on the receiver's, where the two players' piles change places.
+template <typename AnyTable>
+auto& SlotOf(AnyTable& table, SnapshotSection section, int pile, int slot, bool receiver)
 {
-    for (int p = 0; p < kPlayerPiles; ++p)
-        Trace(game, "%d, ", counts[p]);
-    Trace(game, "\n");
+    switch (section) {
+    case SnapshotSection::SenderPiles: return (receiver ? table.oppPiles : table.myPiles)[pile][slot];
+    case SnapshotSection::ReceiverPiles: return (receiver ? table.myPiles : table.oppPiles)[pile][slot];
+    case SnapshotSection::Stacks: return table.extraCards[pile][slot];
+    default: return table.playPiles[pile][slot];
+    }
 }
 
-// Only a snapshot that holds the whole deck within the limits of a table is taken.
-bool DescribesWholeTable(const std::uint8_t* counts)
+void EncodeSnapshot(const Table& table, std::uint8_t* m)
 {
-    int total = 2 * counts[0] + counts[1] + counts[2];
-    if (counts[1] == 0 || counts[2] == 0)
-        return false;
-    for (int i = 3; i < kCountBytes; ++i) {
-        if (counts[i] > kMaxPileCards)
-            return false;
-        total += counts[i];
+    m[0] = MsgAllCheck;
+    m[kSnapshotExtraCount] = table.nExtraCardsLeft;
+    for (int k = 0; k < kPlayPiles; ++k)
+        m[kSnapshotPlayCounts + k] = table.nPlayCards[k];
+    for (int p = 0; p < kPlayerPiles; ++p) {
+        m[kSnapshotSenderCounts + p] = table.nMyPileCards[p];
+        m[kSnapshotReceiverCounts + p] = table.nOppPileCards[p];
     }
-    return total == kDeckSize;
+    WalkSnapshotCards(
+        m,
+        [&](SnapshotSection section, int pile, int slot, int position) {
+            const Card& card = SlotOf(table, section, pile, slot, false);
+            m[kSnapshotCardList + 2 * position] = card.suit;
+            m[kSnapshotCardList + 2 * position + 1] = card.rank;
+        },
+        [](SnapshotSection) {}, [](SnapshotSection) {});
+}
+
+// Slots above the new counts keep whatever they held.
+void DecodeSnapshot(const std::uint8_t* m, Table& table)
+{
+    table.nExtraCardsLeft = m[kSnapshotExtraCount];
+    for (int k = 0; k < kPlayPiles; ++k)
+        table.nPlayCards[k] = m[kSnapshotPlayCounts + k];
+    for (int p = 0; p < kPlayerPiles; ++p) {
+        table.nOppPileCards[p] = m[kSnapshotSenderCounts + p];
+        table.nMyPileCards[p] = m[kSnapshotReceiverCounts + p];
+    }
+    WalkSnapshotCards(
+        m,
+        [&](SnapshotSection section, int pile, int slot, int position) {
+            SlotOf(table, section, pile, slot, true) = Card{m[kSnapshotCardList + 2 * position], m[kSnapshotCardList + 2 * position + 1]};
+        },
+        [](SnapshotSection) {}, [](SnapshotSection) {});
 }
 
 }  // namespace
@@ -66,110 +72,23 @@ void SendAllCheck(Game& game)
         Trace(game, "SendAllCheck: table holds %d cards, nothing sent\n", CardsOnTable(table));
         return;
     }
-    Trace(game, "nExtraCardsLeft = %d \n", table.nExtraCardsLeft);
-    Trace(game, "nPlayCards = %d %d\n", table.nPlayCards[0], table.nPlayCards[1]);
-
     std::uint8_t message[MessageLength(MsgAllCheck)];
-    std::uint8_t* counts = message + 1;
-    counts[0] = table.nExtraCardsLeft;
-    counts[1] = table.nPlayCards[0];
-    counts[2] = table.nPlayCards[1];
-    for (int p = 0; p < kPlayerPiles; ++p)
-        counts[3 + p] = table.nMyPileCards[p];
-    TraceCounts(game, table.nMyPileCards);
-    for (int p = 0; p < kPlayerPiles; ++p)
-        counts[8 + p] = table.nOppPileCards[p];
-    TraceCounts(game, table.nOppPileCards);
-    for (int i = 0; i < kCountBytes; ++i)
-        Trace(game, "%d \n", counts[i]);
-    Trace(game, kSectionEnd);
-    Trace(game, kSectionEnd);
-
-    CardList list{game};
-    list.AppendPiles(table.myPiles, table.nMyPileCards);
-    list.AppendPiles(table.oppPiles, table.nOppPileCards);
-    for (int k = 0; k < table.nExtraCardsLeft; ++k) {
-        list.Append(table.extraCards[0][k]);
-        list.Append(table.extraCards[1][k]);
-        Trace(game, "---\n");
-    }
-    Trace(game, kSectionEnd);
-    for (int pile = 0; pile < kPlayPiles; ++pile) {
-        for (int j = 0; j < table.nPlayCards[pile]; ++j)
-            list.Append(table.playPiles[pile][j]);
-        Trace(game, kSectionEnd);
-    }
-    for (int i = 0; i < kDeckSize; ++i)
-        Trace(game, "%d | %d, %d # ", i, list.cards[i].rank, list.cards[i].suit);
-    Trace(game, "\n");
-
-    Trace(game, "SendAllCheck\n");
-    message[0] = MsgAllCheck;
-    for (int i = 0; i < kDeckSize; ++i) {
-        message[kCardListOffset + 2 * i] = list.cards[i].suit;
-        message[kCardListOffset + 2 * i + 1] = list.cards[i].rank;
-    }
+    EncodeSnapshot(table, message);
+    TraceSnapshot(game, message, true);
     NetSend(game, message, MessageLength(MsgAllCheck));
 }
 
 void ReceiveAllCheck(Game& game, const std::uint8_t* message)
 {
-    const std::uint8_t* m = message;
-    Trace(game, "ReceiveAllCheck %d \n", m[0]);
-    Trace(game, ">>> %d \n", m[0]);
-    for (int i = 1; i <= kCountBytes; ++i)
-        Trace(game, "-> %d \n", m[i]);
-    for (int i = 0; i < kDeckSize; ++i)
-        Trace(game, "%d | %d, %d \n", i, m[kCardListOffset + 2 * i], m[kCardListOffset + 2 * i + 1]);
-    if (!DescribesWholeTable(m + 1)) {
-        Trace(game, "ReceiveAllCheck: counts do not describe a whole table, ignored\n");
+    TraceSnapshot(game, message, false);
+    if (!DescribesWholeTable(message))
         return;
-    }
-
     Table table = game.table;
-    table.nExtraCardsLeft = m[1];
-    Trace(game, "nExtraCardsLeft = %d \n", table.nExtraCardsLeft);
-    table.nPlayCards[0] = m[2];
-    table.nPlayCards[1] = m[3];
-    Trace(game, "nPlayCards -> %d %d\n", table.nPlayCards[0], table.nPlayCards[1]);
-    for (int i = 0; i < kPlayerPiles; ++i) {
-        table.nOppPileCards[i] = m[4 + i];
-        Trace(game, "Opp -> %d %d \n", i, table.nOppPileCards[i]);
-    }
-    for (int i = 0; i < kPlayerPiles; ++i) {
-        table.nMyPileCards[i] = m[9 + i];
-        Trace(game, "My -> %d %d \n", i, table.nMyPileCards[i]);
-    }
-
-    int k = 0;
-    auto next = [&](const char* label) {
-        const Card card{m[kCardListOffset + 2 * k], m[kCardListOffset + 2 * k + 1]};
-        Trace(game, "%s %d %d %d\n", label, 2 * k + 1, card.rank, card.suit);
-        ++k;
-        return card;
-    };
-    for (int p = 0; p < kPlayerPiles; ++p) {
-        for (int j = 0; j < table.nOppPileCards[p]; ++j)
-            table.oppPiles[p][j] = next("OPP");
-    }
-    for (int p = 0; p < kPlayerPiles; ++p) {
-        for (int j = 0; j < table.nMyPileCards[p]; ++j)
-            table.myPiles[p][j] = next("MY");
-    }
-    for (int j = 0; j < table.nExtraCardsLeft; ++j) {
-        table.extraCards[0][j] = next("EXTRA");
-        table.extraCards[1][j] = next("EXTRA");
-    }
-    for (int j = 0; j < table.nPlayCards[0]; ++j)
-        table.playPiles[0][j] = next("PLAY 0");
-    for (int j = 0; j < table.nPlayCards[1]; ++j)
-        table.playPiles[1][j] = next("PLAY 1");
+    DecodeSnapshot(message, table);
     const bool flipAgain = SettleSnapshotFlips(game, table);
     if (game.repairs && !game.table.bIsServer)
         ForgetAnsweredMoves(game, table);
     game.table = table;
-    if (flipAgain)
-        TurnUpExtraCards(game.table);
-    ReplayUnansweredMoves(game);
+    ReplayUnansweredMoves(game, flipAgain ? std::optional(game.hand.lastFlipAt) : std::nullopt);
     PaintTable(game);
 }

@@ -36,17 +36,20 @@ void OnFlipAnnounced(Game& game)
     // Announced before the server saw the hand end here.
     if (!game.table.bHandInProgress)
         return;
-    ++game.hand.nPendingFlips;
-    if (game.repairs)
+    HandState& hand = game.hand;
+    if (game.repairs && !game.table.bIsServer)
         SendFlipHeard(game);
-    if (game.hand.nPendingFlips <= 1)
+    ++hand.nPendingFlips;
+    if (hand.nPendingFlips <= 1)
         StartFlipCountdown(game);
 }
 
 void OnFlipHeard(Game& game)
 {
-    if (game.repairs && game.table.bIsServer && game.table.bHandInProgress)
-        ++game.hand.nFlipsHeard;
+    HandState& hand = game.hand;
+    // A stray acknowledgement must not stand for a flip still to come.
+    if (game.repairs && game.table.bIsServer && game.table.bHandInProgress && hand.nFlipsHeard < hand.nFlipsAnnounced)
+        ++hand.nFlipsHeard;
 }
 
 void FlipCountdownTick(Game& game)
@@ -71,8 +74,10 @@ void FlipExtraCards(Game& game)
 {
     Table& table = game.table;
     const int e = table.nExtraCardsLeft;
-    if (TurnUpExtraCards(table))
+    if (TurnUpExtraCards(table)) {
         game.hand.nExtraBeforeLastFlip = e;
+        game.hand.lastFlipAt = game.platform.Now();
+    }
     PaintTable(game);
     if (table.bIsServer) {
         CheckAfterMove(game);
@@ -81,15 +86,14 @@ void FlipExtraCards(Game& game)
     }
 }
 
-// Where a flip and a play cross on the wire, the order of the messages alone
-// decides which goes first, so no timing can upset it. The client takes no
-// clicks from hearing an announcement until it has flipped, and acknowledges
-// the announcement (206) as it hears it: a client play read after that
-// acknowledgement was made on the flipped table, so the server flips first,
-// even before its own countdown runs out; a play read before it was made on
-// the unflipped table and goes under the flip on both copies. The server
-// takes no clicks during its countdown either, so a server play that reaches
-// a client still counting down was made after the server's flip.
+// Where a flip and a play cross on the wire, the order of the messages decides
+// which goes first. The client takes no clicks from hearing an announcement
+// until it has flipped, and acknowledges the announcement (206) as it hears
+// it: a client play the server reads after that acknowledgement was made on
+// the flipped table, so the server flips first, even before its own countdown
+// runs out. The server takes no clicks during its countdown either, so a
+// server play that reaches a client still counting down was made after the
+// server's flip. What crosses otherwise, the snapshot settles.
 void CatchUpFlips(Game& game)
 {
     if (!game.repairs)
@@ -132,16 +136,24 @@ bool TurnUpExtraCards(Table& table)
     return true;
 }
 
-// Only flips change the stacks, and every flip changes their height. The
-// server announces a flip only once the one before is done, so a snapshot is
-// at most one flip away from the client: the flip the client still counts
-// down (and must not carry out again) or the one it has just carried out (and
-// must do again over a snapshot built before it).
+// Only flips change the stacks and each changes their height, so the height
+// tells a snapshot's flips from ours. A server that announces a flip only once
+// the one before is done sends snapshots at most one flip away: a flip we
+// still count down, which the snapshot shows and we must not carry out again,
+// or the one we have just carried out, which the server had not yet when it
+// built the snapshot. Such a snapshot reaches us within a round trip of our
+// flip; a later one lacking it comes from a server that will never carry it
+// out (one that announced twice during its countdown) and is taken as it is.
 bool SettleSnapshotFlips(Game& game, const Table& snapshot)
 {
+    constexpr auto kFlipStillComing = std::chrono::milliseconds(1500);
     HandState& hand = game.hand;
-    if (!game.repairs || game.table.bIsServer || snapshot.nExtraCardsLeft == game.table.nExtraCardsLeft)
+    if (!game.repairs || game.table.bIsServer)
         return false;
+    if (snapshot.nExtraCardsLeft == game.table.nExtraCardsLeft) {
+        hand.nExtraBeforeLastFlip = -1;  // the server has shown our flip
+        return false;
+    }
     if (hand.nPendingFlips > 0) {
         if (--hand.nPendingFlips == 0) {
             game.platform.KillTimer(TimerId::FlipCountdown);
@@ -149,7 +161,7 @@ bool SettleSnapshotFlips(Game& game, const Table& snapshot)
         }
         return false;
     }
-    return snapshot.nExtraCardsLeft == hand.nExtraBeforeLastFlip;
+    return snapshot.nExtraCardsLeft == hand.nExtraBeforeLastFlip && game.platform.Now() - hand.lastFlipAt < kFlipStillComing;
 }
 
 void RecycleExtraCards(Table& table)

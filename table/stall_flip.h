@@ -15,7 +15,7 @@ void RecycleExtraCards(Table& table);
 // Client, before adopting a snapshot: drops an announced flip the snapshot
 // already shows; true when it lacks our latest flip, to be done again over it.
 bool SettleSnapshotFlips(Game& game, const Table& snapshot);
-// Server: the client acknowledged an announcement.
+// Server: the client heard an announcement.
 void OnFlipHeard(Game& game);
 // Before a peer's play: carries out at once the flips that play came after.
 void CatchUpFlips(Game& game);

@@ -7,6 +7,8 @@
 
 void Trace(Game& game, const char* format, ...)
 {
+    if (!game.platform.DebugOutputEnabled())
+        return;
     char line[256];
     va_list arguments;
     va_start(arguments, format);

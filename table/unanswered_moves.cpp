@@ -3,6 +3,7 @@
 #include "net/messages.h"
 #include "table/game.h"
 #include "table/moves.h"
+#include "table/stall_flip.h"
 
 #include <algorithm>
 
@@ -41,8 +42,8 @@ void RecordOwnMove(Game& game, std::uint8_t type, std::uint8_t from, std::uint8_
     journal.moves[journal.count++] = {type, from, to, played, game.platform.Now()};
 }
 
-// The server answers a play with its table right after applying it, so that
-// play and the moves before it are answered once its card has left our piles.
+// The server answers a play with its table right after applying it, so a play
+// and the moves before it are answered once its card has left our piles.
 // Any other snapshot comes after nobody has moved for the quiet time: it shows
 // every move we made long before it and none we made since it left.
 void ForgetAnsweredMoves(Game& game, const Table& snapshot)
@@ -50,27 +51,35 @@ void ForgetAnsweredMoves(Game& game, const Table& snapshot)
     UnansweredMoves& journal = game.unanswered;
     const UnansweredMoves::Move* begin = journal.moves;
     const UnansweredMoves::Move* end = begin + journal.count;
-    const UnansweredMoves::Move* play = std::find_if(begin, end, [](const UnansweredMoves::Move& m) { return m.type == MsgPlayCard; });
-    if (play != end && !OnMyPiles(snapshot, play->card)) {
-        DropFront(journal, static_cast<int>(play - begin) + 1);
-        return;
+    for (const UnansweredMoves::Move* move = end; move != begin; --move) {
+        const UnansweredMoves::Move& last = *(move - 1);
+        if (last.type == MsgPlayCard && !OnMyPiles(snapshot, last.card)) {
+            DropFront(journal, static_cast<int>(move - begin));
+            return;
+        }
     }
     const auto shown = game.platform.Now() - kQuietTable / 2;
     const auto* kept = std::find_if(begin, end, [shown](const UnansweredMoves::Move& m) { return m.made >= shown; });
     DropFront(journal, static_cast<int>(kept - begin));
 }
 
-void ReplayUnansweredMoves(Game& game)
+void ReplayUnansweredMoves(Game& game, std::optional<std::chrono::steady_clock::time_point> flipAt)
 {
     Table& table = game.table;
     const UnansweredMoves& journal = game.unanswered;
     for (int i = 0; i < journal.count; ++i) {
         const UnansweredMoves::Move& move = journal.moves[i];
+        if (flipAt && move.made >= *flipAt) {
+            TurnUpExtraCards(table);
+            flipAt.reset();
+        }
         if (move.type == MsgPlayCard)
             PlayOntoPlayPile(table, table.myPiles, table.nMyPileCards, move.from, move.to);
         else
             MoveOntoEmptyPile(table.myPiles, table.nMyPileCards, move.from, move.to);
     }
+    if (flipAt)
+        TurnUpExtraCards(table);
 }
 
 void ForgetAllMoves(Game& game)

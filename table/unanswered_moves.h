@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 
 struct Game;
 struct Table;
@@ -27,6 +28,7 @@ struct UnansweredMoves {
 void RecordOwnMove(Game& game, std::uint8_t type, std::uint8_t from, std::uint8_t to);
 // Drops the moves that the snapshot about to be adopted already shows.
 void ForgetAnsweredMoves(Game& game, const Table& snapshot);
-// Lays the moves the snapshot did not show over the adopted table.
-void ReplayUnansweredMoves(Game& game);
+// Lays the moves the snapshot did not show over the adopted table. With
+// `flipAt`, our flip of that moment is done again among them, where it was.
+void ReplayUnansweredMoves(Game& game, std::optional<std::chrono::steady_clock::time_point> flipAt = std::nullopt);
 void ForgetAllMoves(Game& game);

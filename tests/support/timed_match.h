@@ -119,7 +119,7 @@ public:
     std::chrono::steady_clock::time_point Now() const override;
 
 private:
-    static constexpr int kTimers = 5;
+    static constexpr int kTimers = kTimerCount + 1;
     static int Index(TimerId timer) { return static_cast<int>(timer); }
     void ScheduleTick(TimerId timer, unsigned generation);
 

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "table/table.h"
+
+#include <chrono>
+#include <cstdint>
+#include <random>
+
+struct Game;
+
+enum class ComputerSpeed { Easy, Normal, Hard };
+
+// The average time between two of the computer's moves at each speed.
+std::chrono::milliseconds AverageMoveTime(ComputerSpeed speed);
+
+enum class ComputerAction { Wait, PlayCard, MoveToEmptyPile };
+
+struct ComputerChoice {
+    ComputerAction action = ComputerAction::Wait;
+    int fromPile = kNoPile;
+    int toPile = kNoPile;  // the play pile of a play, the own empty pile of a move
+
+    friend bool operator==(const ComputerChoice&, const ComputerChoice&) = default;
+};
+
+// The move the computer would make next on its own table.
+ComputerChoice ChooseComputerMove(const Table& table);
+
+// The computer's hand on its copy of the game: it clicks where a player
+// would, through the same click handling, at moments drawn from its speed.
+class ComputerPlayer {
+public:
+    ComputerPlayer(ComputerSpeed speed, std::uint32_t seed);
+    // Any average; with zero the computer makes a step at every call.
+    ComputerPlayer(std::chrono::milliseconds averageMoveTime, std::uint32_t seed);
+
+    std::chrono::steady_clock::time_point NextStepAt() const { return nextStepAt_; }
+
+    // One click at most, once the moment of its next step has come; true when it clicked.
+    bool Act(Game& game);
+
+private:
+    void BeginMove(std::chrono::steady_clock::time_point now);
+
+    std::chrono::microseconds averageMoveTime_;
+    std::mt19937 random_;
+    std::chrono::steady_clock::time_point nextStepAt_{};
+    std::chrono::microseconds pause_{};
+    bool moving_ = false;  // the move under way has its moment, whatever the table did since
+};

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "table/table.h"
+
+#include <cstdint>
+
+// Where everything lies in a snapshot (message 210), seen from its sender.
+inline constexpr int kSnapshotExtraCount = 1;
+inline constexpr int kSnapshotPlayCounts = 2;
+inline constexpr int kSnapshotSenderCounts = 4;
+inline constexpr int kSnapshotReceiverCounts = 9;
+inline constexpr int kSnapshotCardList = 14;
+
+enum class SnapshotSection { SenderPiles, ReceiverPiles, Stacks, PlayPile0, PlayPile1 };
+
+// Only a snapshot that holds the whole deck within the limits of a table is taken.
+constexpr bool DescribesWholeTable(const std::uint8_t* m)
+{
+    if (m[kSnapshotPlayCounts] == 0 || m[kSnapshotPlayCounts + 1] == 0)
+        return false;
+    int total = 2 * m[kSnapshotExtraCount] + m[kSnapshotPlayCounts] + m[kSnapshotPlayCounts + 1];
+    for (int i = kSnapshotSenderCounts; i < kSnapshotCardList; ++i) {
+        if (m[i] > kMaxPileCards)
+            return false;
+        total += m[i];
+    }
+    return total == kDeckSize;
+}
+
+// Walks the card list of a snapshot whose counts are set, in order: `card`
+// gets the section, the pile (the stack, for the stacks), the slot in it (the
+// level, for the stacks) and the card's position in the list; `pileDone`
+// follows each pile and stack level, `sectionDone` each section.
+template <typename CardVisit, typename PileDone, typename SectionDone>
+void WalkSnapshotCards(const std::uint8_t* m, CardVisit card, PileDone pileDone, SectionDone sectionDone)
+{
+    int position = 0;
+    for (const SnapshotSection section : {SnapshotSection::SenderPiles, SnapshotSection::ReceiverPiles}) {
+        const int counts = section == SnapshotSection::SenderPiles ? kSnapshotSenderCounts : kSnapshotReceiverCounts;
+        for (int p = 0; p < kPlayerPiles; ++p) {
+            for (int slot = 0; slot < m[counts + p]; ++slot)
+                card(section, p, slot, position++);
+            pileDone(section);
+        }
+        sectionDone(section);
+    }
+    for (int level = 0; level < m[kSnapshotExtraCount]; ++level) {
+        for (int stack = 0; stack < kPlayPiles; ++stack)
+            card(SnapshotSection::Stacks, stack, level, position++);
+        pileDone(SnapshotSection::Stacks);
+    }
+    sectionDone(SnapshotSection::Stacks);
+    for (int k = 0; k < kPlayPiles; ++k) {
+        const SnapshotSection section = k == 0 ? SnapshotSection::PlayPile0 : SnapshotSection::PlayPile1;
+        for (int slot = 0; slot < m[kSnapshotPlayCounts + k]; ++slot)
+            card(section, k, slot, position++);
+        pileDone(section);
+        sectionDone(section);
+    }
+}

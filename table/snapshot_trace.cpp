@@ -1,0 +1,84 @@
+#include "table/snapshot_trace.h"
+
+#include "table/game.h"
+#include "table/snapshot_layout.h"
+#include "table/trace.h"
+
+namespace {
+
+constexpr const char* kSectionEnd = "=========\n";
+
+std::uint8_t SuitAt(const std::uint8_t* m, int position)
+{
+    return m[kSnapshotCardList + 2 * position];
+}
+
+std::uint8_t RankAt(const std::uint8_t* m, int position)
+{
+    return m[kSnapshotCardList + 2 * position + 1];
+}
+
+void TraceSent(Game& game, const std::uint8_t* m)
+{
+    Trace(game, "nExtraCardsLeft = %d \n", m[kSnapshotExtraCount]);
+    Trace(game, "nPlayCards = %d %d\n", m[kSnapshotPlayCounts], m[kSnapshotPlayCounts + 1]);
+    for (const int counts : {kSnapshotSenderCounts, kSnapshotReceiverCounts}) {
+        for (int p = 0; p < kPlayerPiles; ++p)
+            Trace(game, "%d, ", m[counts + p]);
+        Trace(game, "\n");
+    }
+    for (int i = kSnapshotExtraCount; i < kSnapshotCardList; ++i)
+        Trace(game, "%d \n", m[i]);
+    Trace(game, kSectionEnd);
+    Trace(game, kSectionEnd);
+    WalkSnapshotCards(
+        m, [&](SnapshotSection, int, int, int position) { Trace(game, "%d %d %d\n", position, RankAt(m, position), SuitAt(m, position)); },
+        [&](SnapshotSection section) {
+            if (section != SnapshotSection::PlayPile0 && section != SnapshotSection::PlayPile1)
+                Trace(game, "---\n");
+        },
+        [&](SnapshotSection) { Trace(game, kSectionEnd); });
+    for (int i = 0; i < kDeckSize; ++i)
+        Trace(game, "%d | %d, %d # ", i, RankAt(m, i), SuitAt(m, i));
+    Trace(game, "\n");
+    Trace(game, "SendAllCheck\n");
+}
+
+void TraceReceived(Game& game, const std::uint8_t* m)
+{
+    Trace(game, "ReceiveAllCheck %d \n", m[0]);
+    Trace(game, ">>> %d \n", m[0]);
+    for (int i = kSnapshotExtraCount; i < kSnapshotCardList; ++i)
+        Trace(game, "-> %d \n", m[i]);
+    for (int i = 0; i < kDeckSize; ++i)
+        Trace(game, "%d | %d, %d \n", i, SuitAt(m, i), RankAt(m, i));
+    if (!DescribesWholeTable(m)) {
+        Trace(game, "ReceiveAllCheck: counts do not describe a whole table, ignored\n");
+        return;
+    }
+    Trace(game, "nExtraCardsLeft = %d \n", m[kSnapshotExtraCount]);
+    Trace(game, "nPlayCards -> %d %d\n", m[kSnapshotPlayCounts], m[kSnapshotPlayCounts + 1]);
+    for (int i = 0; i < kPlayerPiles; ++i)
+        Trace(game, "Opp -> %d %d \n", i, m[kSnapshotSenderCounts + i]);
+    for (int i = 0; i < kPlayerPiles; ++i)
+        Trace(game, "My -> %d %d \n", i, m[kSnapshotReceiverCounts + i]);
+    WalkSnapshotCards(
+        m,
+        [&](SnapshotSection section, int, int, int position) {
+            static constexpr const char* kLabels[] = {"OPP", "MY", "EXTRA", "PLAY 0", "PLAY 1"};
+            Trace(game, "%s %d %d %d\n", kLabels[static_cast<int>(section)], 2 * position + 1, RankAt(m, position), SuitAt(m, position));
+        },
+        [](SnapshotSection) {}, [](SnapshotSection) {});
+}
+
+}  // namespace
+
+void TraceSnapshot(Game& game, const std::uint8_t* message, bool sent)
+{
+    if (!game.platform.DebugOutputEnabled())
+        return;
+    if (sent)
+        TraceSent(game, message);
+    else
+        TraceReceived(game, message);
+}
