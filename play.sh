@@ -3,8 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-dependencies.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DFLINTHAND_TESTS=OFF
-cmake --build build/release
+cmake --preset release
+cmake --build --preset release
 # The help page lies beside the program; the link looks for it in the current folder.
 cd build/release
 exec ./flinthand

@@ -89,11 +89,10 @@ void BoardRenderer::DrawLargeText(int x, int y, std::string_view text)
     DrawText(largeTextFont_, kLargeText, x, y, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-// The point given is the top-left of the text cell, not the baseline.
 void BoardRenderer::DrawText(const QFont& font, QColor colour, int x, int y, const QString& text)
 {
     QPainter painter(&backBuffer_);
     painter.setFont(font);
     painter.setPen(colour);
-    painter.drawText(x, y + QFontMetrics(font).ascent(), text);
+    DrawTextCell(painter, x, y, text);
 }

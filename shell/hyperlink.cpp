@@ -38,7 +38,7 @@ void Hyperlink::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setFont(font);
     painter.setPen(kLinkColour);
-    painter.drawText(0, QFontMetrics(font).ascent(), windowTitle().left(kLinkTextLimit));
+    DrawTextCell(painter, 0, 0, windowTitle().left(kLinkTextLimit));
 }
 
 void Hyperlink::mouseReleaseEvent(QMouseEvent* event)

@@ -42,9 +42,7 @@ void StatusStrip::paintEvent(QPaintEvent*)
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(Qt::white);
 
-    auto draw = [&](int x, int y, const char* text) {
-        painter.drawText(x, y + metrics.ascent(), QString::fromUtf8(text));
-    };
+    auto draw = [&](int x, int y, const char* text) { DrawTextCell(painter, x, y, QString::fromUtf8(text)); };
     auto drawRightAligned = [&](int y, const char* text) {
         draw(right - metrics.horizontalAdvance(QString::fromUtf8(text)) - kRightMargin, y, text);
     };

@@ -4,6 +4,8 @@
 //
 // Usage: card_art OUTPUT_DIR
 
+#include "table/board_geometry.h"
+
 #include <QColor>
 #include <QDir>
 #include <QFont>
@@ -22,10 +24,6 @@
 
 namespace {
 
-constexpr int kCardWidth = 71;
-constexpr int kCardHeight = 96;
-constexpr int kRankCount = 13;
-constexpr int kSuitCount = 4;
 constexpr QPointF kCardCentre(kCardWidth / 2.0, kCardHeight / 2.0);
 
 // The game paints cards straight onto the table, so anything outside the
@@ -44,12 +42,19 @@ constexpr qreal kCornerRadius = 7.0;
 enum Suit { Clubs, Diamonds, Hearts, Spades };
 enum Rank { Ace = 0, Ten = 9, Jack = 10, Queen = 11, King = 12 };
 
-bool isRed(int suit) { return suit == Diamonds || suit == Hearts; }
-QColor suitColour(int suit) { return isRed(suit) ? kRed : kInk; }
+bool IsRed(int suit)
+{
+    return suit == Diamonds || suit == Hearts;
+}
+
+QColor SuitColour(int suit)
+{
+    return IsRed(suit) ? kRed : kInk;
+}
 
 // --- Suit shapes, drawn in a unit box centred on the origin -------------
 
-QPainterPath heartShape()
+QPainterPath HeartShape()
 {
     QPainterPath p;
     p.moveTo(0, 0.5);
@@ -63,7 +68,7 @@ QPainterPath heartShape()
     return p;
 }
 
-QPainterPath diamondShape()
+QPainterPath DiamondShape()
 {
     QPainterPath p;
     p.moveTo(0, -0.5);
@@ -77,7 +82,7 @@ QPainterPath diamondShape()
 
 // Flared foot shared by clubs and spades. Runs clockwise like the other
 // subpaths so the winding fill unites them instead of punching holes.
-void addStem(QPainterPath &p)
+void AddStem(QPainterPath& p)
 {
     p.moveTo(0.04, 0.05);
     p.quadTo(0.06, 0.4, 0.2, 0.5);
@@ -86,7 +91,7 @@ void addStem(QPainterPath &p)
     p.closeSubpath();
 }
 
-QPainterPath clubShape()
+QPainterPath ClubShape()
 {
     constexpr qreal r = 0.225;
     QPainterPath p;
@@ -95,11 +100,11 @@ QPainterPath clubShape()
     p.addEllipse(QPointF(-0.275, 0.075), r, r);
     p.addEllipse(QPointF(0.275, 0.075), r, r);
     p.addEllipse(QPointF(0, -0.02), 0.14, 0.14);
-    addStem(p);
+    AddStem(p);
     return p;
 }
 
-QPainterPath spadeShape()
+QPainterPath SpadeShape()
 {
     QPainterPath p;
     p.setFillRule(Qt::WindingFill);
@@ -111,34 +116,33 @@ QPainterPath spadeShape()
     p.cubicTo(-0.38, 0.36, -0.5, 0.28, -0.5, 0.12);
     p.cubicTo(-0.5, -0.1, -0.18, -0.26, 0, -0.5);
     p.closeSubpath();
-    addStem(p);
+    AddStem(p);
     return p;
 }
 
-QPainterPath suitShape(int suit)
+QPainterPath SuitShape(int suit)
 {
     switch (suit) {
-    case Clubs: return clubShape();
-    case Diamonds: return diamondShape();
-    case Hearts: return heartShape();
-    default: return spadeShape();
+    case Clubs: return ClubShape();
+    case Diamonds: return DiamondShape();
+    case Hearts: return HeartShape();
+    default: return SpadeShape();
     }
 }
 
-void drawSuit(QPainter &painter, int suit, QPointF centre, qreal size,
-              bool upsideDown = false)
+void DrawSuit(QPainter& painter, int suit, QPointF centre, qreal size, bool upsideDown = false)
 {
     QTransform t;
     t.translate(centre.x(), centre.y());
     if (upsideDown)
         t.rotate(180);
     t.scale(size, size);
-    painter.fillPath(t.map(suitShape(suit)), suitColour(suit));
+    painter.fillPath(t.map(SuitShape(suit)), SuitColour(suit));
 }
 
 // --- Card blank --------------------------------------------------------
 
-QImage blankCard()
+QImage BlankCard()
 {
     QImage card(kCardWidth, kCardHeight, QImage::Format_RGB32);
     card.fill(kTableGreen);
@@ -149,21 +153,19 @@ QImage blankCard()
     painter.setBrush(kInk);
     painter.drawRoundedRect(outer, kCornerRadius, kCornerRadius);
     painter.setBrush(kPaper);
-    painter.drawRoundedRect(outer.adjusted(1, 1, -1, -1), kCornerRadius - 1,
-                            kCornerRadius - 1);
+    painter.drawRoundedRect(outer.adjusted(1, 1, -1, -1), kCornerRadius - 1, kCornerRadius - 1);
     return card;
 }
 
 // --- Faces -------------------------------------------------------------
 
-QString rankLabel(int rank)
+QString RankLabel(int rank)
 {
-    static const std::array<const char *, kRankCount> labels = {
-        "A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"};
+    static const std::array<const char*, kRanks> labels = {"A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"};
     return QString::fromLatin1(labels[rank]);
 }
 
-QImage transparentLayer(QSize size)
+QImage TransparentLayer(QSize size)
 {
     QImage layer(size, QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
@@ -172,10 +174,9 @@ QImage transparentLayer(QSize size)
 
 // Two-ended designs are drawn once and stamped a second time turned half a
 // circle, which keeps both ends pixel-identical.
-void stampTwoEnded(QImage &card, const QImage &layer, QPoint topLeft)
+void StampTwoEnded(QImage& card, const QImage& layer, QPoint topLeft)
 {
-    const QPoint turnedTopLeft(kCardWidth - topLeft.x() - layer.width(),
-                               kCardHeight - topLeft.y() - layer.height());
+    const QPoint turnedTopLeft(kCardWidth - topLeft.x() - layer.width(), kCardHeight - topLeft.y() - layer.height());
     QPainter painter(&card);
     painter.drawImage(topLeft, layer);
     painter.drawImage(turnedTopLeft, layer.mirrored(true, true));
@@ -183,15 +184,14 @@ void stampTwoEnded(QImage &card, const QImage &layer, QPoint topLeft)
 
 // Draws text with its ink centred on centreX and its top on inkTop; whole
 // pixel positions keep the hinted glyphs crisp.
-void drawInkCentred(QPainter &painter, const QString &text, qreal centreX,
-                    int inkTop)
+void DrawInkCentred(QPainter& painter, const QString& text, qreal centreX, int inkTop)
 {
     const QRect ink = painter.fontMetrics().tightBoundingRect(text);
     const int x = qRound(centreX - ink.width() / 2.0) - ink.left();
     painter.drawText(QPoint(x, inkTop - ink.top()), text);
 }
 
-QFont indexFont(int rank)
+QFont IndexFont(int rank)
 {
     // "10" only fits the corner in the narrow cut, one size down, which
     // keeps its cap height equal to the other ranks.
@@ -207,18 +207,16 @@ constexpr QPoint kIndexPosition(2, 4);
 constexpr QSize kIndexSize(14, 23);
 constexpr qreal kIndexSuitSize = 9;
 
-QImage indexLayer(int suit, int rank)
+QImage IndexLayer(int suit, int rank)
 {
-    QImage layer = transparentLayer(kIndexSize);
+    QImage layer = TransparentLayer(kIndexSize);
     QPainter painter(&layer);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setFont(indexFont(rank));
-    painter.setPen(suitColour(suit));
+    painter.setFont(IndexFont(rank));
+    painter.setPen(SuitColour(suit));
     const qreal midX = kIndexSize.width() / 2.0;
-    drawInkCentred(painter, rankLabel(rank), midX, 0);
-    drawSuit(painter, suit,
-             QPointF(midX, kIndexSize.height() - kIndexSuitSize / 2),
-             kIndexSuitSize);
+    DrawInkCentred(painter, RankLabel(rank), midX, 0);
+    DrawSuit(painter, suit, QPointF(midX, kIndexSize.height() - kIndexSuitSize / 2), kIndexSuitSize);
     return layer;
 }
 
@@ -229,23 +227,22 @@ struct Pip {
     qreal row;
 };
 
-const std::array<std::vector<Pip>, kRankCount> &pipLayouts()
+const std::array<std::vector<Pip>, kRanks>& PipLayouts()
 {
-    static const std::array<std::vector<Pip>, kRankCount> layouts = {{
-        {},
-        {{1, 0}, {1, 1}},
-        {{1, 0}, {1, 0.5}, {1, 1}},
-        {{0, 0}, {2, 0}, {0, 1}, {2, 1}},
-        {{0, 0}, {2, 0}, {1, 0.5}, {0, 1}, {2, 1}},
-        {{0, 0}, {2, 0}, {0, 0.5}, {2, 0.5}, {0, 1}, {2, 1}},
-        {{0, 0}, {2, 0}, {1, 0.25}, {0, 0.5}, {2, 0.5}, {0, 1}, {2, 1}},
-        {{0, 0}, {2, 0}, {1, 0.25}, {0, 0.5}, {2, 0.5}, {1, 0.75}, {0, 1},
-         {2, 1}},
-        {{0, 0}, {2, 0}, {0, 1.0 / 3}, {2, 1.0 / 3}, {1, 0.5}, {0, 2.0 / 3},
-         {2, 2.0 / 3}, {0, 1}, {2, 1}},
-        {{0, 0}, {2, 0}, {1, 1.0 / 6}, {0, 1.0 / 3}, {2, 1.0 / 3},
-         {0, 2.0 / 3}, {2, 2.0 / 3}, {1, 5.0 / 6}, {0, 1}, {2, 1}},
-        {}, {}, {}}};
+    static const std::array<std::vector<Pip>, kRanks> layouts = {
+        {{},
+         {{1, 0}, {1, 1}},
+         {{1, 0}, {1, 0.5}, {1, 1}},
+         {{0, 0}, {2, 0}, {0, 1}, {2, 1}},
+         {{0, 0}, {2, 0}, {1, 0.5}, {0, 1}, {2, 1}},
+         {{0, 0}, {2, 0}, {0, 0.5}, {2, 0.5}, {0, 1}, {2, 1}},
+         {{0, 0}, {2, 0}, {1, 0.25}, {0, 0.5}, {2, 0.5}, {0, 1}, {2, 1}},
+         {{0, 0}, {2, 0}, {1, 0.25}, {0, 0.5}, {2, 0.5}, {1, 0.75}, {0, 1}, {2, 1}},
+         {{0, 0}, {2, 0}, {0, 1.0 / 3}, {2, 1.0 / 3}, {1, 0.5}, {0, 2.0 / 3}, {2, 2.0 / 3}, {0, 1}, {2, 1}},
+         {{0, 0}, {2, 0}, {1, 1.0 / 6}, {0, 1.0 / 3}, {2, 1.0 / 3}, {0, 2.0 / 3}, {2, 2.0 / 3}, {1, 5.0 / 6}, {0, 1}, {2, 1}},
+         {},
+         {},
+         {}}};
     return layouts;
 }
 
@@ -254,21 +251,19 @@ constexpr qreal kPipTop = 17;
 constexpr qreal kPipBottom = kCardHeight - kPipTop;
 constexpr qreal kPipSize = 12;
 
-void drawPips(QPainter &painter, int suit, int rank)
+void DrawPips(QPainter& painter, int suit, int rank)
 {
-    for (const Pip &pip : pipLayouts()[rank]) {
-        const QPointF centre(
-            kCardCentre.x() + (pip.column - 1) * kPipColumnSpacing,
-            kPipTop + pip.row * (kPipBottom - kPipTop));
-        drawSuit(painter, suit, centre, kPipSize, centre.y() > kCardCentre.y());
+    for (const Pip& pip : PipLayouts()[rank]) {
+        const QPointF centre(kCardCentre.x() + (pip.column - 1) * kPipColumnSpacing, kPipTop + pip.row * (kPipBottom - kPipTop));
+        DrawSuit(painter, suit, centre, kPipSize, centre.y() > kCardCentre.y());
     }
 }
 
 constexpr qreal kAceSize = 38;
 
-void drawAce(QPainter &painter, int suit)
+void DrawAce(QPainter& painter, int suit)
 {
-    drawSuit(painter, suit, kCardCentre, kAceSize);
+    DrawSuit(painter, suit, kCardCentre, kAceSize);
 }
 
 // --- Court cards -------------------------------------------------------
@@ -278,7 +273,7 @@ constexpr QPoint kCourtPosition(17, 8);
 constexpr QSize kCourtHalfSize(37, kCardHeight / 2 - 8);
 
 // Headgear in a box of width 1, base line at y = 0.
-QPainterPath crownShape()
+QPainterPath CrownShape()
 {
     QPainterPath p;
     p.moveTo(-0.5, 0);
@@ -292,7 +287,7 @@ QPainterPath crownShape()
     return p;
 }
 
-QPainterPath tiaraShape()
+QPainterPath TiaraShape()
 {
     QPainterPath p;
     p.moveTo(-0.5, 0);
@@ -312,7 +307,7 @@ QPainterPath tiaraShape()
     return p;
 }
 
-QPainterPath capShape()
+QPainterPath CapShape()
 {
     QPainterPath p;
     p.moveTo(-0.5, 0);
@@ -327,26 +322,26 @@ QPainterPath capShape()
     return p;
 }
 
-QPainterPath headgearShape(int rank)
+QPainterPath HeadgearShape(int rank)
 {
     switch (rank) {
-    case King: return crownShape();
-    case Queen: return tiaraShape();
-    default: return capShape();
+    case King: return CrownShape();
+    case Queen: return TiaraShape();
+    default: return CapShape();
     }
 }
 
-void drawHeadgear(QPainter &painter, int rank, QPointF base, qreal width)
+void DrawHeadgear(QPainter& painter, int rank, QPointF base, qreal width)
 {
     QTransform t;
     t.translate(base.x(), base.y());
     t.scale(width, width);
     painter.setPen(QPen(kInk, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(kGold);
-    painter.drawPath(t.map(headgearShape(rank)).simplified());
+    painter.drawPath(t.map(HeadgearShape(rank)).simplified());
 }
 
-QFont courtFont()
+QFont CourtFont()
 {
     QFont font("Liberation Serif");
     font.setBold(true);
@@ -355,15 +350,14 @@ QFont courtFont()
     return font;
 }
 
-QImage courtLayer(int suit, int rank)
+QImage CourtLayer(int suit, int rank)
 {
-    QImage layer = transparentLayer(kCourtHalfSize);
+    QImage layer = TransparentLayer(kCourtHalfSize);
     QPainter painter(&layer);
     painter.setRenderHint(QPainter::Antialiasing);
     // The frame runs past the bottom edge so the two halves join seamlessly.
-    const QRectF frame(0.5, 0.5, kCourtHalfSize.width() - 1,
-                       kCourtHalfSize.height() + 1);
-    painter.setPen(QPen(suitColour(suit), 1.0));
+    const QRectF frame(0.5, 0.5, kCourtHalfSize.width() - 1, kCourtHalfSize.height() + 1);
+    painter.setPen(QPen(SuitColour(suit), 1.0));
     painter.setBrush(kCourtFill);
     painter.drawRect(frame);
 
@@ -374,45 +368,41 @@ QImage courtLayer(int suit, int rank)
     constexpr qreal sideSuitInset = 6;
     constexpr qreal sideSuitSize = 8;
     const qreal midX = kCourtHalfSize.width() / 2.0;
-    drawHeadgear(painter, rank, QPointF(midX, headgearBaseY), headgearWidth);
+    DrawHeadgear(painter, rank, QPointF(midX, headgearBaseY), headgearWidth);
 
-    painter.setFont(courtFont());
-    painter.setPen(suitColour(suit));
-    drawInkCentred(painter, rankLabel(rank), midX, letterTop);
+    painter.setFont(CourtFont());
+    painter.setPen(SuitColour(suit));
+    DrawInkCentred(painter, RankLabel(rank), midX, letterTop);
 
-    drawSuit(painter, suit, QPointF(sideSuitInset, sideSuitY), sideSuitSize);
-    drawSuit(painter, suit,
-             QPointF(kCourtHalfSize.width() - sideSuitInset, sideSuitY),
-             sideSuitSize);
+    DrawSuit(painter, suit, QPointF(sideSuitInset, sideSuitY), sideSuitSize);
+    DrawSuit(painter, suit, QPointF(kCourtHalfSize.width() - sideSuitInset, sideSuitY), sideSuitSize);
     return layer;
 }
 
-QImage cardFace(int suit, int rank)
+QImage CardFace(int suit, int rank)
 {
-    QImage card = blankCard();
+    QImage card = BlankCard();
     if (rank >= Jack) {
-        stampTwoEnded(card, courtLayer(suit, rank), kCourtPosition);
+        StampTwoEnded(card, CourtLayer(suit, rank), kCourtPosition);
     } else {
         QPainter painter(&card);
         painter.setRenderHint(QPainter::Antialiasing);
         if (rank == Ace)
-            drawAce(painter, suit);
+            DrawAce(painter, suit);
         else
-            drawPips(painter, suit, rank);
+            DrawPips(painter, suit, rank);
     }
-    stampTwoEnded(card, indexLayer(suit, rank), kIndexPosition);
+    StampTwoEnded(card, IndexLayer(suit, rank), kIndexPosition);
     return card;
 }
 
-QImage cardSheet()
+QImage CardSheet()
 {
-    QImage sheet(kCardWidth * kRankCount, kCardHeight * kSuitCount,
-                 QImage::Format_RGB32);
+    QImage sheet(kCardWidth * kRanks, kCardHeight * kSuits, QImage::Format_RGB32);
     QPainter painter(&sheet);
-    for (int suit = 0; suit < kSuitCount; ++suit)
-        for (int rank = 0; rank < kRankCount; ++rank)
-            painter.drawImage(kCardWidth * rank, kCardHeight * suit,
-                              cardFace(suit, rank));
+    for (int suit = 0; suit < kSuits; ++suit)
+        for (int rank = 0; rank < kRanks; ++rank)
+            painter.drawImage(kCardWidth * rank, kCardHeight * suit, CardFace(suit, rank));
     return sheet;
 }
 
@@ -426,7 +416,7 @@ constexpr qreal kMedallionRadiusX = 15;
 constexpr qreal kMedallionRadiusY = 19.5;
 constexpr QSizeF kBackSparkSize(21, 29);
 
-QPainterPath sparkShape()
+QPainterPath SparkShape()
 {
     QPainterPath p;
     constexpr qreal waist = 0.14;
@@ -439,8 +429,7 @@ QPainterPath sparkShape()
     return p;
 }
 
-QPainterPath scaled(const QPainterPath &unitShape, QPointF centre, qreal width,
-                    qreal height)
+QPainterPath Scaled(const QPainterPath& unitShape, QPointF centre, qreal width, qreal height)
 {
     QTransform t;
     t.translate(centre.x(), centre.y());
@@ -449,7 +438,7 @@ QPainterPath scaled(const QPainterPath &unitShape, QPointF centre, qreal width,
 }
 
 // Single pixels on a staggered lattice read as a fine even tint.
-void drawDotField(QImage &card, const QRect &field)
+void DrawDotField(QImage& card, const QRect& field)
 {
     for (int y = field.top(); y <= field.bottom(); y += kDotPitch / 2) {
         const int row = (y - field.top()) / (kDotPitch / 2);
@@ -459,15 +448,12 @@ void drawDotField(QImage &card, const QRect &field)
     }
 }
 
-QImage cardBack()
+QImage CardBack()
 {
-    QImage card = blankCard();
-    const QRect frame(kBackFrameInset, kBackFrameInset,
-                      kCardWidth - 2 * kBackFrameInset,
-                      kCardHeight - 2 * kBackFrameInset);
+    QImage card = BlankCard();
+    const QRect frame(kBackFrameInset, kBackFrameInset, kCardWidth - 2 * kBackFrameInset, kCardHeight - 2 * kBackFrameInset);
     const int fieldMargin = kBackFieldInset - kBackFrameInset;
-    drawDotField(card, frame.adjusted(fieldMargin, fieldMargin, -fieldMargin,
-                                      -fieldMargin));
+    DrawDotField(card, frame.adjusted(fieldMargin, fieldMargin, -fieldMargin, -fieldMargin));
 
     QPainter painter(&card);
     painter.setPen(kInk);
@@ -479,80 +465,89 @@ QImage cardBack()
     painter.drawEllipse(kCardCentre, kMedallionRadiusX, kMedallionRadiusY);
     painter.setPen(Qt::NoPen);
     painter.setBrush(kInk);
-    painter.drawPath(scaled(sparkShape(), kCardCentre, kBackSparkSize.width(),
-                            kBackSparkSize.height()));
+    painter.drawPath(Scaled(SparkShape(), kCardCentre, kBackSparkSize.width(), kBackSparkSize.height()));
     return card;
 }
 
 // --- Icon --------------------------------------------------------------
 
-// Laid out on a 16 px grid; larger icons scale the grid.
+// Laid out on a 16 px grid; larger icons scale the grid, so every size is a
+// multiple of it.
 constexpr int kIconGrid = 16;
+constexpr std::array<int, 6> kIconSizes = {16, 32, 48, 64, 128, 256};
 constexpr QRect kIconCard(2, 2, 11, 14);
 constexpr QPointF kIconSuitCentre(7.5, 9.5);
 constexpr qreal kIconSuitSize = 7;
 // At 16 px no rasterised outline survives, so the spade is placed by hand.
 constexpr QPoint kTinySpadeOrigin(4, 5);
-constexpr std::array<const char *, 8> kTinySpade = {
-    "...#...", "..###..", ".#####.", "#######",
-    "#######", ".#.#.#.", "...#...", "..###.."};
+constexpr std::array<const char*, 8> kTinySpade = {"...#...", "..###..", ".#####.", "#######",
+                                                   "#######", ".#.#.#.", "...#...", "..###.."};
 constexpr QPointF kIconSparkCentre(12.5, 3.5);
 constexpr qreal kIconSparkSize = 7;
 constexpr qreal kIconSparkCoreRadius = 0.6;
 const QColor kSparkCore(255, 236, 140);
+// In grid units, so the spark outline and the card corner grow with the icon.
+constexpr qreal kIconSparkOutline = 0.5;
+constexpr qreal kIconCornerRadius = 1.5;
+constexpr int kLargestNotchedBorder = 2;
 
-QRect scaledRect(const QRect &r, int scale)
+QRect ScaledRect(const QRect& r, int scale)
 {
     return QRect(r.topLeft() * scale, r.size() * scale);
 }
 
 // Square corners with the corner pixel knocked out read as rounded at
-// this size, and stay sharp where antialiasing would blur.
-void drawIconCard(QPainter &painter, const QRect &rect, int border)
+// small sizes, and stay sharp where antialiasing would blur; larger sizes
+// have room for a true curve.
+void DrawIconCard(QPainter& painter, const QRect& rect, int border)
 {
+    if (border > kLargestNotchedBorder) {
+        const qreal radius = kIconCornerRadius * border;
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kInk);
+        painter.drawRoundedRect(QRectF(rect), radius, radius);
+        painter.setBrush(kPaper);
+        painter.drawRoundedRect(QRectF(rect.adjusted(border, border, -border, -border)), radius - border, radius - border);
+        return;
+    }
     painter.fillRect(rect, kInk);
     painter.fillRect(rect.adjusted(border, border, -border, -border), kPaper);
     painter.setCompositionMode(QPainter::CompositionMode_Clear);
-    for (const QPoint &corner : {rect.topLeft(), rect.topRight(),
-                                 rect.bottomLeft(), rect.bottomRight()}) {
-        const QPoint inward((corner.x() == rect.left() ? 0 : 1 - border),
-                            (corner.y() == rect.top() ? 0 : 1 - border));
-        painter.fillRect(QRect(corner + inward, QSize(border, border)),
-                         Qt::transparent);
+    for (const QPoint& corner : {rect.topLeft(), rect.topRight(), rect.bottomLeft(), rect.bottomRight()}) {
+        const QPoint inward((corner.x() == rect.left() ? 0 : 1 - border), (corner.y() == rect.top() ? 0 : 1 - border));
+        painter.fillRect(QRect(corner + inward, QSize(border, border)), Qt::transparent);
     }
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
-void drawTinySpade(QPainter &painter)
+void DrawTinySpade(QPainter& painter)
 {
     for (int y = 0; y < int(kTinySpade.size()); ++y)
         for (int x = 0; kTinySpade[y][x] != '\0'; ++x)
             if (kTinySpade[y][x] == '#')
-                painter.fillRect(QRect(kTinySpadeOrigin + QPoint(x, y),
-                                       QSize(1, 1)),
-                                 kInk);
+                painter.fillRect(QRect(kTinySpadeOrigin + QPoint(x, y), QSize(1, 1)), kInk);
 }
 
-QImage icon(int size)
+QImage Icon(int size)
 {
     const int scale = size / kIconGrid;
-    QImage image = transparentLayer(QSize(size, size));
+    QImage image = TransparentLayer(QSize(size, size));
     QPainter painter(&image);
-    drawIconCard(painter, scaledRect(kIconCard, scale), scale);
+    DrawIconCard(painter, ScaledRect(kIconCard, scale), scale);
     // Hard pixel edges read better than grey fringes at the smallest size.
     painter.setRenderHint(QPainter::Antialiasing, scale > 1);
 
     if (scale == 1)
-        drawTinySpade(painter);
+        DrawTinySpade(painter);
     else
-        drawSuit(painter, Spades, kIconSuitCentre * scale,
-                 kIconSuitSize * scale);
+        DrawSuit(painter, Spades, kIconSuitCentre * scale, kIconSuitSize * scale);
 
     const QPointF sparkCentre = kIconSparkCentre * scale;
     const qreal sparkSize = kIconSparkSize * scale;
-    painter.setPen(scale > 1 ? QPen(kInk, 1) : QPen(Qt::NoPen));
+    painter.setPen(scale > 1 ? QPen(kInk, kIconSparkOutline * scale) : QPen(Qt::NoPen));
     painter.setBrush(kGold);
-    painter.drawPath(scaled(sparkShape(), sparkCentre, sparkSize, sparkSize));
+    painter.drawPath(Scaled(SparkShape(), sparkCentre, sparkSize, sparkSize));
     painter.setPen(Qt::NoPen);
     painter.setBrush(kSparkCore);
     const qreal coreRadius = kIconSparkCoreRadius * scale;
@@ -560,7 +555,7 @@ QImage icon(int size)
     return image;
 }
 
-bool save(const QImage &image, const QDir &dir, const QString &name)
+bool Save(const QImage& image, const QDir& dir, const QString& name)
 {
     const QString path = dir.filePath(name);
     if (image.save(path, "PNG"))
@@ -569,9 +564,9 @@ bool save(const QImage &image, const QDir &dir, const QString &name)
     return false;
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -585,9 +580,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "card_art: cannot create %s\n", argv[1]);
         return 1;
     }
-    const bool ok = save(cardSheet(), dir, "cards.png")
-                    && save(cardBack(), dir, "card_back.png")
-                    && save(icon(32), dir, "icon_32.png")
-                    && save(icon(16), dir, "icon_16.png");
+    bool ok = Save(CardSheet(), dir, "cards.png") && Save(CardBack(), dir, "card_back.png");
+    for (const int size : kIconSizes)
+        ok = ok && Save(Icon(size), dir, QString("icon_%1.png").arg(size));
     return ok ? 0 : 1;
 }

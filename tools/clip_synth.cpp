@@ -32,7 +32,7 @@ public:
     explicit XorShift32(std::uint32_t seed) : state_(seed) {}
 
     // Uniform in [-1, 1).
-    double next()
+    double Next()
     {
         state_ ^= state_ << 13;
         state_ ^= state_ >> 17;
@@ -44,18 +44,18 @@ private:
     std::uint32_t state_;
 };
 
-double dbfsToGain(double dbfs)
+double DbfsToGain(double dbfs)
 {
     return std::pow(10.0, dbfs / 20.0);
 }
 
-double sineAt(double frequency, std::size_t index)
+double SineAt(double frequency, std::size_t index)
 {
     return std::sin(kTwoPi * frequency * static_cast<double>(index) / kSampleRate);
 }
 
 // Raised-cosine ramps at both ends so the clip neither starts nor stops with a pop.
-void applyEdgeFades(Signal& signal, std::size_t attackSamples, std::size_t releaseSamples)
+void ApplyEdgeFades(Signal& signal, std::size_t attackSamples, std::size_t releaseSamples)
 {
     const std::size_t size = signal.size();
     for (std::size_t i = 0; i < attackSamples && i < size; ++i) {
@@ -68,19 +68,19 @@ void applyEdgeFades(Signal& signal, std::size_t attackSamples, std::size_t relea
     }
 }
 
-void normalisePeak(Signal& signal, double peakDbfs)
+void NormalisePeak(Signal& signal, double peakDbfs)
 {
     double peak = 0.0;
     for (double s : signal)
         peak = std::max(peak, std::abs(s));
     if (peak == 0.0)
         return;
-    const double scale = dbfsToGain(peakDbfs) / peak;
+    const double scale = DbfsToGain(peakDbfs) / peak;
     for (double& s : signal)
         s *= scale;
 }
 
-Signal synthSnap()
+Signal SynthSnap()
 {
     constexpr std::size_t kSamples = 93;
     constexpr double kDecaySeconds = 0.0007;
@@ -97,17 +97,17 @@ Signal synthSnap()
         const double seconds = static_cast<double>(i) / kSampleRate;
         const double envelope = std::exp(-seconds / kDecaySeconds);
         // First difference tilts the noise towards the treble, which reads as "crisp".
-        const double white = noise.next();
+        const double white = noise.Next();
         const double bright = white - previousNoise;
         previousNoise = white;
-        signal[i] = envelope * (kNoiseMix * bright + kPartialMix * sineAt(kPartialHz, i));
+        signal[i] = envelope * (kNoiseMix * bright + kPartialMix * SineAt(kPartialHz, i));
     }
-    applyEdgeFades(signal, 4, 20);
-    normalisePeak(signal, kPeakDbfs);
+    ApplyEdgeFades(signal, 4, 20);
+    NormalisePeak(signal, kPeakDbfs);
     return signal;
 }
 
-Signal synthTick()
+Signal SynthTick()
 {
     constexpr std::size_t kSamples = 1286;
     constexpr double kFundamentalHz = 1480.0;
@@ -121,41 +121,40 @@ Signal synthTick()
     for (std::size_t i = 0; i < kSamples; ++i) {
         const double seconds = static_cast<double>(i) / kSampleRate;
         const double envelope = std::exp(-seconds / kDecaySeconds);
-        signal[i] = envelope
-            * (sineAt(kFundamentalHz, i) + kHarmonicMix * sineAt(2.0 * kFundamentalHz, i));
+        signal[i] = envelope * (SineAt(kFundamentalHz, i) + kHarmonicMix * SineAt(2.0 * kFundamentalHz, i));
     }
-    applyEdgeFades(signal, kAttackSamples, kReleaseSamples);
-    normalisePeak(signal, kPeakDbfs);
+    ApplyEdgeFades(signal, kAttackSamples, kReleaseSamples);
+    NormalisePeak(signal, kPeakDbfs);
     return signal;
 }
 
-void putU16(Bytes& out, std::uint16_t value)
+void PutU16(Bytes& out, std::uint16_t value)
 {
     out.push_back(static_cast<std::uint8_t>(value & 0xFFu));
     out.push_back(static_cast<std::uint8_t>(value >> 8));
 }
 
-void putU32(Bytes& out, std::uint32_t value)
+void PutU32(Bytes& out, std::uint32_t value)
 {
     for (int shift = 0; shift < 32; shift += 8)
         out.push_back(static_cast<std::uint8_t>((value >> shift) & 0xFFu));
 }
 
-void putTag(Bytes& out, const char (&tag)[5])
+void PutTag(Bytes& out, const char (&tag)[5])
 {
     out.insert(out.end(), tag, tag + 4);
 }
 
-std::int16_t toPcm16(double sample)
+std::int16_t ToPcm16(double sample)
 {
     const double scaled = std::clamp(sample * kFullScale, -32768.0, kFullScale);
     return static_cast<std::int16_t>(std::lround(scaled));
 }
 
-// Both forms are valid PCM WAVE; which one a clip uses is part of its fixed size.
+// Both forms are valid PCM WAVE; which one a clip uses sets its fixed size.
 enum class WavLayout { Classic, ExtendedWithFact };
 
-Bytes encodeWav(const Signal& signal, WavLayout layout)
+Bytes EncodeWav(const Signal& signal, WavLayout layout)
 {
     const bool extended = layout == WavLayout::ExtendedWithFact;
     const auto sampleCount = static_cast<std::uint32_t>(signal.size());
@@ -165,41 +164,40 @@ Bytes encodeWav(const Signal& signal, WavLayout layout)
     const std::uint32_t riffBytes = 4 + (8 + fmtBytes) + factChunkBytes + (8 + dataBytes);
 
     Bytes out;
-    putTag(out, "RIFF");
-    putU32(out, riffBytes);
-    putTag(out, "WAVE");
+    PutTag(out, "RIFF");
+    PutU32(out, riffBytes);
+    PutTag(out, "WAVE");
 
-    putTag(out, "fmt ");
-    putU32(out, fmtBytes);
-    putU16(out, kFormatPcm);
-    putU16(out, kChannels);
-    putU32(out, kSampleRate);
-    putU32(out, kByteRate);
-    putU16(out, kBlockAlign);
-    putU16(out, kBitsPerSample);
+    PutTag(out, "fmt ");
+    PutU32(out, fmtBytes);
+    PutU16(out, kFormatPcm);
+    PutU16(out, kChannels);
+    PutU32(out, kSampleRate);
+    PutU32(out, kByteRate);
+    PutU16(out, kBlockAlign);
+    PutU16(out, kBitsPerSample);
     if (extended) {
-        putU16(out, 0); // cbSize: no extra format bytes
-        putTag(out, "fact");
-        putU32(out, 4);
-        putU32(out, sampleCount);
+        PutU16(out, 0);  // cbSize: no extra format bytes
+        PutTag(out, "fact");
+        PutU32(out, 4);
+        PutU32(out, sampleCount);
     }
 
-    putTag(out, "data");
-    putU32(out, dataBytes);
+    PutTag(out, "data");
+    PutU32(out, dataBytes);
     for (double sample : signal)
-        putU16(out, static_cast<std::uint16_t>(toPcm16(sample)));
+        PutU16(out, static_cast<std::uint16_t>(ToPcm16(sample)));
     return out;
 }
 
-bool writeFile(const std::filesystem::path& path, const Bytes& bytes)
+bool WriteFile(const std::filesystem::path& path, const Bytes& bytes)
 {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(file);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -209,8 +207,8 @@ int main(int argc, char** argv)
     }
     const std::filesystem::path dir = argv[1];
 
-    const bool ok = writeFile(dir / "clip500.wav", encodeWav(synthSnap(), WavLayout::ExtendedWithFact))
-        && writeFile(dir / "clip501.wav", encodeWav(synthTick(), WavLayout::Classic));
+    const bool ok = WriteFile(dir / "clip500.wav", EncodeWav(SynthSnap(), WavLayout::ExtendedWithFact))
+        && WriteFile(dir / "clip501.wav", EncodeWav(SynthTick(), WavLayout::Classic));
     if (!ok) {
         std::cerr << "clip_synth: cannot write clips into " << dir << '\n';
         return EXIT_FAILURE;
