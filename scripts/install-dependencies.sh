@@ -8,7 +8,7 @@ packages=(
     fonts-liberation
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    xvfb xdotool imagemagick x11-utils iproute2
+    xvfb xdotool imagemagick x11-utils iproute2 libcap2-bin
 )
 
 missing=()

@@ -38,15 +38,19 @@ void Connection::HostGame()
     listenSocket_ = new QTcpServer(this);
     listenSocket_->setListenBacklogSize(kListenBacklog);
     connect(listenSocket_, &QTcpServer::newConnection, this, &Connection::AcceptClient);
-    // A port that cannot be had is deliberately not reported: the status line
-    // says the server listens, and no client can connect.
-    listenSocket_->listen(QHostAddress::AnyIPv4, port_);
+    const bool listening = listenSocket_->listen(QHostAddress::AnyIPv4, port_);
     char line[64];
     std::snprintf(line, sizeof line, "Server listening on port %d", port_);
     SetStatus(game_, line, nullptr);
     emit hosting();
     game_.table.bIsServer = 1;
     ShowLocalAddress();
+    // Line 1 reads as it always has; the red text says why nobody can connect
+    // (the port is taken, or below 1024 without the privilege).
+    if (!listening) {
+        std::snprintf(game_.status.pingWarning, sizeof game_.status.pingWarning, "Cannot listen on port %d", port_);
+        game_.platform.InvalidateStatusWindow(true);
+    }
 }
 
 void Connection::ShowLocalAddress()

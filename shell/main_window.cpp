@@ -14,6 +14,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 
 MainWindow::MainWindow(ShellPlatform& platform) : platform_(platform)
 {
@@ -33,6 +34,26 @@ MainWindow::MainWindow(ShellPlatform& platform) : platform_(platform)
     statusStrip_ = new StatusStrip(platform_.game().status, central);
     platform_.SetBoxOwners(this, statusStrip_);
     ConnectToGame();
+    AddKeys();
+}
+
+// 1 to 5 pick our piles from the left, Left and Right play onto the centre
+// piles, Space presses the ready button: each does what a click there does.
+void MainWindow::AddKeys()
+{
+    Game& game = platform_.game();
+    auto addKey = [this](int key, auto action) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    for (int pile = 0; pile < kPlayerPiles; ++pile)
+        addKey(Qt::Key_1 + pile, [&game, pile] { ClickMyPile(game, pile); });
+    addKey(Qt::Key_Left, [&game] { ClickPlayPile(game, 0); });
+    addKey(Qt::Key_Right, [&game] { ClickPlayPile(game, 1); });
+    addKey(Qt::Key_Space, [this] {
+        if (readyButton_ && readyButton_->isVisible())
+            readyButton_->click();
+    });
 }
 
 void MainWindow::BuildMenu()

@@ -33,6 +33,7 @@ private:
     void BuildMenu();
     void ConnectToGame();
     void ShowReadyButton(bool shown);
+    void AddKeys();
 
     ShellPlatform& platform_;
     BoardView* boardView_ = nullptr;

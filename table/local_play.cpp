@@ -114,6 +114,25 @@ void HandleTableClick(Game& game, unsigned x, unsigned y)
     TrySelect(game, px, py);
 }
 
+namespace {
+
+void ClickMiddle(Game& game, const Rect& r)
+{
+    HandleTableClick(game, static_cast<unsigned>((r.left + r.right) / 2), static_cast<unsigned>((r.top + r.bottom) / 2));
+}
+
+}  // namespace
+
+void ClickMyPile(Game& game, int pile)
+{
+    ClickMiddle(game, game.board.rcMyPiles[pile]);
+}
+
+void ClickPlayPile(Game& game, int playPile)
+{
+    ClickMiddle(game, game.board.rcPlayPiles[playPile]);
+}
+
 bool CheckAfterMove(Game& game)
 {
     RestartQuietWatch(game);

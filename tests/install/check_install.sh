@@ -18,6 +18,9 @@ for size in 16 32; do
     icon="$base/share/icons/hicolor/${size}x${size}/apps/flinthand.png"
     [ -s "$icon" ] || fail "no ${size}px icon"
 done
+if [[ $(id -u) -eq 0 ]] && command -v getcap >/dev/null; then
+    getcap "$base/bin/flinthand" | grep -q cap_net_bind_service || fail "installing as root did not grant cap_net_bind_service"
+fi
 grep -qx 'Exec=flinthand-start' "$base/share/applications/flinthand.desktop" || fail "desktop entry does not start the launcher"
 grep -qx 'Icon=flinthand' "$base/share/applications/flinthand.desktop" || fail "desktop entry names another icon"
 grep -q "$prefix/share/flinthand/Flinthand.htm" "$base/bin/flinthand-start" || fail "launcher looks for the help page elsewhere"

@@ -2,6 +2,7 @@
 #include "shell/join_dialog.h"
 #include "shell/main_window.h"
 #include "shell/shell_platform.h"
+#include "shell/status_strip.h"
 #include "table/local_play.h"
 #include "table/paint_table.h"
 #include "tests/support/deal_fixture.h"
@@ -512,6 +513,34 @@ TEST_F(NetworkPlay, NewcomerTakesTheSeatOfAClientThatClosedJustBeforeButNotOfALi
     ASSERT_NO_FATAL_FAILURE(arriveAsSeatedPings(second, false, third));
     EXPECT_EQ(third.state(), QAbstractSocket::UnconnectedState) << "nobody takes over a live seat";
     EXPECT_EQ(second.state(), QAbstractSocket::ConnectedState);
+}
+
+// A port that cannot be had still reads as hosting on line 1, and says why in
+// red on the right of line 2; a free port shows no red text.
+TEST_F(NetworkPlay, HostingOnATakenPortSaysSoInRed)
+{
+    auto redPixelsOnTheRightOfLine2 = [](TestWindow& window) {
+        const QImage strip = window.window.statusStrip()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int red = 0;
+        for (int y = 17; y < 32; ++y)
+            for (int x = 230; x < strip.width(); ++x)
+                red += strip.pixel(x, y) == qRgb(255, 0, 0);
+        return red;
+    };
+    for (const bool taken : {true, false}) {
+        SCOPED_TRACE(taken ? "taken" : "free");
+        NewPair();
+        QTcpServer squatter;
+        if (taken) {
+            ASSERT_TRUE(squatter.listen(QHostAddress::AnyIPv4, port));
+        }
+        Host();
+        Settle();
+        EXPECT_EQ(server->Line1(), OnPort("Server listening"));
+        EXPECT_EQ(std::string(server->game().status.pingWarning), taken ? OnPort("Cannot listen") : "");
+        EXPECT_EQ(redPixelsOnTheRightOfLine2(*server) > 0, taken);
+        EXPECT_TRUE(server->boxes.empty());
+    }
 }
 
 }  // namespace
