@@ -4,7 +4,6 @@
 
 #include "table/board_geometry.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 
 namespace {

@@ -35,6 +35,7 @@ Connection::~Connection()
 
 void Connection::HostGame()
 {
+    game_.table.bIsServer = 1;
     listenSocket_ = new QTcpServer(this);
     listenSocket_->setListenBacklogSize(kListenBacklog);
     connect(listenSocket_, &QTcpServer::newConnection, this, &Connection::AcceptClient);
@@ -43,7 +44,6 @@ void Connection::HostGame()
     std::snprintf(line, sizeof line, "Server listening on port %d", port_);
     SetStatus(game_, line, nullptr);
     emit hosting();
-    game_.table.bIsServer = 1;
     ShowLocalAddress();
     // Line 1 reads as it always has; the red text says why nobody can connect
     // (the port is taken, or below 1024 without the privilege).

@@ -15,9 +15,8 @@ constexpr std::size_t kServerNameLimit = 255;
 
 }  // namespace
 
-JoinDialog::JoinDialog(QWidget* owner, std::function<void(const std::string&)> joinGame)
-    : PlainDialog(owner, "Client Connect Options", QSize(180, 85), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      joinGame_(std::move(joinGame))
+JoinDialog::JoinDialog(QWidget* owner)
+    : PlainDialog(owner, "Client Connect Options", QSize(180, 85), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     (new QGroupBox("Client Options", this))->setGeometry(DialogUnits(2, 7, 174, 56));
     auto* label = new QLabel("Server Name or IP Address:", this);
@@ -55,7 +54,7 @@ void JoinDialog::OnConnect()
         box.exec();
         return;
     }
-    joinGame_(name);
+    emit joinRequested(name);
     SaveServerName(name);
     done(0);
 }

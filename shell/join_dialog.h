@@ -2,7 +2,6 @@
 
 #include "shell/plain_dialog.h"
 
-#include <functional>
 #include <string>
 
 class QLineEdit;
@@ -13,16 +12,19 @@ class QPushButton;
 class JoinDialog : public PlainDialog {
     Q_OBJECT
 public:
-    JoinDialog(QWidget* owner, std::function<void(const std::string&)> joinGame);
+    explicit JoinDialog(QWidget* owner);
 
     QLineEdit* serverField() const { return serverField_; }
     QPushButton* connectButton() const { return connectButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
 
+signals:
+    // Handled before the dialog closes, as a join happens while it is up.
+    void joinRequested(const std::string& serverName);
+
 private:
     void OnConnect();
 
-    std::function<void(const std::string&)> joinGame_;
     QLineEdit* serverField_;
     QPushButton* connectButton_;
     QPushButton* cancelButton_;

@@ -6,11 +6,10 @@
 #include "shell/join_dialog.h"
 #include "shell/shell_platform.h"
 #include "shell/status_strip.h"
-#include "table/hand_flow.h"
 #include "table/board_geometry.h"
+#include "table/hand_flow.h"
 #include "table/local_play.h"
 
-#include <QCloseEvent>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
@@ -32,28 +31,8 @@ MainWindow::MainWindow(ShellPlatform& platform) : platform_(platform)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     boardView_ = new BoardView(platform_.renderer().backBuffer(), central);
     statusStrip_ = new StatusStrip(platform_.game().status, central);
-    platform_.SetBoxOwners(this, statusStrip_);
+    platform_.SetWindows(this, statusStrip_);
     ConnectToGame();
-    AddKeys();
-}
-
-// 1 to 5 pick our piles from the left, Left and Right play onto the centre
-// piles, Space presses the ready button: each does what a click there does.
-void MainWindow::AddKeys()
-{
-    Game& game = platform_.game();
-    auto addKey = [this](int key, auto action) {
-        auto* shortcut = new QShortcut(QKeySequence(key), this);
-        connect(shortcut, &QShortcut::activated, this, action);
-    };
-    for (int pile = 0; pile < kPlayerPiles; ++pile)
-        addKey(Qt::Key_1 + pile, [&game, pile] { ClickMyPile(game, pile); });
-    addKey(Qt::Key_Left, [&game] { ClickPlayPile(game, 0); });
-    addKey(Qt::Key_Right, [&game] { ClickPlayPile(game, 1); });
-    addKey(Qt::Key_Space, [this] {
-        if (readyButton_ && readyButton_->isVisible())
-            readyButton_->click();
-    });
 }
 
 void MainWindow::BuildMenu()
@@ -73,22 +52,22 @@ void MainWindow::BuildMenu()
     help->addAction("&About", this, &MainWindow::OpenInstructions)->setMenuRole(QAction::NoRole);
 }
 
-// Every path between the widgets and the game, in one place.
+// Every path between the widgets, the keys and the game, in one place.
 void MainWindow::ConnectToGame()
 {
     Game& game = platform_.game();
     Connection& connection = platform_.connection();
-    connect(hostAction_, &QAction::triggered, this, [&game, &connection] {
-        game.table.bIsServer = 1;
-        connection.HostGame();
-    });
-    connect(joinAction_, &QAction::triggered, this, [this, &game] {
+    connect(hostAction_, &QAction::triggered, &connection, &Connection::HostGame);
+    connect(joinAction_, &QAction::triggered, this, [this, &game, &connection] {
         game.table.bIsServer = 0;
-        OpenJoinDialog();
+        JoinDialog dialog(centralWidget());
+        connect(&dialog, &JoinDialog::joinRequested, &connection, &Connection::JoinGame);
+        dialog.exec();
     });
     connect(pingAction_, &QAction::triggered, this, [&game] { StartPing(game); });
     connect(boardView_, &BoardView::leftClicked, this, [&game](unsigned x, unsigned y) { HandleTableClick(game, x, y); });
     connect(statusStrip_, &StatusStrip::leftClicked, this, [&game] { StartPing(game); });
+    connect(this, &MainWindow::readyPressed, this, [&game] { OnReadyPressed(game); });
 
     connect(&platform_, &ShellPlatform::mainWindowInvalidated, boardView_, qOverload<>(&QWidget::update));
     connect(&platform_, &ShellPlatform::statusWindowInvalidated, statusStrip_, qOverload<>(&QWidget::update));
@@ -107,12 +86,20 @@ void MainWindow::ConnectToGame()
         joinAction_->setEnabled(false);
         pingAction_->setEnabled(true);
     });
-}
 
-void MainWindow::OpenJoinDialog()
-{
-    JoinDialog dialog(centralWidget(), [this](const std::string& name) { platform_.connection().JoinGame(name); });
-    dialog.exec();
+    // 1 to 5 pick our piles from the left, Left and Right play onto the centre
+    // piles, Space presses the ready button: each does what a click there does.
+    auto addKey = [this](int key, auto action) {
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this, action);
+    };
+    for (int pile = 0; pile < kPlayerPiles; ++pile)
+        addKey(Qt::Key_1 + pile, [&game, pile] { ClickMyPile(game, pile); });
+    addKey(Qt::Key_Left, [&game] { ClickPlayPile(game, 0); });
+    addKey(Qt::Key_Right, [&game] { ClickPlayPile(game, 1); });
+    addKey(Qt::Key_Space, [this] {
+        if (readyButton_ && readyButton_->isVisible())
+            readyButton_->click();
+    });
 }
 
 void MainWindow::OpenInstructions()
@@ -136,14 +123,8 @@ void MainWindow::ShowReadyButton(bool shown)
         readyButton_ = new QPushButton("Push when ready to play..", centralWidget());
         readyButton_->setGeometry(130, 252, 200, 30);
         readyButton_->setAutoDefault(false);
-        connect(readyButton_, &QPushButton::clicked, this, [this] { OnReadyPressed(platform_.game()); });
+        connect(readyButton_, &QPushButton::clicked, this, &MainWindow::readyPressed);
     }
     readyButton_->show();
     readyButton_->raise();
-}
-
-void MainWindow::closeEvent(QCloseEvent* event)
-{
-    platform_.connection().Teardown();
-    event->accept();
 }

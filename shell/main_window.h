@@ -15,7 +15,6 @@ class MainWindow : public QMainWindow {
 public:
     explicit MainWindow(ShellPlatform& platform);
 
-    ShellPlatform& platform() { return platform_; }
     QAction* hostAction() const { return hostAction_; }
     QAction* joinAction() const { return joinAction_; }
     QAction* pingAction() const { return pingAction_; }
@@ -23,17 +22,14 @@ public:
     StatusStrip* statusStrip() const { return statusStrip_; }
     BoardView* boardView() const { return boardView_; }
 
-    void OpenJoinDialog();
-    void OpenInstructions();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
+signals:
+    void readyPressed();
 
 private:
     void BuildMenu();
     void ConnectToGame();
+    void OpenInstructions();
     void ShowReadyButton(bool shown);
-    void AddKeys();
 
     ShellPlatform& platform_;
     BoardView* boardView_ = nullptr;

@@ -4,6 +4,8 @@
 #include "table/timer_ticks.h"
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QWidget>
 #include <QLoggingCategory>
 
 #include <thread>
@@ -20,10 +22,18 @@ ShellPlatform::ShellPlatform(std::uint16_t port) : connection_(game_, port)
     }
 }
 
-void ShellPlatform::SetBoxOwners(QWidget* mainWindow, QWidget* statusWindow)
+void ShellPlatform::SetWindows(QWidget* mainWindow, QWidget* statusWindow)
 {
     mainWindow_ = mainWindow;
     statusWindow_ = statusWindow;
+    mainWindow->installEventFilter(this);
+}
+
+bool ShellPlatform::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == mainWindow_ && event->type() == QEvent::Close)
+        connection_.Teardown();
+    return false;
 }
 
 bool ShellPlatform::HasDataConnection() const

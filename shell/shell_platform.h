@@ -25,8 +25,8 @@ public:
     Game& game() { return game_; }
     Connection& connection() { return connection_; }
     const BoardRenderer& renderer() const { return renderer_; }
-    // The owners of the message boxes: the main window and the status strip.
-    void SetBoxOwners(QWidget* mainWindow, QWidget* statusWindow);
+    // The owners of the message boxes; the connection closes with the main window.
+    void SetWindows(QWidget* mainWindow, QWidget* statusWindow);
 
     bool HasDataConnection() const override;
     void SendBytes(const std::uint8_t* bytes, int count) override;
@@ -48,6 +48,9 @@ public:
     bool DebugOutputEnabled() const override;
     void DebugOutput(std::string_view line) override;
     std::chrono::steady_clock::time_point Now() const override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 signals:
     void mainWindowInvalidated();

@@ -7,7 +7,6 @@
 #include "table/snapshot_layout.h"
 #include "table/snapshot_trace.h"
 #include "table/stall_flip.h"
-#include "table/trace.h"
 #include "table/unanswered_moves.h"
 
 namespace {
@@ -21,8 +20,10 @@ auto& SlotOf(AnyTable& table, SnapshotSection section, int pile, int slot, bool 
     case SnapshotSection::SenderPiles: return (receiver ? table.oppPiles : table.myPiles)[pile][slot];
     case SnapshotSection::ReceiverPiles: return (receiver ? table.myPiles : table.oppPiles)[pile][slot];
     case SnapshotSection::Stacks: return table.extraCards[pile][slot];
-    default: return table.playPiles[pile][slot];
+    case SnapshotSection::PlayPile0:
+    case SnapshotSection::PlayPile1: break;
     }
+    return table.playPiles[pile][slot];
 }
 
 void EncodeSnapshot(const Table& table, std::uint8_t* m)
@@ -38,9 +39,7 @@ void EncodeSnapshot(const Table& table, std::uint8_t* m)
     WalkSnapshotCards(
         m,
         [&](SnapshotSection section, int pile, int slot, int position) {
-            const Card& card = SlotOf(table, section, pile, slot, false);
-            m[kSnapshotCardList + 2 * position] = card.suit;
-            m[kSnapshotCardList + 2 * position + 1] = card.rank;
+            PutSnapshotCard(m, position, SlotOf(table, section, pile, slot, false));
         },
         [](SnapshotSection) {}, [](SnapshotSection) {});
 }
@@ -58,7 +57,7 @@ void DecodeSnapshot(const std::uint8_t* m, Table& table)
     WalkSnapshotCards(
         m,
         [&](SnapshotSection section, int pile, int slot, int position) {
-            SlotOf(table, section, pile, slot, true) = Card{m[kSnapshotCardList + 2 * position], m[kSnapshotCardList + 2 * position + 1]};
+            SlotOf(table, section, pile, slot, true) = SnapshotCardAt(m, position);
         },
         [](SnapshotSection) {}, [](SnapshotSection) {});
 }
@@ -69,7 +68,7 @@ void SendAllCheck(Game& game)
 {
     const Table& table = game.table;
     if (CardsOnTable(table) != kDeckSize) {
-        Trace(game, "SendAllCheck: table holds %d cards, nothing sent\n", CardsOnTable(table));
+        TraceRefusedSnapshot(game, CardsOnTable(table));
         return;
     }
     std::uint8_t message[MessageLength(MsgAllCheck)];

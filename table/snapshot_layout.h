@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/messages.h"
 #include "table/table.h"
 
 #include <cstdint>
@@ -8,8 +9,21 @@
 inline constexpr int kSnapshotExtraCount = 1;
 inline constexpr int kSnapshotPlayCounts = 2;
 inline constexpr int kSnapshotSenderCounts = 4;
-inline constexpr int kSnapshotReceiverCounts = 9;
-inline constexpr int kSnapshotCardList = 14;
+inline constexpr int kSnapshotReceiverCounts = kSnapshotSenderCounts + kPlayerPiles;
+inline constexpr int kSnapshotCardList = kSnapshotReceiverCounts + kPlayerPiles;
+static_assert(kSnapshotCardList + 2 * kDeckSize == MessageLength(MsgAllCheck));
+
+// Each card of the list travels as suit, then rank.
+constexpr Card SnapshotCardAt(const std::uint8_t* m, int position)
+{
+    return Card{m[kSnapshotCardList + 2 * position], m[kSnapshotCardList + 2 * position + 1]};
+}
+
+inline void PutSnapshotCard(std::uint8_t* m, int position, const Card& card)
+{
+    m[kSnapshotCardList + 2 * position] = card.suit;
+    m[kSnapshotCardList + 2 * position + 1] = card.rank;
+}
 
 enum class SnapshotSection { SenderPiles, ReceiverPiles, Stacks, PlayPile0, PlayPile1 };
 

@@ -8,14 +8,26 @@ namespace {
 
 constexpr const char* kSectionEnd = "=========\n";
 
-std::uint8_t SuitAt(const std::uint8_t* m, int position)
+int SuitAt(const std::uint8_t* m, int position)
 {
-    return m[kSnapshotCardList + 2 * position];
+    return SnapshotCardAt(m, position).suit;
 }
 
-std::uint8_t RankAt(const std::uint8_t* m, int position)
+int RankAt(const std::uint8_t* m, int position)
 {
-    return m[kSnapshotCardList + 2 * position + 1];
+    return SnapshotCardAt(m, position).rank;
+}
+
+const char* LabelOf(SnapshotSection section)
+{
+    switch (section) {
+    case SnapshotSection::SenderPiles: return "OPP";
+    case SnapshotSection::ReceiverPiles: return "MY";
+    case SnapshotSection::Stacks: return "EXTRA";
+    case SnapshotSection::PlayPile0: return "PLAY 0";
+    case SnapshotSection::PlayPile1: return "PLAY 1";
+    }
+    return "";
 }
 
 void TraceSent(Game& game, const std::uint8_t* m)
@@ -32,7 +44,10 @@ void TraceSent(Game& game, const std::uint8_t* m)
     Trace(game, kSectionEnd);
     Trace(game, kSectionEnd);
     WalkSnapshotCards(
-        m, [&](SnapshotSection, int, int, int position) { Trace(game, "%d %d %d\n", position, RankAt(m, position), SuitAt(m, position)); },
+        m,
+        [&](SnapshotSection, int, int, int position) {
+            Trace(game, "%d %d %d\n", position, RankAt(m, position), SuitAt(m, position));
+        },
         [&](SnapshotSection section) {
             if (section != SnapshotSection::PlayPile0 && section != SnapshotSection::PlayPile1)
                 Trace(game, "---\n");
@@ -65,8 +80,7 @@ void TraceReceived(Game& game, const std::uint8_t* m)
     WalkSnapshotCards(
         m,
         [&](SnapshotSection section, int, int, int position) {
-            static constexpr const char* kLabels[] = {"OPP", "MY", "EXTRA", "PLAY 0", "PLAY 1"};
-            Trace(game, "%s %d %d %d\n", kLabels[static_cast<int>(section)], 2 * position + 1, RankAt(m, position), SuitAt(m, position));
+            Trace(game, "%s %d %d %d\n", LabelOf(section), 2 * position + 1, RankAt(m, position), SuitAt(m, position));
         },
         [](SnapshotSection) {}, [](SnapshotSection) {});
 }
@@ -81,4 +95,9 @@ void TraceSnapshot(Game& game, const std::uint8_t* message, bool sent)
         TraceSent(game, message);
     else
         TraceReceived(game, message);
+}
+
+void TraceRefusedSnapshot(Game& game, int cardsOnTable)
+{
+    Trace(game, "SendAllCheck: table holds %d cards, nothing sent\n", cardsOnTable);
 }

@@ -128,7 +128,7 @@ public:
     bool pumpDelivers = false;
     bool pumpTicks = false;
     int pumpDepth = 0;
-    bool inTick[5]{};
+    bool inTick[kTimerCount + 1]{};
 
     // The next bytes arrive on the connection.
     bool Arrive()

@@ -10,10 +10,12 @@ namespace {
 struct Tally {
     int hands = 0;
     int hung = 0;
+    int endlessDeals = 0;
     int outOfStep = 0;
     int improperEnds = 0;
     int flips = 0;
     std::string fault;
+    std::string firstHung;
 };
 
 int HandsAsked(int fallback)
@@ -40,16 +42,21 @@ Tally PlayHands(int hands, const TimedOptions& options, const std::function<void
                 tally.fault = "seed " + std::to_string(seed) + ": " + match.fault;
                 break;
             }
+            if (result.endlessDeal) {
+                ++tally.endlessDeals;
+                break;
+            }
             if (!result.ended) {
-                ++tally.hung;
+                if (!tally.hung++)
+                    tally.firstHung = "seed " + std::to_string(seed) + ", hand " + std::to_string(hand);
                 break;
             }
             tally.improperEnds += !result.properEnd;
         }
         tally.flips += match.flips;
     }
-    std::printf("%d hands, %d flips: %d out of step, %d hung, %d ended wrongly\n", tally.hands, tally.flips, tally.outOfStep,
-                tally.hung, tally.improperEnds);
+    std::printf("%d hands, %d flips: %d out of step, %d hung %s, %d ended wrongly, %d endless deals\n", tally.hands, tally.flips,
+                tally.outOfStep, tally.hung, tally.firstHung.c_str(), tally.improperEnds, tally.endlessDeals);
     return tally;
 }
 

@@ -34,7 +34,8 @@ protected:
     // A dialog whose join only records the names it is asked for.
     std::unique_ptr<JoinDialog> Open()
     {
-        auto dialog = std::make_unique<JoinDialog>(nullptr, [this](const std::string& name) { joins.push_back(name); });
+        auto dialog = std::make_unique<JoinDialog>(nullptr);
+        QObject::connect(dialog.get(), &JoinDialog::joinRequested, [this](const std::string& name) { joins.push_back(name); });
         dialog->show();
         return dialog;
     }
@@ -146,7 +147,8 @@ TEST_F(JoinDialogTest, NameIsSavedEvenWhenTheJoinFails)
     probe.close();
     RecordedGame rig;
     Connection connection(rig.game, port);
-    JoinDialog dialog(nullptr, [&](const std::string& name) { connection.JoinGame(name); });
+    JoinDialog dialog(nullptr);
+    QObject::connect(&dialog, &JoinDialog::joinRequested, [&](const std::string& name) { connection.JoinGame(name); });
     dialog.show();
     Connect(dialog, "127.0.0.1");
     ASSERT_EQ(rig.platform.boxes.size(), 1u);

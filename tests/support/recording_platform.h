@@ -41,6 +41,7 @@ public:
     bool answerYes = true;
     std::function<void()> onAsk;  // runs while the question is open
     int closeRequests = 0;
+    bool tracing = true;
     std::vector<std::string> debugLines;
     std::vector<Text> texts;  // large texts since the last clear
     std::vector<std::string> textHistory;  // every large text ever drawn
@@ -119,7 +120,7 @@ public:
     }
 
     void PlaySoundClip(SoundClip clip) override { sounds.push_back(clip); }
-    bool DebugOutputEnabled() const override { return true; }
+    bool DebugOutputEnabled() const override { return tracing; }
     void DebugOutput(std::string_view line) override { debugLines.emplace_back(line); }
     std::chrono::steady_clock::time_point Now() const override { return now; }
 

@@ -133,6 +133,9 @@ struct HandResult {
     bool ended = false;      // back at the ready button on both copies
     bool outOfStep = false;  // the tables differed after a quiet wire
     bool properEnd = false;  // one winner and one question, or a tie on both
+    // Not ended, yet in step and still flipping: the cards left can never be
+    // played, which the rules allow; no fault of the copies.
+    bool endlessDeal = false;
 };
 
 // A server and a client on a virtual wire with delays, jittered timers and
@@ -185,6 +188,7 @@ public:
             }
         }
         result.outOfStep = outOfStep_;
+        result.endlessDeal = !result.ended && Mirrored(server.game.table, client.game.table) && clock.now - lastFlipAt_ < 60 * 1000;
         const int wins = server.wins + client.wins - winsBefore;
         const int questions = server.questions + client.questions - questionsBefore;
         const bool serverTie = server.ties > serverTies;
@@ -290,8 +294,10 @@ private:
         if (!clock.RunNext(limit))
             return false;
         // A flip turns one card onto pile 0 without any card leaving a player's pile.
-        if (server.game.table.nExtraCardsLeft != extraBefore && server.game.table.nPlayCards[0] != playBefore)
+        if (server.game.table.nExtraCardsLeft != extraBefore && server.game.table.nPlayCards[0] != playBefore) {
             ++flips;
+            lastFlipAt_ = clock.now;
+        }
         CheckWhole(server.game.table, "server");
         CheckWhole(client.game.table, "client");
         return true;
@@ -351,6 +357,7 @@ private:
     Wire clientToServer_;
     Ms lastWireActivity_ = 0;
     Ms checkedQuietAt_ = -1;
+    Ms lastFlipAt_ = 0;
     bool outOfStep_ = false;
     bool mayPressReady_ = true;
     Ms pendingCall_[2] = {-1, -1};

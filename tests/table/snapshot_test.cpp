@@ -119,6 +119,17 @@ TEST_F(Snapshot, TraceLines)
     const std::string firstOpp = "OPP 1 " + std::to_string(server.myPiles[1][0].rank) + " " + std::to_string(server.myPiles[1][0].suit) + "\n";
     EXPECT_NE(std::find(received.begin(), received.end(), firstOpp), received.end());
     EXPECT_EQ(std::count_if(received.begin(), received.end(), [](const std::string& l) { return l.rfind("PLAY 0 ", 0) == 0; }), 3);
+
+    // While nobody listens, nothing is traced and the snapshot still goes through.
+    copies.server.platform.tracing = copies.client.platform.tracing = false;
+    copies.server.platform.debugLines.clear();
+    copies.client.platform.debugLines.clear();
+    copies.client.game.table.nMyPileCards[1] = 0;
+    ASSERT_EQ(Send().size(), 118u);
+    copies.DeliverAll();
+    EXPECT_TRUE(copies.server.platform.debugLines.empty());
+    EXPECT_TRUE(copies.client.platform.debugLines.empty());
+    EXPECT_TRUE(Mirrored(server, copies.client.game.table));
 }
 
 TEST_F(Snapshot, BrokenSnapshotsAreIgnored)
