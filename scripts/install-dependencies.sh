@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xdotool imagemagick x11-utils iproute2 libcap2-bin
+    dpkg-dev lintian appstream desktop-file-utils
 )
 
 missing=()

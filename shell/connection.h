@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/wire.h"
+
 #include <QObject>
 
 #include <cstdint>
@@ -13,7 +15,7 @@ inline constexpr std::uint16_t kGamePort = 418;
 
 // The one TCP connection between the two copies: hosting, joining, taking up
 // a client and noticing when the peer goes.
-class Connection : public QObject {
+class Connection : public QObject, public Wire {
     Q_OBJECT
 public:
     // Tests pass a port of their own; the program always plays on 418.
@@ -25,8 +27,10 @@ public:
     void Teardown();
 
     bool HasDataConnection() const { return dataSocket_ != nullptr; }
-    void Send(const std::uint8_t* bytes, int count);
-    int Receive(std::uint8_t* into, int capacity);
+    bool IsOpen() const override { return HasDataConnection(); }
+    bool Hosting() const { return listenSocket_ != nullptr; }
+    void Send(const std::uint8_t* bytes, int count) override;
+    int Receive(std::uint8_t* into, int capacity) override;
 
 signals:
     void hosting();

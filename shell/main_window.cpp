@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include "shell/practice.h"
 #include "net/ping.h"
 #include "shell/board_view.h"
 #include "shell/instructions_dialog.h"
@@ -40,6 +41,12 @@ void MainWindow::BuildMenu()
     QMenu* network = menuBar()->addMenu("&Network");
     hostAction_ = network->addAction("&Host a Game");
     joinAction_ = network->addAction("&Join a Game");
+    QMenu* practice = network->addMenu("&Practice against the Computer");
+    practiceMenuAction_ = practice->menuAction();
+    for (const ComputerSpeed speed : {ComputerSpeed::Easy, ComputerSpeed::Normal, ComputerSpeed::Hard})
+        speedActions_[static_cast<int>(speed)] = practice->addAction(QString("&") + SpeedName(speed));
+    stopPracticeAction_ = network->addAction("&Stop Practice");
+    stopPracticeAction_->setVisible(false);
     network->addSeparator();
     pingAction_ = network->addAction("&Ping Test");
     pingAction_->setEnabled(false);
@@ -65,6 +72,9 @@ void MainWindow::ConnectToGame()
         dialog.exec();
     });
     connect(pingAction_, &QAction::triggered, this, [&game] { StartPing(game); });
+    for (const ComputerSpeed speed : {ComputerSpeed::Easy, ComputerSpeed::Normal, ComputerSpeed::Hard})
+        connect(practiceAction(speed), &QAction::triggered, &platform_, [this, speed] { platform_.StartPractice(speed); });
+    connect(stopPracticeAction_, &QAction::triggered, &platform_, &ShellPlatform::StopPractice);
     connect(boardView_, &BoardView::leftClicked, this, [&game](unsigned x, unsigned y) { HandleTableClick(game, x, y); });
     connect(statusStrip_, &StatusStrip::leftClicked, this, [&game] { StartPing(game); });
     connect(this, &MainWindow::readyPressed, this, [&game] { OnReadyPressed(game); });
@@ -74,9 +84,18 @@ void MainWindow::ConnectToGame()
     connect(&platform_, &ShellPlatform::readyButtonWanted, this, &MainWindow::ShowReadyButton);
     connect(&platform_, &ShellPlatform::closeRequested, this, &QWidget::close);
 
+    connect(&platform_, &ShellPlatform::practiceChanged, this, [this](bool practising) {
+        setWindowTitle(practising ? "Flinthand - Practice" : "Flinthand");
+        for (QAction* action : {hostAction_, joinAction_})
+            action->setEnabled(!practising);
+        pingAction_->setEnabled(false);
+        practiceMenuAction_->setVisible(!practising);
+        stopPracticeAction_->setVisible(practising);
+    });
     connect(&connection, &Connection::hosting, this, [this] {
         hostAction_->setEnabled(false);
         joinAction_->setEnabled(false);
+        practiceMenuAction_->setEnabled(false);
         setWindowTitle("Flinthand - Server");
     });
     connect(&connection, &Connection::clientAccepted, this, [this] { pingAction_->setEnabled(true); });
@@ -84,6 +103,7 @@ void MainWindow::ConnectToGame()
         setWindowTitle("Flinthand - Client");
         hostAction_->setEnabled(false);
         joinAction_->setEnabled(false);
+        practiceMenuAction_->setEnabled(false);
         pingAction_->setEnabled(true);
     });
 

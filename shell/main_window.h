@@ -1,5 +1,7 @@
 #pragma once
 
+#include "table/computer_player.h"
+
 #include <QMainWindow>
 
 class BoardView;
@@ -18,6 +20,9 @@ public:
     QAction* hostAction() const { return hostAction_; }
     QAction* joinAction() const { return joinAction_; }
     QAction* pingAction() const { return pingAction_; }
+    QAction* practiceAction(ComputerSpeed speed) const { return speedActions_[static_cast<int>(speed)]; }
+    QAction* stopPracticeAction() const { return stopPracticeAction_; }
+    QAction* practiceMenuAction() const { return practiceMenuAction_; }
     QPushButton* readyButton() const { return readyButton_; }
     StatusStrip* statusStrip() const { return statusStrip_; }
     BoardView* boardView() const { return boardView_; }
@@ -38,4 +43,7 @@ private:
     QAction* hostAction_ = nullptr;
     QAction* joinAction_ = nullptr;
     QAction* pingAction_ = nullptr;
+    QAction* practiceMenuAction_ = nullptr;
+    QAction* speedActions_[3]{};
+    QAction* stopPracticeAction_ = nullptr;
 };

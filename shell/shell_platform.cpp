@@ -1,6 +1,7 @@
 #include "shell/shell_platform.h"
 
 #include "shell/message_boxes.h"
+#include "shell/practice.h"
 #include "table/timer_ticks.h"
 
 #include <QCoreApplication>
@@ -36,19 +37,42 @@ bool ShellPlatform::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
+// The practice game still uses the timers and the link on its way out.
+ShellPlatform::~ShellPlatform()
+{
+    practice_.reset();
+}
+
+void ShellPlatform::StartPractice(ComputerSpeed speed)
+{
+    // Only a copy that neither hosts nor has joined may practise.
+    if (practice_ || connection_.IsOpen() || connection_.Hosting())
+        return;
+    practice_ = std::make_unique<Practice>(*this, speed);
+    emit practiceChanged(true);
+}
+
+void ShellPlatform::StopPractice()
+{
+    if (!practice_)
+        return;
+    practice_.reset();
+    emit practiceChanged(false);
+}
+
 bool ShellPlatform::HasDataConnection() const
 {
-    return connection_.HasDataConnection();
+    return wire_->IsOpen();
 }
 
 void ShellPlatform::SendBytes(const std::uint8_t* bytes, int count)
 {
-    connection_.Send(bytes, count);
+    wire_->Send(bytes, count);
 }
 
 int ShellPlatform::ReceiveBytes(std::uint8_t* into, int capacity)
 {
-    return connection_.Receive(into, capacity);
+    return wire_->Receive(into, capacity);
 }
 
 void ShellPlatform::ClearBackBuffer()

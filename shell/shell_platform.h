@@ -3,14 +3,17 @@
 #include "shell/board_renderer.h"
 #include "shell/connection.h"
 #include "shell/sound_player.h"
+#include "table/computer_player.h"
 #include "table/game.h"
 #include "table/platform.h"
 
 #include <QObject>
 #include <QTimer>
 
+#include <memory>
 #include <string>
 
+class Practice;
 class QWidget;
 
 // The world as the game logic sees it, made of Qt: the connection, the back
@@ -21,9 +24,17 @@ class ShellPlatform : public QObject, public Platform {
 public:
     // Tests pass a port of their own; the program always plays on 418.
     explicit ShellPlatform(std::uint16_t port = kGamePort);
+    ~ShellPlatform() override;
 
     Game& game() { return game_; }
     Connection& connection() { return connection_; }
+    // The bytes go over the connection, or over a practice game's link.
+    void UseWire(Wire& wire) { wire_ = &wire; }
+    void UseConnection() { wire_ = &connection_; }
+
+    void StartPractice(ComputerSpeed speed);
+    void StopPractice();
+    bool Practising() const { return practice_ != nullptr; }
     const BoardRenderer& renderer() const { return renderer_; }
     // The owners of the message boxes; the connection closes with the main window.
     void SetWindows(QWidget* mainWindow, QWidget* statusWindow);
@@ -57,6 +68,7 @@ signals:
     void statusWindowInvalidated();
     void readyButtonWanted(bool shown);
     void closeRequested();
+    void practiceChanged(bool practising);
 
 private:
     QTimer& TimerFor(TimerId timer);
@@ -64,6 +76,8 @@ private:
     Game game_{*this};
     BoardRenderer renderer_;
     Connection connection_;
+    Wire* wire_ = &connection_;
+    std::unique_ptr<Practice> practice_;
     SoundPlayer sound_;
     QTimer timers_[kTimerCount];  // by TimerId, from 1
     QWidget* mainWindow_ = nullptr;

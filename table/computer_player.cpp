@@ -112,7 +112,7 @@ ComputerChoice ChooseComputerMove(const Table& table)
     // while it stays empty the server never flips.
     const bool nobodyCanPlay = !CanPlayAny(table, table.oppPiles, table.nOppPileCards);
     int from = PileToUncover(table, true);
-    if (false)
+    if (from == kNoPile && nobodyCanPlay)
         from = PileToUncover(table, false);
     if (from != kNoPile)
         best = {ComputerAction::MoveToEmptyPile, from, emptyPile};

@@ -4,6 +4,7 @@
 #include "table/deal.h"
 #include "table/game.h"
 #include "table/stall_flip.h"
+#include "table/unanswered_moves.h"
 
 #include <cstdio>
 #include <initializer_list>
@@ -165,6 +166,21 @@ void ResetForNextHand(Game& game)
     game.platform.ClearBackBuffer();
     game.platform.InvalidateMainWindow();
     game.platform.CreateReadyButton();
+}
+
+void ClearTable(Game& game)
+{
+    ++game.hand.opponentsSeated;
+    EndHand(game);
+    game.hand = HandState{.opponentsSeated = game.hand.opponentsSeated};
+    game.platform.KillTimer(TimerId::StartCountdown);
+    game.platform.KillTimer(TimerId::TieDisplay);
+    game.table.nMySelectedPile = game.table.nOppSelectedPile = kNoPile;
+    ForgetAllMoves(game);
+    ForgetHeldBytes(game);
+    game.platform.DestroyReadyButton();
+    game.platform.ClearBackBuffer();
+    game.platform.InvalidateMainWindow();
 }
 
 void ResetForNewOpponent(Game& game)

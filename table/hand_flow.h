@@ -23,3 +23,6 @@ void ResetForNextHand(Game& game);
 
 // A new client took the seat: whatever the last one left running is dropped.
 void ResetForNewOpponent(Game& game);
+// The opponent is gone for good (a practice game ended): the table is left
+// empty, with nothing running and no ready button.
+void ClearTable(Game& game);

@@ -1,0 +1,44 @@
+#include "shell/practice.h"
+
+#include "net/status.h"
+#include "shell/shell_platform.h"
+#include "table/hand_flow.h"
+
+#include <chrono>
+#include <string>
+
+const char* SpeedName(ComputerSpeed speed)
+{
+    switch (speed) {
+    case ComputerSpeed::Easy: return "Easy";
+    case ComputerSpeed::Normal: return "Normal";
+    case ComputerSpeed::Hard: return "Hard";
+    }
+    return "";
+}
+
+Practice::Practice(ShellPlatform& player, ComputerSpeed speed)
+    : player_(player),
+      computer_(speed, static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count())),
+      link_(player.game(), computer_.game()),
+      statusBefore_(player.game().status)
+{
+    Game& game = player_.game();
+    computer_.game().table.bIsServer = 1;
+    computer_.UseWire(link_.SecondEnd());
+    game.table.bIsServer = 0;
+    player_.UseWire(link_.FirstEnd());
+    const std::string line = std::string("Practice against the computer (") + SpeedName(speed) + ")";
+    SetStatus(game, line.c_str(), "");
+    for (Game* copy : {&game, &computer_.game()})
+        copy->platform.CreateReadyButton();
+}
+
+Practice::~Practice()
+{
+    Game& game = player_.game();
+    ClearTable(game);
+    player_.UseConnection();
+    game.status = statusBefore_;
+    game.platform.InvalidateStatusWindow(true);
+}

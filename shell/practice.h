@@ -1,0 +1,27 @@
+#pragma once
+
+#include "net/status_texts.h"
+#include "shell/computer_platform.h"
+#include "shell/memory_link.h"
+
+#include <QObject>
+
+class ShellPlatform;
+
+// A hand against the computer: its copy of the game is the server and deals;
+// the two copies speak the game's messages over an in-memory link, so no port
+// is opened. Ends, and clears the table, when it goes.
+class Practice : public QObject {
+    Q_OBJECT
+public:
+    Practice(ShellPlatform& player, ComputerSpeed speed);
+    ~Practice() override;
+
+private:
+    ShellPlatform& player_;
+    ComputerPlatform computer_;
+    MemoryLink link_;
+    StatusTexts statusBefore_;
+};
+
+const char* SpeedName(ComputerSpeed speed);
