@@ -152,7 +152,8 @@ void Connection::OnDisconnect()
 // lost without a word, as the peer is gone.
 void Connection::Send(const std::uint8_t* bytes, int count)
 {
-    if (!dataSocket_->isOpen())
+    // A practice game that ended inside a message pump may still be sending.
+    if (!dataSocket_ || !dataSocket_->isOpen())
         return;
     dataSocket_->write(reinterpret_cast<const char*>(bytes), count);
     dataSocket_->flush();
@@ -160,7 +161,7 @@ void Connection::Send(const std::uint8_t* bytes, int count)
 
 int Connection::Receive(std::uint8_t* into, int capacity)
 {
-    if (!dataSocket_->isOpen())
+    if (!dataSocket_ || !dataSocket_->isOpen())
         return 0;
     return static_cast<int>(dataSocket_->read(reinterpret_cast<char*>(into), capacity));
 }

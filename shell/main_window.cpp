@@ -110,7 +110,8 @@ void MainWindow::ConnectToGame()
     // 1 to 5 pick our piles from the left, Left and Right play onto the centre
     // piles, Space presses the ready button: each does what a click there does.
     auto addKey = [this](int key, auto action) {
-        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this, action);
+        for (const int modifier : {0, static_cast<int>(Qt::KeypadModifier)})
+            connect(new QShortcut(QKeySequence(modifier | key), this), &QShortcut::activated, this, action);
     };
     for (int pile = 0; pile < kPlayerPiles; ++pile)
         addKey(Qt::Key_1 + pile, [&game, pile] { ClickMyPile(game, pile); });

@@ -4,18 +4,17 @@
 #include "shell/computer_platform.h"
 #include "shell/memory_link.h"
 
-#include <QObject>
-
 class ShellPlatform;
 
 // A hand against the computer: its copy of the game is the server and deals;
 // the two copies speak the game's messages over an in-memory link, so no port
 // is opened. Ends, and clears the table, when it goes.
-class Practice : public QObject {
-    Q_OBJECT
+class Practice {
 public:
     Practice(ShellPlatform& player, ComputerSpeed speed);
-    ~Practice() override;
+    ~Practice();
+    Practice(const Practice&) = delete;
+    Practice& operator=(const Practice&) = delete;
 
 private:
     ShellPlatform& player_;

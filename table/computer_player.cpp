@@ -3,6 +3,7 @@
 #include "table/game.h"
 #include "table/local_play.h"
 
+#include <algorithm>
 #include <tuple>
 
 namespace {
@@ -11,14 +12,9 @@ constexpr int kSpreadPermille = 300;  // each move takes its average time, give 
 constexpr int kPauseShare = 4;        // the selection leads the play by this part of the move
 constexpr int kGlanceShare = 8;       // with nothing to do it looks again after this part of a move
 
-const Card& TopCard(const Card pile[], int count)
-{
-    return pile[count - 1];
-}
-
 bool FitsPlayPile(const Table& table, const Card& card, int k)
 {
-    return CardsAdjacent(card, TopCard(table.playPiles[k], table.nPlayCards[k]));
+    return table.nPlayCards[k] > 0 && CardsAdjacent(card, TopCard(table.playPiles[k], table.nPlayCards[k]));
 }
 
 bool FitsEitherPlayPile(const Table& table, const Card& card)
@@ -154,15 +150,20 @@ bool ComputerPlayer::Act(Game& game)
         if (now < nextStepAt_)
             return false;
     }
+    // Steps are timed from when they were due, not from when a look at the
+    // table found them due, which would make every move late; a long stall
+    // is not caught up, though.
+    const auto base = std::max(nextStepAt_, now - averageMoveTime_ / kGlanceShare);
     const bool selecting = table.nMySelectedPile != choice.fromPile;
-    const Rect target = selecting ? game.board.rcMyPiles[choice.fromPile]
-                        : choice.action == ComputerAction::PlayCard ? game.board.rcPlayPiles[choice.toPile]
-                                                                     : game.board.rcMyPiles[choice.toPile];
-    HandleTableClick(game, static_cast<unsigned>((target.left + target.right) / 2),
-                     static_cast<unsigned>((target.top + target.bottom) / 2));
     if (selecting)
-        nextStepAt_ = now + pause_;
+        ClickMyPile(game, choice.fromPile);
+    else if (choice.action == ComputerAction::PlayCard)
+        ClickPlayPile(game, choice.toPile);
     else
-        BeginMove(now);
+        ClickMyPile(game, choice.toPile);
+    if (selecting)
+        nextStepAt_ = base + pause_;
+    else
+        BeginMove(base);
     return true;
 }

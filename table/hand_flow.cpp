@@ -79,6 +79,12 @@ void OnOpponentReady(Game& game)
 
 void StartCountdownTick(Game& game)
 {
+    // The table was cleared while the countdown began (a practice game
+    // stopped inside its message pump): nothing is left to count.
+    if (game.hand.nCountdownSecs <= 0) {
+        game.platform.KillTimer(TimerId::StartCountdown);
+        return;
+    }
     --game.hand.nCountdownSecs;
     if (game.hand.nCountdownSecs >= 1) {
         PaintStartCountdown(game);

@@ -23,6 +23,6 @@ void ResetForNextHand(Game& game);
 
 // A new client took the seat: whatever the last one left running is dropped.
 void ResetForNewOpponent(Game& game);
-// The opponent is gone for good (a practice game ended): the table is left
-// empty, with nothing running and no ready button.
+// The opponent is gone for good (a practice game ended): nothing runs any
+// more, no ready button shows and the screen is cleared.
 void ClearTable(Game& game);

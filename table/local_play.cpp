@@ -11,11 +11,6 @@
 
 namespace {
 
-const Card& TopCard(const Card pile[], int count)
-{
-    return pile[count - 1];
-}
-
 int PlayPileAt(const Game& game, int x, int y)
 {
     for (int k = 0; k < kPlayPiles; ++k) {

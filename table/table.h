@@ -37,5 +37,11 @@ constexpr bool PlayPileHasRoom(const Table& table, int pile)
     return table.nPlayCards[pile] < kDeckSize;
 }
 
+// The top card of a pile that holds `count` cards, at least one.
+constexpr const Card& TopCard(const Card pile[], int count)
+{
+    return pile[count - 1];
+}
+
 // Cards the counts account for; 52 whenever the table is whole.
 int CardsOnTable(const Table& table);

@@ -6,6 +6,7 @@
 set -euo pipefail
 probe=$(realpath "${1:?usage: unprivileged_host.sh HOST_PROBE}")
 
+export PATH="$PATH:/usr/sbin:/sbin"
 skip() { echo "SKIP: $*"; exit 77; }
 [[ $(id -u) -eq 0 ]] || skip "only root can run the probe as another user"
 command -v setcap >/dev/null && command -v setpriv >/dev/null || skip "setcap or setpriv is missing (packages libcap2-bin, util-linux)"
@@ -23,7 +24,8 @@ cp "$probe" "$work/flinthand"
 host_as_nobody() {
     # A program with file capabilities may not be traced, so no leak check.
     (cd "$work" && env HOME="$work" ASAN_OPTIONS=detect_leaks=0 \
-        setpriv --reuid=nobody --regid=nogroup --clear-groups "$work/flinthand" 2>/dev/null)
+        setpriv --reuid=nobody --regid=nogroup --clear-groups "$work/flinthand" 2>"$work/errors") \
+        || { echo "FAIL: the probe did not run as nobody:" >&2; cat "$work/errors" >&2; exit 1; }
 }
 
 without=$(host_as_nobody)
