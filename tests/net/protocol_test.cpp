@@ -1,4 +1,3 @@
-#include "net/messages.h"
 #include "net/ping.h"
 #include "net/protocol.h"
 #include "table/snapshot.h"
@@ -16,170 +15,100 @@ void Arrive(RecordedGame& side, const Bytes& bytes)
     side.platform.inbox.insert(side.platform.inbox.end(), bytes.begin(), bytes.end());
 }
 
-// A whole freshly dealt server table as message 210.
-Bytes SnapshotOfFreshDeal()
+TEST(Senders, LayoutsTrafficLineAndNoConnection)
+{
+    RecordedGame side;
+    SendPlayCard(side.game, 3, 1);
+    SendMoveToEmptyPile(side.game, 4, 0);
+    SendFlip(side.game, 1);
+    SendSelectPile(side.game, 2);
+    SendReady(side.game);
+    SendFlipHeard(side.game);
+    SendPlayAgain(side.game);
+    StartPing(side.game);
+    EXPECT_EQ(side.platform.sent, (std::vector<Bytes>{{201, 3, 1}, {202, 4, 0}, {203, 1}, {204, 2}, {205}, {206}, {208}, {209, 0}}));
+    EXPECT_STREQ(side.game.status.statusLine2, "Sending 2 bytes  TYPE: 209");
+
+    side.platform.connected = false;
+    SendReady(side.game);
+    Arrive(side, {205});
+    NetReceive(side.game);
+    EXPECT_EQ(side.platform.sent.size(), 8u);
+    EXPECT_EQ(side.platform.inbox.size(), 1u) << "nothing is read";
+    EXPECT_EQ(side.platform.boxes, (std::vector<std::string>{"Error: Sever-Client Network not established - can't send data",
+                                                             "Error: Server-Client Network Not established - can't read data"}));
+}
+
+// The same stream in reads of any size: the messages come out whole and in order.
+TEST(Reassembly, MessagesCutAndMergedAnywhere)
 {
     RecordedGame server;
     server.game.table.bIsServer = 1;
     Deck deck;
     FillFreshDeck(deck);
     LayOutDealOnTable(server.game.table, deck, false);
-    server.game.table.bHandInProgress = 1;
     SendAllCheck(server.game);
-    return server.platform.sent.at(0);
+    Bytes stream = server.platform.sent.at(0);
+    stream.insert(stream.end(), {207, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 205, 204, 3, 209, 1, 203, 0});
+    for (const int readLimit : {1, 7, 100, 1000}) {
+        SCOPED_TRACE(readLimit);
+        RecordedGame client;
+        client.game.table.bHandInProgress = 1;
+        client.platform.readLimit = readLimit;
+        Arrive(client, Bytes(stream.begin(), stream.begin() + 117));
+        NetReceive(client.game);
+        EXPECT_EQ(client.game.table.nPlayCards[0], 0) << "nothing before the snapshot is whole";
+        Arrive(client, Bytes(stream.begin() + 117, stream.end()));
+        NetReceive(client.game);
+        EXPECT_EQ(client.game.table.nMyPileCards[4], 6);
+        EXPECT_EQ(client.game.hand.bOppReady, 1);
+        EXPECT_EQ(client.game.table.nOppSelectedPile, 3);
+        EXPECT_EQ(client.game.hand.nPendingFlips, 1);
+        EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{209, 1}, {206}})) << "the ping echoed, the flip acknowledged";
+        EXPECT_EQ(client.game.reassembly.pendingLength, 0);
+    }
 }
 
-TEST(Senders, EveryMessageHasItsLayoutAndTrafficLine)
-{
-    RecordedGame side;
-    SendPlayCard(side.game, 3, 1);
-    EXPECT_STREQ(side.game.status.statusLine2, "Sending 3 bytes  TYPE: 201");
-    SendMoveToEmptyPile(side.game, 4, 0);
-    SendFlip(side.game, 1);
-    SendSelectPile(side.game, 2);
-    SendReady(side.game);
-    SendPlayAgain(side.game);
-    StartPing(side.game);
-    EXPECT_EQ(side.platform.sent, (std::vector<Bytes>{{201, 3, 1}, {202, 4, 0}, {203, 1}, {204, 2}, {205}, {208}, {209, 0}}));
-    EXPECT_STREQ(side.game.status.statusLine2, "Sending 2 bytes  TYPE: 209");
-    EXPECT_STREQ(side.game.status.statusLine1, "Null Status");
-
-    Deck deck;
-    FillFreshDeck(deck);
-    deck[0] = C(kQueen, kHearts);
-    SendDeal(side.game, deck);
-    const Bytes& deal = side.platform.sent.back();
-    ASSERT_EQ(deal.size(), 105u);
-    EXPECT_EQ((Bytes{deal[0], deal[1], deal[2], deal[103], deal[104]}), (Bytes{200, 11, 2, 12, 3}));
-
-    const Bytes snapshot = SnapshotOfFreshDeal();
-    ASSERT_EQ(snapshot.size(), 118u);
-    EXPECT_EQ((Bytes{snapshot[14], snapshot[15]}), (Bytes{0, 0})) << "suit before rank";
-}
-
-TEST(Senders, WithoutAConnectionNothingIsSent)
-{
-    RecordedGame side;
-    side.platform.connected = false;
-    SendReady(side.game);
-    StartPing(side.game);
-    EXPECT_TRUE(side.platform.sent.empty());
-    ASSERT_EQ(side.platform.boxes.size(), 2u);
-    EXPECT_EQ(side.platform.boxes[0].text, "Sever-Client Network not established - can't send data");
-    EXPECT_EQ(side.platform.boxes[0].caption, "Error");
-    EXPECT_EQ(side.platform.boxes[0].owner, BoxOwner::StatusWindow);
-    EXPECT_STREQ(side.game.status.statusLine2, "Quiet");
-    EXPECT_STREQ(side.game.status.pingText, "");
-
-    Arrive(side, {205});
-    NetReceive(side.game);
-    EXPECT_EQ(side.platform.boxes.back().text, "Server-Client Network Not established - can't read data");
-    EXPECT_EQ(side.platform.inbox.size(), 1u) << "nothing is read";
-    EXPECT_EQ(side.game.hand.bOppReady, 0);
-}
-
-TEST(Reassembly, MessagesCutAndMergedAnywhere)
-{
-    RecordedGame client;
-    client.game.table.bHandInProgress = 1;
-    client.game.table.nMyPileCards[0] = 9;  // any change by the snapshot shows
-    const Bytes snapshot = SnapshotOfFreshDeal();
-
-    client.platform.readLimit = 100;
-    Arrive(client, Bytes(snapshot.begin(), snapshot.begin() + 100));
-    NetReceive(client.game);
-    EXPECT_EQ(client.game.reassembly.pendingType, 210);
-    EXPECT_EQ(client.game.reassembly.pendingLength, 100);
-    EXPECT_EQ(client.game.table.nMyPileCards[0], 9) << "not dispatched before it is whole";
-    Arrive(client, Bytes(snapshot.begin() + 100, snapshot.end()));
-    NetReceive(client.game);
-    EXPECT_STREQ(client.game.status.statusLine2, "Received 118 bytes, TYPE: 210");
-    EXPECT_EQ(client.game.table.nMyPileCards[0], 2);
-    EXPECT_EQ(client.game.reassembly.pendingType, 0);
-    EXPECT_EQ(client.game.reassembly.pendingLength, 0);
-
-    // A snapshot and a flip in one read of 120 bytes: both, in order.
-    client.platform.readLimit = 1 << 30;
-    client.game.table.nMyPileCards[0] = 9;
-    Bytes both = snapshot;
-    both.insert(both.end(), {203, 0});
-    Arrive(client, both);
-    NetReceive(client.game);
-    EXPECT_EQ(client.game.table.nMyPileCards[0], 2);
-    EXPECT_EQ(client.game.hand.nPendingFlips, 1);
-    EXPECT_EQ(client.game.hand.nCountdownSecs, 3);
-    EXPECT_EQ(client.platform.sent.back(), (Bytes{206})) << "the flip is acknowledged as it is heard";
-
-    // Byte by byte, several messages.
-    client.platform.readLimit = 1;
-    Arrive(client, {206, 204, 3, 209, 1});
-    NetReceive(client.game);
-    EXPECT_EQ(client.game.table.nOppSelectedPile, 3);
-    EXPECT_EQ(client.platform.sent.back(), (Bytes{209, 1})) << "the server's ping is echoed";
-    EXPECT_TRUE(client.platform.inbox.empty());
-}
-
-TEST(Reassembly, UnusedTypeIsOnlyLogged)
-{
-    RecordedGame side;
-    Arrive(side, {206});
-    NetReceive(side.game);
-    EXPECT_STREQ(side.game.status.statusLine2, "Received 1 bytes, TYPE: 206");
-    EXPECT_TRUE(side.platform.sent.empty());
-    EXPECT_EQ(side.game.reassembly.pendingLength, 0);
-}
-
-TEST(Reassembly, BadFirstByteDropsWhatIsHeld)
+TEST(Reassembly, ABadTypeDropsWhatIsHeld)
 {
     RecordedGame side;
     Arrive(side, {7, 205});
     NetReceive(side.game);
     EXPECT_EQ(side.game.hand.bOppReady, 0);
-    EXPECT_EQ(side.game.reassembly.pendingLength, 0);
-    EXPECT_STREQ(side.game.status.statusLine2, "Quiet");
-
-    // A stray byte alone is dropped; what comes after it in a later read still counts.
-    side.platform.readLimit = 1;
-    Arrive(side, {199, 205});
+    Arrive(side, {205});  // what a later read brings still counts
     NetReceive(side.game);
     EXPECT_EQ(side.game.hand.bOppReady, 1);
 }
 
+// Our ready was pressed; the peer's ready starts the countdown, whose painting
+// pumps messages while the 205 is being handled. Bytes that arrive then wait.
 TEST(Reassembly, BytesArrivingInsideAHandlerWaitForIt)
 {
-    // The client is ready; the server's ready starts its countdown, which pumps
-    // messages while the 205 is still being handled. A ping arrives then.
     RecordedGame client;
     client.game.hand.bMyReady = 1;
-    std::size_t sentWhileNested = 0;
-    bool nested = false;
+    std::size_t sentWhileNested = 99;
     client.platform.onPump = [&] {
-        if (nested)
-            return;
-        nested = true;
+        client.platform.onPump = nullptr;
         Arrive(client, {209, 1, 204, 2});
         NetReceive(client.game);
         sentWhileNested = client.platform.sent.size();
-        EXPECT_EQ(client.game.reassembly.recvBuffer[0], 205) << "the message being handled stays put";
     };
     Arrive(client, {205});
     NetReceive(client.game);
-    EXPECT_EQ(sentWhileNested, 0u) << "nothing is dispatched inside the handler";
-    EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{209, 1}})) << "dispatched once the handler returned";
+    EXPECT_EQ(sentWhileNested, 0u);
+    EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{209, 1}}));
     EXPECT_EQ(client.game.table.nOppSelectedPile, 2);
-    EXPECT_EQ(client.game.reassembly.pendingLength, 0);
 }
 
 TEST(Reassembly, ANewConnectionDropsWhatTheOldOneLeft)
 {
     RecordedGame side;
-    Arrive(side, {204, 2, 210, 5});  // a selection, then the start of a snapshot from a client that left
+    Arrive(side, {210, 5});  // the start of a snapshot from a client that left
     NetReceive(side.game);
-    ASSERT_EQ(side.game.reassembly.pendingLength, 2);
     ForgetHeldBytes(side.game);
     Arrive(side, {209, 1});
     NetReceive(side.game);
-    EXPECT_EQ(side.platform.sent, (std::vector<Bytes>{{209, 1}})) << "the new peer's ping is read as a ping";
+    EXPECT_EQ(side.platform.sent, (std::vector<Bytes>{{209, 1}}));
 
     // Replaced while a handler runs: its message and the old bytes behind it go
     // once it returns; what the new connection sent meanwhile stays.
@@ -198,26 +127,55 @@ TEST(Reassembly, ANewConnectionDropsWhatTheOldOneLeft)
     EXPECT_EQ(side.game.reassembly.pendingLength, 0);
 }
 
+// Moves no correct peer sends are dropped whole, and so are centre piles of 0 or 53 cards.
+TEST(RemoteMoves, ImpossibleMovesAreDroppedWhole)
+{
+    Deck deck;
+    FillFreshDeck(deck);
+    Table server;
+    RecordedGame client;
+    LayOutDealOnTable(server, deck, false);
+    LayOutDealOnTable(client.game.table, deck, true);
+    server.nMyPileCards[1] = client.game.table.nOppPileCards[1] = 0;
+    client.game.table.bHandInProgress = 1;
+    Arrive(client, {201, 5, 0, 201, 0, 2, 201, 1, 0,             // no such pile, no such centre pile, an empty pile
+                    202, 0, 5, 202, 2, 2, 202, 1, 3, 202, 0, 2,  // no such pile, onto itself, from an empty pile, onto a full one
+                    207, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 207, 1, 53, 0, 0, 0, 0, 0, 0, 0, 0});
+    NetReceive(client.game);
+    EXPECT_TRUE(Mirrored(server, client.game.table));
+    EXPECT_TRUE(client.platform.sent.empty());
+}
+
+// Counts, then rank and suit of each centre pile's top card and of the one below it.
+TEST(RemoteMoves, CentreTopsOverwriteOnlyTheTopSlots)
+{
+    RecordedGame client;
+    client.game.table.playPiles[1][0] = C(2, kClubs);
+    Arrive(client, {207, 1, 3, 11, 2, 5, 5, 12, 3, 9, 1});
+    NetReceive(client.game);
+    const Table& t = client.game.table;
+    EXPECT_EQ((Bytes{t.nPlayCards[0], t.nPlayCards[1]}), (Bytes{1, 3}));
+    EXPECT_EQ((Cards{t.playPiles[0][0], t.playPiles[1][0], t.playPiles[1][1], t.playPiles[1][2]}),
+              (Cards{C(11, kHearts), C(2, kClubs), C(9, kDiamonds), C(12, kSpades)}));
+}
+
+// Each side echoes the other's ping and times its own, to the whole millisecond.
 TEST(Ping, EchoAndTiming)
 {
     TwoCopies copies;
-    auto& server = copies.server;
-    auto& client = copies.client;
-    for (const auto& [ms, warning] : {std::pair{30, ""}, std::pair{31, "High Network Ping Time"}, std::pair{150, "High Network Ping Time"}}) {
+    RecordedGame& client = copies.client;
+    for (const auto& [ms, warning] : {std::pair{30, ""}, std::pair{31, "High Network Ping Time"}}) {
         StartPing(client.game);
-        client.platform.now += std::chrono::microseconds(ms * 1000 + 999);  // the fraction is dropped
+        client.platform.now += std::chrono::microseconds(ms * 1000 + 999);
         copies.DeliverAll();
-        EXPECT_STREQ(client.game.status.pingText, ("Ping: " + std::to_string(ms) + " ms").c_str());
+        EXPECT_EQ(client.game.status.pingText, "Ping: " + std::to_string(ms) + " ms");
         EXPECT_STREQ(client.game.status.pingWarning, warning);
     }
-    EXPECT_STREQ(server.game.status.pingText, "") << "echoing times nothing";
-    EXPECT_STREQ(server.game.status.statusLine2, "Sending 2 bytes  TYPE: 209");
-    EXPECT_STREQ(client.game.status.statusLine2, "Received 2 bytes, TYPE: 209");
-
-    StartPing(server.game);
+    EXPECT_STREQ(copies.server.game.status.pingText, "") << "an echo times nothing";
+    StartPing(copies.server.game);
     copies.DeliverAll();
-    EXPECT_STREQ(server.game.status.pingText, "Ping: 0 ms");
-    EXPECT_EQ(server.platform.sent.back(), (Bytes{209, 1}));
+    EXPECT_STREQ(copies.server.game.status.pingText, "Ping: 0 ms");
+    EXPECT_EQ(copies.server.platform.sent.back(), (Bytes{209, 1}));
 }
 
 }  // namespace

@@ -1,42 +1,47 @@
-#include "table/board_geometry.h"
-#include "table/deal.h"
+#include "net/status_texts.h"
+#include "shell/pixel_font.h"
+#include "shell/shell_platform.h"
+#include "shell/status_strip.h"
 #include "table/paint_table.h"
 #include "tests/support/deal_fixture.h"
-#include "tests/support/image_compare.h"
-#include "tests/support/rendering_platform.h"
-
-#include <QCoreApplication>
-#include <QPainter>
-
-#include "shell/pixel_font.h"
 
 #include <gtest/gtest.h>
 
-#include <tuple>
+#include <cstring>
 
 namespace {
 
 const QRgb kCloth = qRgb(0, 128, 0);
 const QRgb kOutline = qRgb(0, 192, 0);
-
-QImage Sheet()
-{
-    return QImage(":/cards.png").convertToFormat(QImage::Format_RGB32);
-}
+const QRgb kDarkBlue = qRgb(0, 0, 128);
 
 QImage Face(const Card& card, bool inverted = false)
 {
-    QImage face = Sheet().copy(kCardWidth * card.rank, kCardHeight * card.suit, kCardWidth, kCardHeight);
+    QImage face = QImage(":/cards.png").convertToFormat(QImage::Format_RGB32).copy(kCardWidth * card.rank, kCardHeight * card.suit, kCardWidth, kCardHeight);
     if (inverted)
         face.invertPixels();
     return face;
 }
 
-QImage Back()
+QImage Back(int rows = kCardHeight)
 {
-    return QImage(":/card_back.png").convertToFormat(QImage::Format_RGB32);
+    return QImage(":/card_back.png").convertToFormat(QImage::Format_RGB32).copy(0, 0, kCardWidth, rows);
 }
 
+// How many pixels have the colour, and the smallest rectangle holding them.
+std::pair<int, QRect> Find(const QImage& image, QRgb colour)
+{
+    std::pair<int, QRect> found;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == colour) {
+                ++found.first;
+                found.second |= QRect(x, y, 1, 1);
+            }
+    return found;
+}
+
+// The real platform drawing a dealt table into its back buffer.
 class BoardRendering : public ::testing::Test {
 protected:
     void SetUp() override
@@ -44,81 +49,35 @@ protected:
         Deck deck;
         std::srand(3);
         BuildShuffledDeck(deck);
-        ReceiveDeal(game, DealMessage(deck).data());
+        LayOutDealOnTable(t(), deck, true);
+        t().bHandInProgress = 1;
+        PaintTable(game);
     }
-
-    QImage Region(int x, int y, int width = kCardWidth, int height = kCardHeight) const
-    {
-        return buffer().copy(x, y, width, height);
-    }
-    const QImage& buffer() const { return platform.renderer.backBuffer(); }
+    QImage Region(int x, int y, int width = kCardWidth, int height = kCardHeight) const { return buffer().copy(x, y, width, height); }
+    const QImage& buffer() const { return platform.renderer().backBuffer(); }
     Table& t() { return game.table; }
 
-    RenderingPlatform platform;
-    Game game{platform};
+    ShellPlatform platform{0};
+    Game& game = platform.game();
 };
 
-TEST_F(BoardRendering, ArtworkHasTheSheetLayoutAndGreenCorners)
+TEST_F(BoardRendering, TopCardsOverFannedBacks)
 {
-    const QImage sheet = Sheet();
-    ASSERT_EQ(sheet.size(), QSize(923, 384));
-    ASSERT_EQ(Back().size(), QSize(71, 96));
-    for (int suit = 0; suit < kSuits; ++suit) {
-        for (int rank = 0; rank < kRanks; ++rank) {
-            const int x = kCardWidth * rank;
-            const int y = kCardHeight * suit;
-            for (const QPoint corner : {QPoint(x, y), QPoint(x + 70, y), QPoint(x, y + 95), QPoint(x + 70, y + 95)})
-                EXPECT_EQ(sheet.pixel(corner), kCloth) << "card " << rank << " of suit " << suit;
-            EXPECT_EQ(sheet.pixel(x + 35, y + 2), qRgb(255, 255, 255)) << "paper along the top edge";
-        }
-    }
-    // Hearts and diamonds are red somewhere on their faces, clubs and spades never.
-    auto hasRed = [&](int suit) {
-        for (int y = 96 * suit; y < 96 * (suit + 1); ++y)
-            for (int x = 0; x < 71; ++x)
-                if (qRed(sheet.pixel(x, y)) > 150 && qGreen(sheet.pixel(x, y)) < 80)
-                    return true;
-        return false;
-    };
-    EXPECT_FALSE(hasRed(kClubs));
-    EXPECT_TRUE(hasRed(kDiamonds));
-    EXPECT_TRUE(hasRed(kHearts));
-    EXPECT_FALSE(hasRed(kSpades));
-}
-
-TEST_F(BoardRendering, BeforeAnyDealTheClothIsPlain)
-{
-    RenderingPlatform fresh;
-    Game idle{fresh};
-    PaintTable(idle);
-    const QImage& image = fresh.renderer.backBuffer();
-    ASSERT_EQ(image.size(), QSize(kClientWidth, kClientHeight));
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            ASSERT_EQ(image.pixel(x, y), kCloth) << x << "," << y;
-    EXPECT_EQ(fresh.mainInvalidations, 0);
-}
-
-TEST_F(BoardRendering, TopCardsAndFannedBacksOfADealtTable)
-{
-    EXPECT_TRUE(SamePixels(Region(147, 168), Face(t().playPiles[0][0])));
-    EXPECT_TRUE(SamePixels(Region(242, 168), Face(t().playPiles[1][0])));
-    const QImage back = Back();
+    ASSERT_EQ(QImage(":/cards.png").size(), QSize(13 * kCardWidth, 4 * kCardHeight));
+    EXPECT_EQ(Region(147, 168), Face(t().playPiles[0][0]));
+    EXPECT_EQ(Region(242, 168), Face(t().playPiles[1][0]));
     for (int p = 0; p < kPlayerPiles; ++p) {
-        const int x = PileX(p);
+        const int x = 20 + 86 * p;
         const int n = p + 2;
-        EXPECT_TRUE(SamePixels(Region(x, 312 + 4 * (n - 1)), Face(t().myPiles[p][n - 1]))) << "my pile " << p;
-        EXPECT_TRUE(SamePixels(Region(x, 20 + 4 * (n - 1)), Face(t().oppPiles[p][n - 1]))) << "their pile " << p;
+        EXPECT_EQ(Region(x, 312 + 4 * (n - 1)), Face(t().myPiles[p][n - 1])) << "my pile " << p;
+        EXPECT_EQ(Region(x, 20 + 4 * (n - 1)), Face(t().oppPiles[p][n - 1])) << "their pile " << p;
         for (int j = 0; j + 1 < n; ++j) {
-            EXPECT_TRUE(SamePixels(Region(x, 312 + 4 * j, kCardWidth, 4), back.copy(0, 0, kCardWidth, 4))) << p << "/" << j;
-            EXPECT_TRUE(SamePixels(Region(x, 20 + 4 * j, kCardWidth, 4), back.copy(0, 0, kCardWidth, 4))) << p << "/" << j;
+            EXPECT_EQ(Region(x, 312 + 4 * j, kCardWidth, 4), Back(4)) << p << "/" << j;
+            EXPECT_EQ(Region(x, 20 + 4 * j, kCardWidth, 4), Back(4)) << p << "/" << j;
         }
-        EXPECT_EQ(game.board.rcMyPiles[p], (Rect{x, 312 + 4 * (n - 1), x + 71, 408 + 4 * (n - 1)}));
+        EXPECT_EQ(buffer().pixel(x + 35, 311), kCloth);
+        EXPECT_EQ(buffer().pixel(x + 35, 312 + 4 * (n - 1) + kCardHeight), kCloth);
     }
-    EXPECT_EQ(buffer().pixel(PileX(4) + 35, 312 - 1), kCloth);
-    EXPECT_EQ(buffer().pixel(PileX(4) + 35, 332 + 96), kCloth);
-    // For a person to look at, beside the test program.
-    EXPECT_TRUE(buffer().save(QCoreApplication::applicationDirPath() + "/dealt_table.png"));
 }
 
 TEST_F(BoardRendering, SelectedCardsAreColourNegatives)
@@ -126,87 +85,88 @@ TEST_F(BoardRendering, SelectedCardsAreColourNegatives)
     t().nMySelectedPile = 2;
     t().nOppSelectedPile = 4;
     PaintTable(game);
-    EXPECT_TRUE(SamePixels(Region(PileX(2), 312 + 12), Face(t().myPiles[2][3], true)));
-    EXPECT_TRUE(SamePixels(Region(PileX(4), 20 + 20), Face(t().oppPiles[4][5], true)));
-    EXPECT_TRUE(SamePixels(Region(PileX(1), 312 + 8), Face(t().myPiles[1][2])));
-
+    EXPECT_EQ(Region(192, 312 + 12), Face(t().myPiles[2][3], true));
+    EXPECT_EQ(Region(364, 20 + 20), Face(t().oppPiles[4][5], true));
+    EXPECT_EQ(Region(278, 312 + 16), Face(t().myPiles[3][4]));
     t().nOppSelectedPile = 255;  // a byte from the peer that names no pile
-    t().nMySelectedPile = kNoPile;
     PaintTable(game);
-    EXPECT_TRUE(SamePixels(Region(PileX(4), 20 + 20), Face(t().oppPiles[4][5])));
-    EXPECT_TRUE(SamePixels(Region(PileX(2), 312 + 12), Face(t().myPiles[2][3])));
+    EXPECT_EQ(Region(364, 20 + 20), Face(t().oppPiles[4][5]));
 }
 
 TEST_F(BoardRendering, EmptyPileIsAOnePixelFrame)
 {
     t().nMyPileCards[1] = 0;
-    t().nOppPileCards[3] = 0;
     PaintTable(game);
-    for (const auto& [x, y] : {std::pair{PileX(1), 312}, std::pair{PileX(3), 20}}) {
-        for (int i = 0; i < kCardWidth; ++i) {
-            EXPECT_EQ(buffer().pixel(x + i, y), kOutline);
-            EXPECT_EQ(buffer().pixel(x + i, y + 95), kOutline);
-        }
-        for (int j = 0; j < kCardHeight; ++j) {
-            EXPECT_EQ(buffer().pixel(x, y + j), kOutline);
-            EXPECT_EQ(buffer().pixel(x + 70, y + j), kOutline);
-        }
-        EXPECT_EQ(buffer().pixel(x + 1, y + 1), kCloth);
-        EXPECT_EQ(buffer().pixel(x + 35, y + 48), kCloth);
-        EXPECT_EQ(buffer().pixel(x - 1, y), kCloth);
-        EXPECT_EQ(buffer().pixel(x + 71, y + 96), kCloth);
-    }
-    EXPECT_EQ(game.board.rcMyPiles[1], (Rect{PileX(1), 312, PileX(1) + 71, 408}));
+    EXPECT_EQ(Find(Region(96, 302, 91, 116), kOutline), std::pair(2 * kCardWidth + 2 * kCardHeight - 4, QRect(10, 10, kCardWidth, kCardHeight)));
+    EXPECT_EQ(Find(Region(107, 313, kCardWidth - 2, kCardHeight - 2), kCloth).first, (kCardWidth - 2) * (kCardHeight - 2));
 }
 
-TEST_F(BoardRendering, ReplacementStacksOfFiveAndSix)
+// Stacks of up to five fan down by 4 px from y 168; taller ones start 18 px
+// higher and fan by 3.
+TEST_F(BoardRendering, StacksOfFiveAndSix)
 {
-    const QImage back = Back();
-    // Stack size, top of the first back, step between backs.
     for (const auto& [cards, top, step] : {std::tuple{5, 168, 4}, std::tuple{6, 150, 3}}) {
         t().nExtraCardsLeft = static_cast<std::uint8_t>(cards);
         PaintTable(game);
         for (const int x : {20, 364}) {
             for (int i = 0; i + 1 < cards; ++i)
-                EXPECT_TRUE(SamePixels(Region(x, top + step * i, kCardWidth, step), back.copy(0, 0, kCardWidth, step)));
-            EXPECT_TRUE(SamePixels(Region(x, top + step * (cards - 1)), back));
+                EXPECT_EQ(Region(x, top + step * i, kCardWidth, step), Back(step)) << cards << "/" << i;
+            EXPECT_EQ(Region(x, top + step * (cards - 1)), Back()) << cards;
             EXPECT_EQ(buffer().pixel(x + 35, top - 1), kCloth) << cards;
         }
     }
-    t().nExtraCardsLeft = 0;
-    PaintTable(game);
-    for (int y = 150; y < 280; ++y)
-        EXPECT_EQ(buffer().pixel(40, y), kCloth) << y;
 }
 
-// Draws a line of text as the board should, to compare with what it did.
-QImage ExpectedText(const QString& text, int pixelSize, QRgb colour, QSize size)
+// Text is placed by the top-left of its cell; where its pixels fall was
+// measured once with the font the program finds.
+TEST_F(BoardRendering, TextPlacedByTheTopLeftOfItsCell)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(kCloth);
-    QPainter painter(&image);
-    const QFont font = PixelFont(pixelSize);
-    painter.setFont(font);
-    painter.setPen(QColor(colour));
-    painter.drawText(0, QFontMetrics(font).ascent(), text);
-    return image;
+    EXPECT_EQ(Find(Region(0, 440, 300, 24), kOutline).second, QRect(5, 14, 107, 8)) << "You have 20 cards left, at (5, 452)";
+    EXPECT_EQ(Find(Region(0, 464, 300, 24), kOutline).second, QRect(5, 2, 130, 10)) << "Opponent has 20 cards left, at (5, 464)";
+    platform.ClearBackBuffer();
+    platform.DrawLargeText(40, 250, "Waiting for Opponent");
+    EXPECT_EQ(Find(buffer(), qRgb(0, 255, 0)).second, QRect(41, 257, 346, 35));
 }
 
-TEST_F(BoardRendering, CountLinesAndTheStandingLargeText)
+
+QImage PaintStrip(const StatusTexts& texts)
 {
-    const QSize lineSize(300, 12);
-    EXPECT_TRUE(SamePixels(Region(5, 452, 300, 12), ExpectedText("You have 20 cards left", 11, kOutline, lineSize)));
-    EXPECT_TRUE(SamePixels(Region(5, 464, 300, 12), ExpectedText("Opponent has 20 cards left", 11, kOutline, lineSize)));
+    QWidget parent;
+    parent.resize(460, 535);
+    StatusStrip strip(texts, &parent);
+    return strip.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
-    t().nMyPileCards[4] = 1;
-    t().nOppPileCards[0] = 0;
-    PaintTable(game);
-    EXPECT_TRUE(SamePixels(Region(5, 452, 300, 12), ExpectedText("You have 15 cards left", 11, kOutline, lineSize)));
-    EXPECT_TRUE(SamePixels(Region(5, 464, 300, 12), ExpectedText("Opponent has 18 cards left", 11, kOutline, lineSize)));
+// Two lines in dark blue on white from (5, 4) and (5, 17), under a grey and a light grey edge.
+TEST(StatusStrip, TwoLinesOnWhiteUnderTwoGreyEdges)
+{
+    const QImage image = PaintStrip(StatusTexts{});  // "Null Status" and "Quiet"
+    ASSERT_EQ(image.size(), QSize(460, 32));
+    EXPECT_EQ(Find(image, qRgb(128, 128, 128)), std::pair(460, QRect(0, 0, 460, 1)));
+    EXPECT_EQ(Find(image, qRgb(192, 192, 192)), std::pair(460, QRect(0, 1, 460, 1)));
+    const auto [blue, blueAt] = Find(image, kDarkBlue);
+    EXPECT_EQ(Find(image.copy(0, 0, 460, 17), kDarkBlue).second, QRect(5, 6, 52, 8));
+    EXPECT_EQ(blueAt, QRect(5, 6, 52, 23));
+    EXPECT_EQ(Find(image, qRgb(255, 255, 255)).first + blue, 460 * 30) << "nothing else below the edges";
+}
 
-    platform.renderer.ClearBackBuffer();
-    platform.renderer.DrawLargeText(40, 250, "Waiting for Opponent");
-    EXPECT_TRUE(SamePixels(Region(40, 250, 420, 45), ExpectedText("Waiting for Opponent", 37, qRgb(0, 255, 0), QSize(420, 45))));
+// The ping ends 12 px from the right edge, in an opaque cell that hides a long
+// line 1 beneath it; a warning goes in red below it.
+TEST(StatusStrip, PingAndWarningOnTheRight)
+{
+    StatusTexts texts;
+    std::strcpy(texts.pingText, "Ping: 150 ms");
+    std::strcpy(texts.pingWarning, "High Network Ping Time");
+    const QImage image = PaintStrip(texts);
+    EXPECT_EQ(Find(image.copy(230, 0, 230, 32), kDarkBlue).second, QRect(384 - 230, 6, 63, 10));
+    EXPECT_EQ(Find(image, qRgb(255, 0, 0)).second, QRect(330, 19, 116, 10));
+    std::memset(texts.statusLine1, 'W', 120);
+    texts.statusLine1[120] = '\0';
+    const QImage underneath = PaintStrip(texts);
+    const int width = QFontMetrics(PixelFont(11)).horizontalAdvance(texts.pingText);
+    const QRect cell(460 - 12 - width + 1, 5, width - 2, 9);
+    EXPECT_EQ(underneath.copy(cell), image.copy(cell));
+    EXPECT_NE(underneath.copy(cell.translated(-width, 0)), image.copy(cell.translated(-width, 0))) << "the W's do reach it";
 }
 
 }  // namespace

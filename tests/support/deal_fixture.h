@@ -2,26 +2,17 @@
 
 #include "net/messages.h"
 #include "table/deal.h"
+#include "tests/support/recording_platform.h"
 
 #include <algorithm>
 #include <vector>
-#include "tests/support/recording_platform.h"
+
+using Cards = std::vector<Card>;
 
 inline void FillFreshDeck(Deck& deck)
 {
     for (int i = 0; i < kDeckSize; ++i)
         deck[i] = FreshDeckCard(i);
-}
-
-// The deal message of a deck, as the server sends it.
-inline std::vector<std::uint8_t> DealMessage(const Deck& deck)
-{
-    std::vector<std::uint8_t> message{MsgDeal};
-    for (const Card& card : deck) {
-        message.push_back(card.rank);
-        message.push_back(card.suit);
-    }
-    return message;
 }
 
 constexpr Card C(int rank, int suit)
@@ -31,8 +22,6 @@ constexpr Card C(int rank, int suit)
 
 inline constexpr int kClubs = 0, kDiamonds = 1, kHearts = 2, kSpades = 3;
 inline constexpr int kAce = 0, kKing = 12, kQueen = 11, kJack = 10;
-
-using Cards = std::vector<Card>;
 
 // Lays out a hand in progress from explicit piles (bottom card first).
 inline void SetPiles(Table& t, const std::vector<Cards>& mine, const std::vector<Cards>& theirs, const Cards& play0,

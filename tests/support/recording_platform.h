@@ -7,52 +7,38 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <map>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
 
-// A Platform that remembers what the game asked of it. Bytes sent go to
-// `sent`, or to a peer's inbox when two copies are joined by a wire.
+// A Platform that remembers what the game asked of it.
 class RecordingPlatform : public Platform {
 public:
-    struct Box {
-        BoxOwner owner;
-        std::string text;
-        std::string caption;
-        BoxIcon icon;
-    };
     struct Text {
         int x;
         int y;
         std::string text;
+        friend bool operator==(const Text&, const Text&) = default;
+        friend std::ostream& operator<<(std::ostream& out, const Text& t) { return out << '"' << t.text << "\" at " << t.x << "," << t.y; }
     };
 
     bool connected = true;
-    std::vector<std::vector<std::uint8_t>> sent;  // one entry per send call
-    std::deque<std::uint8_t> inbox;               // bytes waiting to be read
-    int readLimit = 1 << 30;                      // most bytes one read returns
-    std::function<int()> chooseReadLimit;         // when set, picks the limit of each read
+    std::vector<std::vector<std::uint8_t>> sent;  // one entry per send
     std::function<void(const std::uint8_t*, int)> onSend;
-
+    std::deque<std::uint8_t> inbox;  // bytes waiting to be read
+    int readLimit = 1 << 30;         // most bytes one read takes
     std::vector<SoundClip> sounds;
-    std::vector<Box> boxes;
-    std::vector<std::string> questions;
+    std::vector<std::string> boxes;      // "caption: text"
+    std::vector<std::string> questions;  // likewise
     bool answerYes = true;
     std::function<void()> onAsk;  // runs while the question is open
     int closeRequests = 0;
     bool tracing = true;
     std::vector<std::string> debugLines;
-    std::vector<Text> texts;  // large texts since the last clear
-    std::vector<std::string> textHistory;  // every large text ever drawn
-    int clears = 0;
-    int tableDraws = 0;
-    int mainInvalidations = 0;
-    int statusInvalidations = 0;
+    std::vector<Text> texts;  // large texts since the back buffer was last cleared
     bool readyButton = false;
-    int readyButtonsCreated = 0;
     std::set<TimerId> runningTimers;
-    std::map<TimerId, int> timerStarts;  // how often each timer was started
     std::function<void()> onPump;
     std::chrono::steady_clock::time_point now{};
 
@@ -65,38 +51,21 @@ public:
     }
     int ReceiveBytes(std::uint8_t* into, int capacity) override
     {
-        const int limit = chooseReadLimit ? chooseReadLimit() : readLimit;
         int count = 0;
-        while (count < capacity && count < limit && !inbox.empty()) {
+        for (; count < capacity && count < readLimit && !inbox.empty(); inbox.pop_front())
             into[count++] = inbox.front();
-            inbox.pop_front();
-        }
         return count;
     }
-
-    void ClearBackBuffer() override
-    {
-        ++clears;
-        texts.clear();
-    }
-    void DrawTableCards(const Table&) override { ++tableDraws; }
-    void DrawLargeText(int x, int y, std::string_view text) override
-    {
-        texts.push_back({x, y, std::string(text)});
-        textHistory.emplace_back(text);
-    }
-    void InvalidateMainWindow() override { ++mainInvalidations; }
-    void InvalidateStatusWindow(bool) override { ++statusInvalidations; }
-    void CreateReadyButton() override
-    {
-        readyButton = true;
-        ++readyButtonsCreated;
-    }
+    void ClearBackBuffer() override { texts.clear(); }
+    void DrawTableCards(const Table&) override {}
+    void DrawLargeText(int x, int y, std::string_view text) override { texts.push_back({x, y, std::string(text)}); }
+    void InvalidateMainWindow() override {}
+    void InvalidateStatusWindow(bool) override {}
+    void CreateReadyButton() override { readyButton = true; }
     void DestroyReadyButton() override { readyButton = false; }
-
-    void ShowMessageBox(BoxOwner owner, std::string_view text, std::string_view caption, BoxIcon icon) override
+    void ShowMessageBox(BoxOwner, std::string_view text, std::string_view caption, BoxIcon) override
     {
-        boxes.push_back({owner, std::string(text), std::string(caption), icon});
+        boxes.push_back(std::string(caption) + ": " + std::string(text));
     }
     bool AskYesNo(std::string_view text, std::string_view caption) override
     {
@@ -106,33 +75,15 @@ public:
         return answerYes;
     }
     void CloseProgram() override { ++closeRequests; }
-
-    void StartTimer(TimerId timer) override
-    {
-        runningTimers.insert(timer);
-        ++timerStarts[timer];
-    }
+    void StartTimer(TimerId timer) override { runningTimers.insert(timer); }
     void KillTimer(TimerId timer) override { runningTimers.erase(timer); }
-    void PumpMessages() override
-    {
-        if (onPump)
-            onPump();
-    }
-
+    void PumpMessages() override { onPump ? onPump() : void(); }
     void PlaySoundClip(SoundClip clip) override { sounds.push_back(clip); }
     bool DebugOutputEnabled() const override { return tracing; }
     void DebugOutput(std::string_view line) override { debugLines.emplace_back(line); }
     std::chrono::steady_clock::time_point Now() const override { return now; }
 
     bool TimerRunning(TimerId timer) const { return runningTimers.count(timer) > 0; }
-    bool ShowsText(const std::string& text) const
-    {
-        for (const Text& t : texts) {
-            if (t.text == text)
-                return true;
-        }
-        return false;
-    }
     std::vector<std::uint8_t> SentTypes() const
     {
         std::vector<std::uint8_t> types;

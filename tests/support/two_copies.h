@@ -18,16 +18,11 @@ struct TwoCopies {
     TwoCopies()
     {
         server.game.table.bIsServer = 1;
-        Link(server, client);
-        Link(client, server);
+        server.platform.onSend = [this](const std::uint8_t* b, int n) { client.platform.inbox.insert(client.platform.inbox.end(), b, b + n); };
+        client.platform.onSend = [this](const std::uint8_t* b, int n) { server.platform.inbox.insert(server.platform.inbox.end(), b, b + n); };
     }
-
-    static void Link(RecordedGame& from, RecordedGame& to)
-    {
-        from.platform.onSend = [&to](const std::uint8_t* bytes, int count) { to.platform.inbox.insert(to.platform.inbox.end(), bytes, bytes + count); };
-    }
-
-    RecordedGame& Peer(RecordedGame& side) { return &side == &server ? client : server; }
+    TwoCopies(const TwoCopies&) = delete;
+    TwoCopies& operator=(const TwoCopies&) = delete;
 
     // Reads whatever waits for one side, as a read event would.
     static bool Deliver(RecordedGame& side)
@@ -38,41 +33,19 @@ struct TwoCopies {
         return true;
     }
 
-    // Until both inboxes are empty.
     void DeliverAll()
     {
         while (Deliver(server) || Deliver(client)) {
         }
     }
 
-    // One tick of a timer that runs on that side; false if it does not run.
-    static bool Tick(RecordedGame& side, TimerId timer)
-    {
-        if (!side.platform.TimerRunning(timer))
-            return false;
-        OnTimer(side.game, timer);
-        return true;
-    }
-
-    // Lets a timer run out completely.
+    // Ticks a timer until it stops; how many ticks that took.
     static int RunOut(RecordedGame& side, TimerId timer)
     {
         int ticks = 0;
-        while (Tick(side, timer))
-            ++ticks;
+        for (; side.platform.TimerRunning(timer); ++ticks)
+            OnTimer(side.game, timer);
         return ticks;
-    }
-
-    // Both press ready, both count down, the server deals and the deal arrives.
-    void StartHand()
-    {
-        OnReadyPressed(server.game);
-        DeliverAll();
-        OnReadyPressed(client.game);
-        DeliverAll();
-        RunOut(client, TimerId::StartCountdown);
-        RunOut(server, TimerId::StartCountdown);
-        DeliverAll();
     }
 };
 

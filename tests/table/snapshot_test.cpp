@@ -1,8 +1,12 @@
+#include "table/local_play.h"
+#include "table/paint_table.h"
 #include "table/snapshot.h"
 #include "tests/support/deal_fixture.h"
 #include "tests/support/two_copies.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
 
 namespace {
 
@@ -14,141 +18,175 @@ protected:
     {
         std::srand(11);
         BuildShuffledDeck(deck);
-        LayOutDealOnTable(copies.server.game.table, deck, false);
-        LayOutDealOnTable(copies.client.game.table, deck, true);
-        copies.server.game.table.bHandInProgress = copies.client.game.table.bHandInProgress = 1;
+        LayOutDealOnTable(server().table, deck, false);
+        LayOutDealOnTable(client().table, deck, true);
+        server().table.bHandInProgress = client().table.bHandInProgress = 1;
     }
-
     Bytes Send()
     {
-        SendAllCheck(copies.server.game);
-        return copies.server.platform.sent.back();
+        copies.server.platform.sent.clear();
+        SendAllCheck(server());
+        return copies.server.platform.sent.empty() ? Bytes{} : copies.server.platform.sent.back();
     }
+    Game& server() { return copies.server.game; }
+    Game& client() { return copies.client.game; }
 
     Deck deck;
     TwoCopies copies;
 };
 
-TEST_F(Snapshot, FreshDealLayoutByteForByte)
+// Counts first (stacks, centre, the sender's piles, the receiver's), then the
+// cards: the sender's piles, the receiver's, the stacks level by level, the
+// centre piles; each card suit first.
+TEST_F(Snapshot, LayoutAndTheMirrorTheReceiverAdopts)
 {
-    const Bytes m = Send();
+    Bytes m = Send();
     ASSERT_EQ(m.size(), 118u);
     EXPECT_EQ(Bytes(m.begin(), m.begin() + 14), (Bytes{210, 5, 1, 1, 2, 3, 4, 5, 6, 2, 3, 4, 5, 6}));
-    std::vector<int> order;
-    for (int i = 0; i < 40; i += 2)
-        order.push_back(i);
-    for (int i = 1; i < 40; i += 2)
-        order.push_back(i);
-    for (int i = 40; i < 52; ++i)
-        order.push_back(i);
-    for (int k = 0; k < 52; ++k) {
-        EXPECT_EQ(m[14 + 2 * k], deck[order[k]].suit) << k;
-        EXPECT_EQ(m[15 + 2 * k], deck[order[k]].rank) << k;
+    for (int k = 0; k < kDeckSize; ++k) {
+        const Card& card = deck[k < 20 ? 2 * k : k < 40 ? 2 * k - 39 : k];
+        EXPECT_EQ((Bytes{m[14 + 2 * k], m[15 + 2 * k]}), (Bytes{card.suit, card.rank})) << k;
     }
-}
 
-TEST_F(Snapshot, AdoptingAnAgreeingTableChangesNothing)
-{
-    const Table before = copies.client.game.table;
-    copies.client.game.table.nMySelectedPile = 3;
-    copies.client.game.table.nOppSelectedPile = 1;
-    Send();
+    // Two plays on the server only: the snapshot carries them over, and leaves the selections alone.
+    Table& t = server().table;
+    t.playPiles[0][1] = t.myPiles[4][--t.nMyPileCards[4]];
+    t.playPiles[1][1] = t.oppPiles[0][--t.nOppPileCards[0]];
+    t.nPlayCards[0] = t.nPlayCards[1] = 2;
+    client().table.nMySelectedPile = 3;
+    client().table.nOppSelectedPile = 1;
+    m = Send();
+    EXPECT_EQ((Bytes{m[2], m[3], m[8], m[9]}), (Bytes{2, 2, 5, 1}));
     copies.DeliverAll();
-    const Table& after = copies.client.game.table;
-    EXPECT_TRUE(Mirrored(copies.server.game.table, after));
-    EXPECT_TRUE(Mirrored(copies.server.game.table, before));
-    EXPECT_EQ(after.nMySelectedPile, 3) << "selections are left alone";
-    EXPECT_EQ(after.nOppSelectedPile, 1);
+    EXPECT_TRUE(Mirrored(t, client().table));
+    EXPECT_EQ(client().table.nMySelectedPile, 3);
+    EXPECT_EQ(client().table.nOppSelectedPile, 1);
     EXPECT_TRUE(copies.client.platform.sent.empty()) << "the client does not answer a snapshot";
 }
 
-TEST_F(Snapshot, ReceiverMirrorsCountsAndCards)
+TEST_F(Snapshot, TracedOneWayOrTheOtherOnlyWhileSomebodyListens)
 {
-    Table& server = copies.server.game.table;
-    // Two plays on the server only; the snapshot carries them over.
-    server.playPiles[0][1] = server.myPiles[4][5];
-    server.nPlayCards[0] = 2;
-    server.nMyPileCards[4] = 5;
-    server.playPiles[1][1] = server.oppPiles[0][1];
-    server.nPlayCards[1] = 2;
-    server.nOppPileCards[0] = 1;
-    const Bytes m = Send();
-    ASSERT_EQ(m.size(), 118u);
-    EXPECT_EQ(m[8], 5);
-    EXPECT_EQ(m[9], 1);
+    Send();
     copies.DeliverAll();
-    const Table& client = copies.client.game.table;
-    EXPECT_EQ(client.nOppPileCards[4], 5) << "bytes 4..8 are the receiver's opponent";
-    EXPECT_EQ(client.nMyPileCards[0], 1) << "bytes 9..13 are the receiver's own piles";
-    EXPECT_EQ(client.oppPiles[0][0], server.myPiles[0][0]) << "the list starts with the sender's own piles";
-    EXPECT_TRUE(Mirrored(server, client));
-    EXPECT_EQ(CardsOnTable(client), 52);
-}
-
-TEST_F(Snapshot, TraceLines)
-{
-    Table& server = copies.server.game.table;
-    server.nMyPileCards[0] = 0;  // an empty pile still gets its separator
-    server.playPiles[0][1] = server.myPiles[0][1];
-    server.playPiles[0][2] = server.myPiles[0][0];
-    server.nPlayCards[0] = 3;
-    ASSERT_EQ(Send().size(), 118u);
-    const auto& lines = copies.server.platform.debugLines;
-    ASSERT_GE(lines.size(), 10u);
-    EXPECT_EQ(lines[0], "nExtraCardsLeft = 5 \n");
-    EXPECT_EQ(lines[1], "nPlayCards = 3 1\n");
-    EXPECT_EQ(std::vector(lines.begin() + 2, lines.begin() + 8), (std::vector<std::string>{"0, ", "3, ", "4, ", "5, ", "6, ", "\n"}));
-    EXPECT_EQ(lines[14], "5 \n");
-    EXPECT_EQ(lines[15], "3 \n");
-    // The separator of the empty pile 0 comes before any card.
-    const auto firstCard = std::find(lines.begin(), lines.end(), "=========\n") + 2;
-    EXPECT_EQ(*firstCard, "---\n");
-    EXPECT_EQ(*(firstCard + 1), "0 " + std::to_string(server.myPiles[1][0].rank) + " " + std::to_string(server.myPiles[1][0].suit) + "\n");
-    EXPECT_EQ(lines.back(), "SendAllCheck\n");
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), "---\n"), 15) << "ten piles and five stack levels";
-
-    copies.DeliverAll();
+    const auto& sent = copies.server.platform.debugLines;
     const auto& received = copies.client.platform.debugLines;
-    EXPECT_EQ(received[0], "ReceiveAllCheck 210 \n");
-    EXPECT_EQ(received[1], ">>> 210 \n");
-    EXPECT_EQ(received[2], "-> 5 \n");
-    const std::string firstListed = "0 | " + std::to_string(server.myPiles[1][0].suit) + ", " + std::to_string(server.myPiles[1][0].rank) + " \n";
-    EXPECT_EQ(received[15], firstListed) << "suit first, as received";
-    EXPECT_NE(std::find(received.begin(), received.end(), "nPlayCards -> 3 1\n"), received.end());
-    EXPECT_NE(std::find(received.begin(), received.end(), "Opp -> 0 0 \n"), received.end());
-    const std::string firstOpp = "OPP 1 " + std::to_string(server.myPiles[1][0].rank) + " " + std::to_string(server.myPiles[1][0].suit) + "\n";
-    EXPECT_NE(std::find(received.begin(), received.end(), firstOpp), received.end());
-    EXPECT_EQ(std::count_if(received.begin(), received.end(), [](const std::string& l) { return l.rfind("PLAY 0 ", 0) == 0; }), 3);
+    ASSERT_FALSE(sent.empty() || received.empty());
+    EXPECT_EQ(sent.front(), "nExtraCardsLeft = 5 \n");
+    EXPECT_EQ(received.front(), "ReceiveAllCheck 210 \n");
 
-    // While nobody listens, nothing is traced and the snapshot still goes through.
     copies.server.platform.tracing = copies.client.platform.tracing = false;
     copies.server.platform.debugLines.clear();
     copies.client.platform.debugLines.clear();
-    copies.client.game.table.nMyPileCards[1] = 0;
-    ASSERT_EQ(Send().size(), 118u);
+    client().table.nMyPileCards[1] = 0;
+    EXPECT_EQ(Send().size(), 118u);
     copies.DeliverAll();
-    EXPECT_TRUE(copies.server.platform.debugLines.empty());
-    EXPECT_TRUE(copies.client.platform.debugLines.empty());
-    EXPECT_TRUE(Mirrored(server, copies.client.game.table));
+    EXPECT_EQ(client().table.nMyPileCards[1], 3) << "the snapshot still goes through";
+    server().table.nPlayCards[0] = 9;
+    EXPECT_TRUE(Send().empty()) << "nor is a refused one traced";
+    EXPECT_TRUE(sent.empty());
+    EXPECT_TRUE(received.empty());
 }
 
-TEST_F(Snapshot, BrokenSnapshotsAreIgnored)
+// A table holds the 52 cards, no player pile above six and no centre pile empty.
+TEST_F(Snapshot, SnapshotsOfNoRealTableAreIgnored)
 {
     const Bytes good = Send();
-    const Table before = copies.client.game.table;
-    for (const auto& [index, value] : {std::pair{1, 6}, std::pair{2, 0}, std::pair{8, 7}, std::pair{13, 0}}) {
+    const struct { const char* what; std::vector<std::pair<int, int>> bytes; } broken[] = {
+        {"53 cards", {{9, 3}}},
+        {"54 cards", {{1, 6}}},
+        {"a pile of 7", {{8, 7}, {4, 1}}},
+        {"an empty centre pile", {{2, 0}, {9, 3}}},
+        {"both centre piles empty", {{2, 0}, {3, 0}, {10, 4}, {11, 5}}},
+    };
+    for (const auto& b : broken) {
         Bytes bad = good;
-        bad[index] = static_cast<std::uint8_t>(value);
+        for (const auto& [index, value] : b.bytes)
+            bad[index] = static_cast<std::uint8_t>(value);
         copies.client.platform.inbox.assign(bad.begin(), bad.end());
-        NetReceive(copies.client.game);
-        EXPECT_TRUE(Mirrored(copies.server.game.table, copies.client.game.table)) << "byte " << index;
-        EXPECT_TRUE(Mirrored(copies.server.game.table, before));
+        NetReceive(client());
+        EXPECT_TRUE(Mirrored(server().table, client().table)) << b.what;
     }
-    // The server's own table broken by a rogue move: nothing goes out.
-    copies.server.platform.sent.clear();
-    copies.server.game.table.nPlayCards[0] = 9;
-    SendAllCheck(copies.server.game);
-    EXPECT_TRUE(copies.server.platform.sent.empty());
+    server().table.nPlayCards[0] = 9;  // the server's own table broken by a rogue move
+    EXPECT_TRUE(Send().empty());
+}
+
+using namespace std::chrono_literals;
+
+// The client's pile 0 holds 5, 2 and 3 of clubs, the server's a king; the
+// rest lies on the centre piles, a four of hearts on top of pile 0.
+void LayOutInStep(TwoCopies& copies)
+{
+    const Cards client = {C(4, kClubs), C(1, kClubs), C(2, kClubs)};
+    const Cards server = {C(kKing, kHearts)};
+    Cards rest;
+    for (int i = 0; i < kDeckSize; ++i) {
+        const Card card = FreshDeckCard(i);
+        if (std::find(client.begin(), client.end(), card) == client.end() && card != server[0] && card != C(3, kHearts))
+            rest.push_back(card);
+    }
+    Cards play0(rest.begin(), rest.begin() + 23);
+    play0.push_back(C(3, kHearts));
+    const Cards play1(rest.begin() + 23, rest.end());
+    SetPiles(copies.server.game.table, {server}, {client}, play0, play1);
+    SetPiles(copies.client.game.table, {client}, {server}, play0, play1);
+    PaintTable(copies.client.game);  // lays the piles out for the clicks
+}
+
+void Move(Game& game, int from, int to)
+{
+    ClickMyPile(game, from);
+    ClickMyPile(game, to);
+}
+
+// Whatever put the tables out of step, the server sends its own after a quiet
+// time; the client keeps the moves it made too recently to be shown there.
+TEST(QuietTable, ServerSendsItsTableWhenNobodyMovesAndTheClientKeepsOnlyItsUnseenMoves)
+{
+    TwoCopies copies;
+    LayOutInStep(copies);
+    RecordedGame& server = copies.server;
+    Game& client = copies.client.game;
+    Move(client, 0, 1);  // the 3 to pile 1, then on to pile 2, long since applied by the server
+    Move(client, 1, 2);
+    copies.DeliverAll();
+    ASSERT_TRUE(server.platform.TimerRunning(TimerId::QuietTable));
+    copies.client.platform.now += 10s;
+    OnTimer(server.game, TimerId::QuietTable);
+    copies.DeliverAll();
+    EXPECT_TRUE(Mirrored(server.game.table, client.table));
+    EXPECT_EQ(server.platform.SentTypes(), (std::vector<std::uint8_t>{210}));
+    server.game.hand.nCountdownSecs = 2;
+    OnTimer(server.game, TimerId::QuietTable);
+    EXPECT_EQ(server.platform.sent.size(), 1u) << "not while a countdown runs: a flip follows";
+    server.game.hand.nCountdownSecs = 0;
+
+    // The client moves the 2 to pile 3 and plays the 5; the server's quiet-time
+    // snapshot crosses both on the wire and arrives a second later.
+    Move(client, 0, 3);
+    ClickMyPile(client, 0);
+    ClickPlayPile(client, 0);
+    OnTimer(server.game, TimerId::QuietTable);
+    copies.client.platform.now += 1s;
+    TwoCopies::Deliver(copies.client);
+    const Table& mine = client.table;
+    EXPECT_EQ((Cards{mine.myPiles[2][0], mine.myPiles[3][0]}), (Cards{C(2, kClubs), C(1, kClubs)}));
+    EXPECT_EQ(mine.nMyPileCards[0] + mine.nMyPileCards[1], 0) << "moves shown are not made twice, moves not shown stay";
+    EXPECT_EQ(mine.playPiles[0][mine.nPlayCards[0] - 1], C(4, kClubs));
+    copies.DeliverAll();
+    EXPECT_TRUE(Mirrored(server.game.table, client.table));
+}
+
+
+// A server that answers nothing any more: the client keeps only its latest moves.
+TEST(QuietTable, TheClientKeepsAtMost64UnansweredMoves)
+{
+    RecordedGame client;
+    SetPiles(client.game.table, {{C(4, kClubs)}}, {{C(9, kClubs)}}, {C(kAce, kClubs)}, {C(kAce, kHearts)});
+    PaintTable(client.game);
+    for (int move = 0; move < 70; ++move)
+        Move(client.game, move % 2, 1 - move % 2);  // the lone card to and fro
+    EXPECT_EQ(client.platform.sent.size(), 140u);
+    EXPECT_EQ(client.game.unanswered.count, 64);
 }
 
 }  // namespace
