@@ -80,7 +80,10 @@ public:
     void PlaySoundClip(SoundClip) override {}
     bool DebugOutputEnabled() const override { return false; }
     void DebugOutput(std::string_view) override {}
-    std::chrono::steady_clock::time_point Now() const override { return std::chrono::steady_clock::time_point(std::chrono::milliseconds(now_)); }
+    std::chrono::steady_clock::time_point Now() const override
+    {
+        return std::chrono::steady_clock::time_point(std::chrono::milliseconds(now_));
+    }
 
     Ms NextDue() const
     {

@@ -101,8 +101,8 @@ void ForgetHeldBytes(Game& game)
 void NetReceive(Game& game)
 {
     if (!game.platform.HasDataConnection()) {
-        game.platform.ShowMessageBox(BoxOwner::StatusWindow, "Server-Client Network Not established - can't read data",
-                                     "Error", BoxIcon::None);
+        game.platform.ShowMessageBox(BoxOwner::StatusWindow, "Server-Client Network Not established - can't read data", "Error",
+                                     BoxIcon::None);
         return;
     }
     // Inside a handler the message in progress must stay put: just hold the

@@ -8,8 +8,8 @@
 void NetSend(Game& game, const std::uint8_t* bytes, int count)
 {
     if (!game.platform.HasDataConnection()) {
-        game.platform.ShowMessageBox(BoxOwner::StatusWindow, "Sever-Client Network not established - can't send data",
-                                     "Error", BoxIcon::None);
+        game.platform.ShowMessageBox(BoxOwner::StatusWindow, "Sever-Client Network not established - can't send data", "Error",
+                                     BoxIcon::None);
         return;
     }
     game.platform.SendBytes(bytes, count);

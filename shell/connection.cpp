@@ -2,8 +2,8 @@
 
 #include "net/ping.h"
 #include "net/protocol.h"
-#include "shell/server_address.h"
 #include "net/status.h"
+#include "shell/server_address.h"
 #include "table/game.h"
 #include "table/hand_flow.h"
 
@@ -61,7 +61,8 @@ void Connection::ShowLocalAddress()
     for (const QHostAddress& address : QHostInfo::fromName(name).addresses()) {
         if (address.protocol() != QAbstractSocket::IPv4Protocol)
             continue;
-        const std::string line = "Server Name: " + name.toStdString() + "    IP Address: " + DottedAddress(address.toIPv4Address());
+        const std::string line =
+            "Server Name: " + name.toStdString() + "    IP Address: " + DottedAddress(address.toIPv4Address());
         SetStatus(game_, nullptr, line.c_str());
         return;
     }
@@ -73,8 +74,7 @@ void Connection::AcceptClient()
         // The old peer may have closed in the same moment, its close still
         // unread behind its last bytes; reading without the event loop lets
         // its socket see it now, before the newcomer is judged.
-        for (int pass = 0; pass < 8 && dataSocket_ && dataSocket_->waitForReadyRead(0); ++pass) {
-        }
+        for (int pass = 0; pass < 8 && dataSocket_ && dataSocket_->waitForReadyRead(0); ++pass) {}
         // Nobody takes over a running game.
         if (dataSocket_ && dataSocket_->state() == QAbstractSocket::ConnectedState) {
             socket->abort();
@@ -85,8 +85,8 @@ void Connection::AcceptClient()
             dataSocket_->deleteLater();
         ForgetHeldBytes(game_);
         AdoptDataSocket(socket);
-        const std::string line = "Accepted Client " + DottedAddress(socket->peerAddress().toIPv4Address()) + " on port "
-                               + std::to_string(port_);
+        const std::string line =
+            "Accepted Client " + DottedAddress(socket->peerAddress().toIPv4Address()) + " on port " + std::to_string(port_);
         SetStatus(game_, line.c_str(), " ");
         ResetForNewOpponent(game_);
         emit clientAccepted();
@@ -128,7 +128,8 @@ void Connection::AdoptDataSocket(QTcpSocket* socket)
     // Both queued: handlers open modal boxes, and a socket must not be inside
     // its own signal if a new client replaces (and deletes) it meanwhile. The
     // receive path reads whatever is waiting, so a late call loses nothing.
-    connect(socket, &QTcpSocket::readyRead, this, [this] { NetReceive(game_); }, Qt::QueuedConnection);
+    connect(
+        socket, &QTcpSocket::readyRead, this, [this] { NetReceive(game_); }, Qt::QueuedConnection);
     connect(
         socket, &QTcpSocket::disconnected, this,
         [this, socket] {
@@ -144,8 +145,8 @@ void Connection::OnDisconnect()
     // Nobody is left to send the table to.
     game_.platform.KillTimer(TimerId::QuietTable);
     game_.platform.InvalidateStatusWindow(true);
-    game_.platform.ShowMessageBox(BoxOwner::MainWindow, "Your Connection with your Opponent\n     has been disconnected",
-                                  "Error", BoxIcon::Stop);
+    game_.platform.ShowMessageBox(BoxOwner::MainWindow, "Your Connection with your Opponent\n     has been disconnected", "Error",
+                                  BoxIcon::Stop);
 }
 
 // A connection the peer has closed still counts as made; what is sent on it is

@@ -9,7 +9,8 @@
 
 InstructionsDialog::InstructionsDialog(QWidget* owner)
     : PlainDialog(owner, "Flinthand - Instructions", QSize(153, 97),
-                  Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+                  Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                      | Qt::WindowCloseButtonHint)
 {
     auto* icon = new QLabel(this);
     icon->setPixmap(QPixmap(":/icon_32.png"));
@@ -32,7 +33,6 @@ InstructionsDialog::InstructionsDialog(QWidget* owner)
     okButton_->setGeometry(DialogUnits(52, 78, 50, 14));
     okButton_->setAutoDefault(false);
     connect(okButton_, &QPushButton::clicked, this, [this] { done(0); });
-
 }
 
 // After a press on the dialog or a label the release comes here (labels pass

@@ -1,10 +1,10 @@
 #include "shell/main_window.h"
 
-#include "shell/practice.h"
 #include "net/ping.h"
 #include "shell/board_view.h"
 #include "shell/instructions_dialog.h"
 #include "shell/join_dialog.h"
+#include "shell/practice.h"
 #include "shell/shell_platform.h"
 #include "shell/status_strip.h"
 #include "table/board_geometry.h"

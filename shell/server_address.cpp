@@ -21,5 +21,5 @@ std::optional<std::uint32_t> ResolveServerAddress(const std::string& text)
 std::string DottedAddress(std::uint32_t address)
 {
     return std::to_string(address >> 24) + '.' + std::to_string((address >> 16) & 0xFF) + '.'
-         + std::to_string((address >> 8) & 0xFF) + '.' + std::to_string(address & 0xFF);
+        + std::to_string((address >> 8) & 0xFF) + '.' + std::to_string(address & 0xFF);
 }

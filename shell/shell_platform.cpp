@@ -6,8 +6,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QWidget>
 #include <QLoggingCategory>
+#include <QWidget>
 
 #include <thread>
 

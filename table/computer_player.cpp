@@ -9,8 +9,8 @@
 namespace {
 
 constexpr int kSpreadPermille = 300;  // each move takes its average time, give or take this
-constexpr int kPauseShare = 4;        // the selection leads the play by this part of the move
-constexpr int kGlanceShare = 8;       // with nothing to do it looks again after this part of a move
+constexpr int kPauseShare = 4;  // the selection leads the play by this part of the move
+constexpr int kGlanceShare = 8;  // with nothing to do it looks again after this part of a move
 
 bool FitsPlayPile(const Table& table, const Card& card, int k)
 {

@@ -6,7 +6,7 @@
 // The course of a hand around the cards: countdowns and the two handshakes.
 struct HandState {
     std::int32_t nCountdownSecs = 0;  // clicks are ignored while it is not 0
-    std::int32_t nPendingFlips = 0;   // client: announced flips not yet carried out
+    std::int32_t nPendingFlips = 0;  // client: announced flips not yet carried out
     std::int32_t bMyReady = 0;
     std::int32_t bOppReady = 0;
     std::int32_t bMyPlayAgain = 0;

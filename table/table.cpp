@@ -19,6 +19,6 @@ int CardsLeft(const std::uint8_t counts[kPlayerPiles])
 
 int CardsOnTable(const Table& table)
 {
-    return CardsLeft(table.nMyPileCards) + CardsLeft(table.nOppPileCards) + 2 * table.nExtraCardsLeft
-         + table.nPlayCards[0] + table.nPlayCards[1];
+    return CardsLeft(table.nMyPileCards) + CardsLeft(table.nOppPileCards) + 2 * table.nExtraCardsLeft + table.nPlayCards[0]
+        + table.nPlayCards[1];
 }

@@ -21,7 +21,8 @@ void DropFront(UnansweredMoves& journal, int count)
 bool OnMyPiles(const Table& table, const Card& card)
 {
     for (int p = 0; p < kPlayerPiles; ++p) {
-        if (std::find(table.myPiles[p], table.myPiles[p] + table.nMyPileCards[p], card) != table.myPiles[p] + table.nMyPileCards[p])
+        if (std::find(table.myPiles[p], table.myPiles[p] + table.nMyPileCards[p], card)
+            != table.myPiles[p] + table.nMyPileCards[p])
             return true;
     }
     return false;

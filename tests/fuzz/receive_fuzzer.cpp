@@ -79,7 +79,8 @@ struct Checker {
         if (r.pendingLength == 0)
             Require(r.pendingType == 0);
         else
-            Require(IsMsgType(r.pendingType) && r.pendingType == r.recvBuffer[0] && r.pendingLength < MessageLength(r.pendingType));
+            Require(IsMsgType(r.pendingType) && r.pendingType == r.recvBuffer[0]
+                    && r.pendingLength < MessageLength(r.pendingType));
     }
 };
 
@@ -180,7 +181,19 @@ void WriteSeeds(const std::string& dir)
         }
     };
     // Each message alone, to a client and to a server with a hand in play.
-    for (const Bytes& m : std::vector<Bytes>{deal, {201, 0, 0}, {202, 0, 1}, {203, 0}, {203, 1}, {204, 2}, {205}, {206}, tops, {208}, {209, 0}, {209, 1}, snapshot}) {
+    for (const Bytes& m : std::vector<Bytes>{deal,
+                                             {201, 0, 0},
+                                             {202, 0, 1},
+                                             {203, 0},
+                                             {203, 1},
+                                             {204, 2},
+                                             {205},
+                                             {206},
+                                             tops,
+                                             {208},
+                                             {209, 0},
+                                             {209, 1},
+                                             snapshot}) {
         write({0x0A, 255, 0, 0x05}, {m});
         write({0x0B, 255, 0, 0x05}, {m});
     }
@@ -196,7 +209,8 @@ void WriteSeeds(const std::string& dir)
     Bytes clicking;
     for (std::size_t at = 0; at < wire.size(); at += 3) {
         clicking.push_back(static_cast<std::uint8_t>("\0\5\4\6\1\5\3\0\2\6"[at / 3 % 10]));
-        clicking.insert(clicking.end(), wire.begin() + static_cast<long>(at), wire.begin() + static_cast<long>(std::min(at + 3, wire.size())));
+        clicking.insert(clicking.end(), wire.begin() + static_cast<long>(at),
+                        wire.begin() + static_cast<long>(std::min(at + 3, wire.size())));
     }
     write({0x8A, 2, 0, 0x0C}, {clicking});
     write({0x8A, 2, 0, 0x1C}, {clicking});

@@ -27,7 +27,8 @@ TEST(ComputerChoice, PlaysThatGoOnFirstThenMovesThatUncoverAPlayElseWaits)
     const ComputerChoice wait{};
     const std::vector<Cards> canPlay = {{C(4, kClubs)}};
     const std::vector<Cards> cannotPlay = {{C(kQueen, kClubs)}, {C(kAce, kClubs)}};
-    const std::vector<Cards> nothingUncovers = {{C(1, kHearts), C(9, kHearts)}, {}, {C(3, kSpades), C(2, kSpades), C(kQueen, kSpades)}};
+    const std::vector<Cards> nothingUncovers = {
+        {C(1, kHearts), C(9, kHearts)}, {}, {C(3, kSpades), C(2, kSpades), C(kQueen, kSpades)}};
     struct Case {
         const char* what;
         std::vector<Cards> mine;
@@ -40,23 +41,56 @@ TEST(ComputerChoice, PlaysThatGoOnFirstThenMovesThatUncoverAPlayElseWaits)
     const Case cases[] = {
         {"the one play", {{C(1, kClubs), C(6, kHearts)}, {C(kJack, kClubs)}}, canPlay, 5, 8, {ComputerAction::PlayCard, 0, 0}},
         {"the play that empties a pile over a taller one",
-         {{C(10, kClubs), C(9, kClubs), C(6, kClubs)}, {C(6, kHearts)}}, canPlay, 5, kKing, {ComputerAction::PlayCard, 1, 0}},
+         {{C(10, kClubs), C(9, kClubs), C(6, kClubs)}, {C(6, kHearts)}},
+         canPlay,
+         5,
+         kKing,
+         {ComputerAction::PlayCard, 1, 0}},
         {"the play that uncovers another over one that leaves more tops playable",
          {{C(2, kClubs), C(9, kClubs)}, {C(7, kHearts), C(6, kHearts)}, {C(8, kClubs)}, {C(8, kDiamonds)}, {C(8, kHearts)}},
-         canPlay, 5, 10, {ComputerAction::PlayCard, 1, 0}},
-        {"the taller of two equal plays", {{C(9, kClubs), C(6, kClubs)}, {C(2, kHearts), C(9, kHearts), C(6, kHearts)}}, canPlay, 5, kKing,
+         canPlay,
+         5,
+         10,
          {ComputerAction::PlayCard, 1, 0}},
-        {"the selected one of two equal plays", {{C(6, kClubs)}, {C(6, kHearts)}}, canPlay, 5, kKing, {ComputerAction::PlayCard, 1, 0}, 1},
-        {"the centre pile that keeps another pile's play open", {{C(6, kClubs)}, {C(4, kHearts)}}, canPlay, 5, 7,
+        {"the taller of two equal plays",
+         {{C(9, kClubs), C(6, kClubs)}, {C(2, kHearts), C(9, kHearts), C(6, kHearts)}},
+         canPlay,
+         5,
+         kKing,
+         {ComputerAction::PlayCard, 1, 0}},
+        {"the selected one of two equal plays",
+         {{C(6, kClubs)}, {C(6, kHearts)}},
+         canPlay,
+         5,
+         kKing,
+         {ComputerAction::PlayCard, 1, 0},
+         1},
+        {"the centre pile that keeps another pile's play open",
+         {{C(6, kClubs)}, {C(4, kHearts)}},
+         canPlay,
+         5,
+         7,
          {ComputerAction::PlayCard, 0, 1}},
-        {"a card to an empty pile to uncover a play", {{C(6, kHearts), C(9, kHearts)}, {}, {C(3, kSpades), C(2, kSpades), C(kQueen, kSpades)}},
-         canPlay, 5, 7, {ComputerAction::MoveToEmptyPile, 0, 1}},
-        {"the tallest pile into the empty one when nobody can play", nothingUncovers, cannotPlay, 5, 7,
+        {"a card to an empty pile to uncover a play",
+         {{C(6, kHearts), C(9, kHearts)}, {}, {C(3, kSpades), C(2, kSpades), C(kQueen, kSpades)}},
+         canPlay,
+         5,
+         7,
+         {ComputerAction::MoveToEmptyPile, 0, 1}},
+        {"the tallest pile into the empty one when nobody can play",
+         nothingUncovers,
+         cannotPlay,
+         5,
+         7,
          {ComputerAction::MoveToEmptyPile, 2, 1}},
         {"nothing while the opponent can still play", nothingUncovers, canPlay, 5, 7, wait},
         {"nothing for a lone card", {{C(9, kHearts)}, {}, {C(kQueen, kSpades)}}, cannotPlay, 5, 7, wait},
-        {"nothing without an empty pile", {{C(9, kHearts)}, {C(1, kSpades), C(2, kSpades)}, {C(kQueen, kSpades)}, {C(3, kClubs)}, {C(2, kClubs)}},
-         cannotPlay, 5, 7, wait},
+        {"nothing without an empty pile",
+         {{C(9, kHearts)}, {C(1, kSpades), C(2, kSpades)}, {C(kQueen, kSpades)}, {C(3, kClubs)}, {C(2, kClubs)}},
+         cannotPlay,
+         5,
+         7,
+         wait},
     };
     for (const Case& c : cases) {
         Table table;
@@ -71,7 +105,8 @@ TEST(ComputerChoice, PlaysThatGoOnFirstThenMovesThatUncoverAPlayElseWaits)
 // Its only play is the seven (pile 0) onto the six; the queen (pile 1) fits nothing.
 void LayOutOnePlay(Game& game)
 {
-    SetPiles(game.table, {{C(1, kClubs), C(6, kHearts)}, {C(kQueen, kClubs)}}, {{C(9, kClubs)}}, {C(5, kSpades)}, {C(8, kDiamonds)});
+    SetPiles(game.table, {{C(1, kClubs), C(6, kHearts)}, {C(kQueen, kClubs)}}, {{C(9, kClubs)}}, {C(5, kSpades)},
+             {C(8, kDiamonds)});
     PaintTable(game);
 }
 
@@ -128,7 +163,8 @@ TEST(ComputerPlayer, SelectsThenPlaysAfterAPauseAndNeverDuringACountdownOrBetwee
 
 TEST(ComputerPlayer, MovesComeAtTheSpeedsPace)
 {
-    const std::pair<ComputerSpeed, double> speeds[] = {{ComputerSpeed::Easy, 2000}, {ComputerSpeed::Normal, 1200}, {ComputerSpeed::Hard, 600}};
+    const std::pair<ComputerSpeed, double> speeds[] = {
+        {ComputerSpeed::Easy, 2000}, {ComputerSpeed::Normal, 1200}, {ComputerSpeed::Hard, 600}};
     double means[3] = {};
     for (int s = 0; s < 3; ++s) {
         const auto [speed, average] = speeds[s];
@@ -167,9 +203,7 @@ bool RightStep(const Table& t, const Bytes& sent, Ms now, Ms& selectedAt)
 {
     const int s = t.nMySelectedPile;
     switch (sent.empty() ? 0 : sent[0]) {
-    case MsgSelectPile:
-        selectedAt = now;
-        return sent[1] != s && t.nMyPileCards[sent[1]] > 0;
+    case MsgSelectPile: selectedAt = now; return sent[1] != s && t.nMyPileCards[sent[1]] > 0;
     case MsgPlayCard:
     case MsgMoveToEmptyPile: {
         const Ms selected = std::exchange(selectedAt, -1);
@@ -177,16 +211,17 @@ bool RightStep(const Table& t, const Bytes& sent, Ms now, Ms& selectedAt)
             return false;
         if (sent[0] == MsgMoveToEmptyPile)
             return t.nMyPileCards[s] >= 2 && t.nMyPileCards[sent[2]] == 0;
-        return t.nMyPileCards[s] > 0 && CardsAdjacent(Top(t.myPiles[s], t.nMyPileCards[s]), Top(t.playPiles[sent[2]], t.nPlayCards[sent[2]]));
+        return t.nMyPileCards[s] > 0
+            && CardsAdjacent(Top(t.myPiles[s], t.nMyPileCards[s]), Top(t.playPiles[sent[2]], t.nPlayCards[sent[2]]));
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
 TEST(ComputerPlayer, HardAgainstHardEveryHandEndsWithOnlyRightSteps)
 {
-    int hands = 0, hung = 0, endlessDeals = 0, outOfStep = 0, wrongEnds = 0, wrongSteps = 0, flips = 0, serverWins = 0, clientWins = 0;
+    int hands = 0, hung = 0, endlessDeals = 0, outOfStep = 0, wrongEnds = 0, wrongSteps = 0, flips = 0, serverWins = 0,
+        clientWins = 0;
     for (unsigned seed = 1; hands < 300 && hung == 0; ++seed) {
         TimedMatch match(seed);
         ComputerPlayer computers[2] = {{ComputerSpeed::Hard, seed}, {ComputerSpeed::Hard, seed + 1000}};
@@ -221,7 +256,8 @@ TEST(ComputerPlayer, HardAgainstHardEveryHandEndsWithOnlyRightSteps)
         ASSERT_EQ(match.fault, "") << "seed " << seed;
         flips += match.flips;
     }
-    std::printf("%d hands, %d flips: server won %d, client %d; %d hung, %d endless deals, %d out of step, %d ended wrongly, %d wrong steps\n",
+    std::printf("%d hands, %d flips: server won %d, client %d; %d hung, %d endless deals, %d out of step, %d ended wrongly, %d "
+                "wrong steps\n",
                 hands, flips, serverWins, clientWins, hung, endlessDeals, outOfStep, wrongEnds, wrongSteps);
     EXPECT_EQ(hung, 0);
     EXPECT_LE(endlessDeals, hands / 100);

@@ -82,8 +82,9 @@ TEST(TimedHands, EveryHandEndsAndTheTablesAgreeWhenTheWireIsQuiet)
 TEST(TimedHands, APeerWithoutOurRepairsNeverHangs)
 {
     for (const bool plainServer : {true, false}) {
-        const Tally tally = PlayHands(HandsAsked(2000) / 4, TimedOptions{},
-                                      [plainServer](TimedMatch& match) { (plainServer ? match.server : match.client).game.repairs = false; });
+        const Tally tally = PlayHands(HandsAsked(2000) / 4, TimedOptions{}, [plainServer](TimedMatch& match) {
+            (plainServer ? match.server : match.client).game.repairs = false;
+        });
         EXPECT_EQ(tally.fault, "") << "plain server " << plainServer;
         EXPECT_EQ(tally.hung, 0) << "plain server " << plainServer;
         EXPECT_EQ(tally.improperEnds, 0) << "plain server " << plainServer;

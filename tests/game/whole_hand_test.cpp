@@ -43,13 +43,21 @@ TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
     RecordedGame winner;
     SetPiles(winner.game.table, {}, {{C(5, kClubs)}}, {C(5, kHearts)}, {C(2, kHearts)});
     CheckAfterMove(winner.game);
-    EXPECT_EQ(winner.platform.texts, (Texts{{130, 120, "You Won !!!"}, {60, 315, "Waiting for Opponent"}, {125, 365, "to go again.."}}));
+    EXPECT_EQ(winner.platform.texts,
+              (Texts{{130, 120, "You Won !!!"}, {60, 315, "Waiting for Opponent"}, {125, 365, "to go again.."}}));
     winner.platform.inbox = {208};
     NetReceive(winner.game);
     EXPECT_TRUE(winner.platform.readyButton);
 
-    const struct { const char* what; bool yes, newOpponent; Bytes sent; bool ready; int closes; } answers[] = {
-        {"yes", true, false, {208}, true, 0}, {"no", false, false, {}, false, 1}, {"yes, to a winner now gone", true, true, {}, true, 0}};
+    const struct {
+        const char* what;
+        bool yes, newOpponent;
+        Bytes sent;
+        bool ready;
+        int closes;
+    } answers[] = {{"yes", true, false, {208}, true, 0},
+                   {"no", false, false, {}, false, 1},
+                   {"yes, to a winner now gone", true, true, {}, true, 0}};
     for (const auto& a : answers) {
         SCOPED_TRACE(a.what);
         RecordedGame loser;
@@ -59,7 +67,8 @@ TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
         if (a.newOpponent)
             loser.platform.onAsk = [&loser] { ResetForNewOpponent(loser.game); };
         CheckAfterMove(loser.game);
-        EXPECT_EQ(loser.platform.questions, std::vector<std::string>{"Loser: Your Opponent has Won !!\nWould you like to play another hand?"});
+        EXPECT_EQ(loser.platform.questions,
+                  std::vector<std::string>{"Loser: Your Opponent has Won !!\nWould you like to play another hand?"});
         EXPECT_EQ(loser.platform.SentTypes(), a.sent);
         EXPECT_EQ(loser.platform.readyButton, a.ready);
         EXPECT_EQ(loser.platform.closeRequests, a.closes);

@@ -26,7 +26,8 @@ TEST(Senders, LayoutsTrafficLineAndNoConnection)
     SendFlipHeard(side.game);
     SendPlayAgain(side.game);
     StartPing(side.game);
-    EXPECT_EQ(side.platform.sent, (std::vector<Bytes>{{201, 3, 1}, {202, 4, 0}, {203, 1}, {204, 2}, {205}, {206}, {208}, {209, 0}}));
+    EXPECT_EQ(side.platform.sent,
+              (std::vector<Bytes>{{201, 3, 1}, {202, 4, 0}, {203, 1}, {204, 2}, {205}, {206}, {208}, {209, 0}}));
     EXPECT_STREQ(side.game.status.statusLine2, "Sending 2 bytes  TYPE: 209");
 
     side.platform.connected = false;
@@ -35,8 +36,9 @@ TEST(Senders, LayoutsTrafficLineAndNoConnection)
     NetReceive(side.game);
     EXPECT_EQ(side.platform.sent.size(), 8u);
     EXPECT_EQ(side.platform.inbox.size(), 1u) << "nothing is read";
-    EXPECT_EQ(side.platform.boxes, (std::vector<std::string>{"Error: Sever-Client Network not established - can't send data",
-                                                             "Error: Server-Client Network Not established - can't read data"}));
+    EXPECT_EQ(side.platform.boxes,
+              (std::vector<std::string>{"Error: Sever-Client Network not established - can't send data",
+                                        "Error: Server-Client Network Not established - can't read data"}));
 }
 
 // The same stream in reads of any size: the messages come out whole and in order.
@@ -138,9 +140,9 @@ TEST(RemoteMoves, ImpossibleMovesAreDroppedWhole)
     LayOutDealOnTable(client.game.table, deck, true);
     server.nMyPileCards[1] = client.game.table.nOppPileCards[1] = 0;
     client.game.table.bHandInProgress = 1;
-    Arrive(client, {201, 5, 0, 201, 0, 2, 201, 1, 0,             // no such pile, no such centre pile, an empty pile
+    Arrive(client, {201, 5, 0, 201, 0, 2, 201, 1, 0,  // no such pile, no such centre pile, an empty pile
                     202, 0, 5, 202, 2, 2, 202, 1, 3, 202, 0, 2,  // no such pile, onto itself, from an empty pile, onto a full one
-                    207, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 207, 1, 53, 0, 0, 0, 0, 0, 0, 0, 0});
+                    207, 0, 1, 0,   0, 0, 0,   0, 0, 0,   0, 207, 1, 53, 0, 0, 0, 0, 0, 0, 0, 0});
     NetReceive(client.game);
     EXPECT_TRUE(Mirrored(server, client.game.table));
     EXPECT_TRUE(client.platform.sent.empty());

@@ -17,7 +17,9 @@ const QRgb kDarkBlue = qRgb(0, 0, 128);
 
 QImage Face(const Card& card, bool inverted = false)
 {
-    QImage face = QImage(":/cards.png").convertToFormat(QImage::Format_RGB32).copy(kCardWidth * card.rank, kCardHeight * card.suit, kCardWidth, kCardHeight);
+    QImage face = QImage(":/cards.png")
+                      .convertToFormat(QImage::Format_RGB32)
+                      .copy(kCardWidth * card.rank, kCardHeight * card.suit, kCardWidth, kCardHeight);
     if (inverted)
         face.invertPixels();
     return face;
@@ -53,7 +55,10 @@ protected:
         t().bHandInProgress = 1;
         PaintTable(game);
     }
-    QImage Region(int x, int y, int width = kCardWidth, int height = kCardHeight) const { return buffer().copy(x, y, width, height); }
+    QImage Region(int x, int y, int width = kCardWidth, int height = kCardHeight) const
+    {
+        return buffer().copy(x, y, width, height);
+    }
     const QImage& buffer() const { return platform.renderer().backBuffer(); }
     Table& t() { return game.table; }
 
@@ -97,7 +102,8 @@ TEST_F(BoardRendering, EmptyPileIsAOnePixelFrame)
 {
     t().nMyPileCards[1] = 0;
     PaintTable(game);
-    EXPECT_EQ(Find(Region(96, 302, 91, 116), kOutline), std::pair(2 * kCardWidth + 2 * kCardHeight - 4, QRect(10, 10, kCardWidth, kCardHeight)));
+    EXPECT_EQ(Find(Region(96, 302, 91, 116), kOutline),
+              std::pair(2 * kCardWidth + 2 * kCardHeight - 4, QRect(10, 10, kCardWidth, kCardHeight)));
     EXPECT_EQ(Find(Region(107, 313, kCardWidth - 2, kCardHeight - 2), kCloth).first, (kCardWidth - 2) * (kCardHeight - 2));
 }
 
@@ -127,7 +133,6 @@ TEST_F(BoardRendering, TextPlacedByTheTopLeftOfItsCell)
     platform.DrawLargeText(40, 250, "Waiting for Opponent");
     EXPECT_EQ(Find(buffer(), qRgb(0, 255, 0)).second, QRect(41, 257, 346, 35));
 }
-
 
 QImage PaintStrip(const StatusTexts& texts)
 {

@@ -85,7 +85,12 @@ TEST_F(JoinDialogTest, WhatIsReadSentAndSaved)
 {
     const std::string sample = QString("abcdefghijklmnopqrstuvwxyz0123456789").repeated(9).toStdString();
     const std::string accents = QString(200, QChar(0xE9)).toStdString();
-    const struct { std::string file; bool readOnly; QString typed; std::string shown, joined; } cases[] = {
+    const struct {
+        std::string file;
+        bool readOnly;
+        QString typed;
+        std::string shown, joined;
+    } cases[] = {
         {"first\nsecond\r\nthird\0fourth"s, false, {}, "first\nsecond\nthird", "first\nsecond\nthird"},
         {sample, false, {}, sample.substr(0, 259), sample.substr(0, 255)},
         {"", false, QString::fromStdString(accents), "", accents.substr(0, 254)},
@@ -134,7 +139,11 @@ TEST(InstructionsDialog, PageOpensOnReleaseOverTheLink)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     const QPoint overLink = dialog.link()->geometry().center();
     QLabel* label = dialog.findChildren<QLabel*>().last();
-    const struct { QWidget* pressed; QPoint pressAt, releaseAt; int opened; } presses[] = {
+    const struct {
+        QWidget* pressed;
+        QPoint pressAt, releaseAt;
+        int opened;
+    } presses[] = {
         {dialog.link(), {5, 5}, {5, 5}, 1},
         {&dialog, {4, 4}, overLink, 2},
         {label, {2, 2}, label->mapFrom(&dialog, overLink), 3},  // a label passes the release on to the dialog

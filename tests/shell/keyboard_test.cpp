@@ -59,13 +59,13 @@ TEST(Keyboard, KeysSendWhatClicksAtTheSamePilesSend)
     auto mine = [](int pile) { return [pile](const Game& game) { return Middle(game.board.rcMyPiles[pile]); }; };
     auto centre = [](int k) { return [k](const Game& game) { return Middle(game.board.rcPlayPiles[k]); }; };
     const Step steps[] = {
-        {Qt::Key_1, mine(0)},       // select the five
+        {Qt::Key_1, mine(0)},  // select the five
         {Qt::Key_Left, centre(0)},  // onto the four
-        {Qt::Key_2, mine(1)},       // select the six
-        {Qt::Key_3, mine(2)},       // onto the empty pile
-        {Qt::Key_2, mine(1)},       // select the nine
-        {Qt::Key_Right, centre(1)}, // onto the ten
-        {Qt::Key_4, mine(3)},       // select the king
+        {Qt::Key_2, mine(1)},  // select the six
+        {Qt::Key_3, mine(2)},  // onto the empty pile
+        {Qt::Key_2, mine(1)},  // select the nine
+        {Qt::Key_Right, centre(1)},  // onto the ten
+        {Qt::Key_4, mine(3)},  // select the king
     };
     const std::vector<Bytes> expected = {{204, 0}, {201, 0, 0}, {204, 1}, {202, 1, 2}, {204, 1}, {201, 1, 1}, {204, 3}};
     // One program at a time: keys go to the active window.

@@ -36,10 +36,12 @@ TEST(MainWindow, FixedClientAreaAndOnlyLeftClicksPlay)
     EXPECT_EQ(window.statusStrip()->geometry(), QRect(0, 503, 460, 32));
     QImage cloth(460, 503, QImage::Format_RGB32);
     cloth.fill(qRgb(0, 128, 0));
-    EXPECT_EQ(window.boardView()->grab().toImage().convertToFormat(QImage::Format_RGB32), cloth) << "a bare table before any deal";
+    EXPECT_EQ(window.boardView()->grab().toImage().convertToFormat(QImage::Format_RGB32), cloth)
+        << "a bare table before any deal";
 
     Table& t = platform.game().table;
-    SetPiles(t, {{C(4, kHearts)}, {C(5, kClubs)}, {C(6, kClubs)}, {C(7, kClubs)}, {C(8, kClubs)}}, {{C(kAce, kClubs)}}, {C(3, kSpades)}, {C(kJack, kDiamonds)});
+    SetPiles(t, {{C(4, kHearts)}, {C(5, kClubs)}, {C(6, kClubs)}, {C(7, kClubs)}, {C(8, kClubs)}}, {{C(kAce, kClubs)}},
+             {C(3, kSpades)}, {C(kJack, kDiamonds)});
     PaintTable(platform.game());
     QTest::mouseClick(window.boardView(), Qt::RightButton, {}, QPoint(399, 350));
     EXPECT_TRUE(platform.sent.empty());

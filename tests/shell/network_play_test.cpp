@@ -95,8 +95,10 @@ TEST_F(NetworkPlay, HostJoinThroughTheDialogAndPingBothWays)
     Copy client(port);
     server.window.hostAction()->trigger();
     const QString line2 = server.game().status.statusLine2;
-    EXPECT_TRUE(line2 == "Quiet" || line2.startsWith("Server Name: " + QHostInfo::localHostName() + "    IP Address: ")) << line2.toStdString();
-    EXPECT_EQ(server.Looks(), OnPort("Server listening") + "|" + line2.toStdString() + "|Flinthand - Server|") << "not even Ping, with nobody to ping";
+    EXPECT_TRUE(line2 == "Quiet" || line2.startsWith("Server Name: " + QHostInfo::localHostName() + "    IP Address: "))
+        << line2.toStdString();
+    EXPECT_EQ(server.Looks(), OnPort("Server listening") + "|" + line2.toStdString() + "|Flinthand - Server|")
+        << "not even Ping, with nobody to ping";
 
     bool closedByConnect = false;
     QTimer::singleShot(0, [&] {
@@ -128,7 +130,10 @@ TEST_F(NetworkPlay, HostJoinThroughTheDialogAndPingBothWays)
 TEST_F(NetworkPlay, FailedJoinsChangeNothingButShowTheReason)
 {
     Copy copy(port);
-    const struct { bool hosting; const char *serverName, *reason; } attempts[] = {
+    const struct {
+        bool hosting;
+        const char *serverName, *reason;
+    } attempts[] = {
         {false, "127.0.0.1", "Client unable to connect to Server"},  // nobody listens
         {false, "no-such-host.invalid", "Client unable to find to Server"},
         {true, "127.0.0.1", "Initiated as Server"},

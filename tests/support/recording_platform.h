@@ -20,16 +20,19 @@ public:
         int y;
         std::string text;
         friend bool operator==(const Text&, const Text&) = default;
-        friend std::ostream& operator<<(std::ostream& out, const Text& t) { return out << '"' << t.text << "\" at " << t.x << "," << t.y; }
+        friend std::ostream& operator<<(std::ostream& out, const Text& t)
+        {
+            return out << '"' << t.text << "\" at " << t.x << "," << t.y;
+        }
     };
 
     bool connected = true;
     std::vector<std::vector<std::uint8_t>> sent;  // one entry per send
     std::function<void(const std::uint8_t*, int)> onSend;
     std::deque<std::uint8_t> inbox;  // bytes waiting to be read
-    int readLimit = 1 << 30;         // most bytes one read takes
+    int readLimit = 1 << 30;  // most bytes one read takes
     std::vector<SoundClip> sounds;
-    std::vector<std::string> boxes;      // "caption: text"
+    std::vector<std::string> boxes;  // "caption: text"
     std::vector<std::string> questions;  // likewise
     bool answerYes = true;
     std::function<void()> onAsk;  // runs while the question is open

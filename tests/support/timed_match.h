@@ -52,13 +52,13 @@ private:
 };
 
 struct TimedOptions {
-    Ms maxDelayMs = 100;   // one way, order kept per direction
-    Ms jitterMs = 50;      // each timer tick fires this much early or late at most
-    Ms minActMs = 20;      // a player acts at random moments in this range
+    Ms maxDelayMs = 100;  // one way, order kept per direction
+    Ms jitterMs = 50;  // each timer tick fires this much early or late at most
+    Ms minActMs = 20;  // a player acts at random moments in this range
     Ms maxActMs = 400;
-    int pausePercent = 10; // and now and then stops to think for up to
+    int pausePercent = 10;  // and now and then stops to think for up to
     Ms maxPauseMs = 5000;
-    Ms maxReactMs = 80;    // for each of two clicks after the player's own flip
+    Ms maxReactMs = 80;  // for each of two clicks after the player's own flip
     Ms maxBoxOpenMs = 3000;
 };
 
@@ -130,7 +130,7 @@ private:
 
 // How one hand went.
 struct HandResult {
-    bool ended = false;      // back at the ready button on both copies
+    bool ended = false;  // back at the ready button on both copies
     bool outOfStep = false;  // the tables differed after a quiet wire
     bool properEnd = false;  // one winner and one question, or a tie on both
     // Not ended, yet in step and still flipping: the cards left can never be
@@ -188,13 +188,14 @@ public:
             }
         }
         result.outOfStep = outOfStep_;
-        result.endlessDeal = !result.ended && Mirrored(server.game.table, client.game.table) && clock.now - lastFlipAt_ < 60 * 1000;
+        result.endlessDeal =
+            !result.ended && Mirrored(server.game.table, client.game.table) && clock.now - lastFlipAt_ < 60 * 1000;
         const int wins = server.wins + client.wins - winsBefore;
         const int questions = server.questions + client.questions - questionsBefore;
         const bool serverTie = server.ties > serverTies;
         const bool clientTie = client.ties > clientTies;
-        result.properEnd = result.ended && ((wins == 1 && questions == 1 && !serverTie && !clientTie)
-                                            || (serverTie && clientTie && questions == 0));
+        result.properEnd = result.ended
+            && ((wins == 1 && questions == 1 && !serverTie && !clientTie) || (serverTie && clientTie && questions == 0));
         return result;
     }
 
@@ -202,16 +203,14 @@ public:
     void RunFor(Ms duration)
     {
         const Ms until = clock.now + duration;
-        while (Step(until)) {
-        }
+        while (Step(until)) {}
         clock.now = std::max(clock.now, until);
     }
 
     // Runs every event due now, as a message pump does.
     void RunDue()
     {
-        while (Step(clock.now)) {
-        }
+        while (Step(clock.now)) {}
     }
 
     void Send(TimedCopy& from, const std::uint8_t* bytes, int count)
@@ -455,7 +454,8 @@ public:
                 candidates.push_back(i);
         }
         if (!candidates.empty())
-            Click(game, game.board.rcMyPiles[candidates[std::uniform_int_distribution<std::size_t>(0, candidates.size() - 1)(random)]]);
+            Click(game,
+                  game.board.rcMyPiles[candidates[std::uniform_int_distribution<std::size_t>(0, candidates.size() - 1)(random)]]);
     }
 
     static void Click(Game& game, const Rect& r)
@@ -468,5 +468,8 @@ private:
     {
         return CardsAdjacent(t.myPiles[pile][t.nMyPileCards[pile] - 1], t.playPiles[k][t.nPlayCards[k] - 1]);
     }
-    static bool AnyEmpty(const Table& t) { return std::find(t.nMyPileCards, t.nMyPileCards + kPlayerPiles, 0) != t.nMyPileCards + kPlayerPiles; }
+    static bool AnyEmpty(const Table& t)
+    {
+        return std::find(t.nMyPileCards, t.nMyPileCards + kPlayerPiles, 0) != t.nMyPileCards + kPlayerPiles;
+    }
 };

@@ -18,8 +18,12 @@ struct TwoCopies {
     TwoCopies()
     {
         server.game.table.bIsServer = 1;
-        server.platform.onSend = [this](const std::uint8_t* b, int n) { client.platform.inbox.insert(client.platform.inbox.end(), b, b + n); };
-        client.platform.onSend = [this](const std::uint8_t* b, int n) { server.platform.inbox.insert(server.platform.inbox.end(), b, b + n); };
+        server.platform.onSend = [this](const std::uint8_t* b, int n) {
+            client.platform.inbox.insert(client.platform.inbox.end(), b, b + n);
+        };
+        client.platform.onSend = [this](const std::uint8_t* b, int n) {
+            server.platform.inbox.insert(server.platform.inbox.end(), b, b + n);
+        };
     }
     TwoCopies(const TwoCopies&) = delete;
     TwoCopies& operator=(const TwoCopies&) = delete;
@@ -35,8 +39,7 @@ struct TwoCopies {
 
     void DeliverAll()
     {
-        while (Deliver(server) || Deliver(client)) {
-        }
+        while (Deliver(server) || Deliver(client)) {}
     }
 
     // Ticks a timer until it stops; how many ticks that took.
@@ -52,7 +55,8 @@ struct TwoCopies {
 // The piles of the two tables are each other's mirror.
 inline bool Mirrored(const Table& server, const Table& client)
 {
-    auto samePiles = [](const Card a[][kMaxPileCards], const std::uint8_t na[], const Card b[][kMaxPileCards], const std::uint8_t nb[]) {
+    auto samePiles = [](const Card a[][kMaxPileCards], const std::uint8_t na[], const Card b[][kMaxPileCards],
+                        const std::uint8_t nb[]) {
         for (int p = 0; p < kPlayerPiles; ++p) {
             if (na[p] != nb[p] || !std::equal(a[p], a[p] + na[p], b[p]))
                 return false;

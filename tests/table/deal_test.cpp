@@ -20,7 +20,8 @@ TEST(Deal, LaidOutInTheOrderBothCopiesKnow)
     EXPECT_EQ(Cards(t.myPiles[0], t.myPiles[0] + t.nMyPileCards[0]), (Cards{C(kAce, kClubs), C(2, kClubs)}));
     EXPECT_EQ(Cards(t.oppPiles[4], t.oppPiles[4] + t.nOppPileCards[4]),
               (Cards{C(3, kHearts), C(5, kHearts), C(7, kHearts), C(9, kHearts), C(kQueen, kHearts), C(kAce, kSpades)}));
-    EXPECT_EQ(Cards(t.extraCards[1], t.extraCards[1] + t.nExtraCardsLeft), (Cards{C(2, kSpades), C(4, kSpades), C(6, kSpades), C(8, kSpades), C(kJack, kSpades)}));
+    EXPECT_EQ(Cards(t.extraCards[1], t.extraCards[1] + t.nExtraCardsLeft),
+              (Cards{C(2, kSpades), C(4, kSpades), C(6, kSpades), C(8, kSpades), C(kJack, kSpades)}));
     EXPECT_EQ((Cards{t.playPiles[0][0], t.playPiles[1][0]}), (Cards{C(kQueen, kSpades), C(kKing, kSpades)}));
     EXPECT_EQ(CardsOnTable(t), kDeckSize);
 

@@ -18,14 +18,19 @@ protected:
         // Ours: a lone 7, an empty pile, a 9 on a 2, a king on five cards, a 4
         // on two; the centre: an ace and an 8.
         SetPiles(t(),
-                 {{C(6, kClubs)}, {}, {C(1, kHearts), C(8, kDiamonds)},
+                 {{C(6, kClubs)},
+                  {},
+                  {C(1, kHearts), C(8, kDiamonds)},
                   {C(1, kClubs), C(2, kClubs), C(3, kClubs), C(4, kClubs), C(5, kClubs), C(kKing, kHearts)},
                   {C(7, kSpades), C(9, kSpades), C(3, kDiamonds)}},
                  {{C(kQueen, kClubs)}}, {C(5, kHearts), C(kAce, kDiamonds)}, {C(7, kHearts)});
         PaintTable(rig.game);
     }
     // A click near the top-left corner of a rectangle.
-    void ClickIn(const Rect& r) { HandleTableClick(rig.game, static_cast<unsigned>(r.left + 10), static_cast<unsigned>(r.top + 10)); }
+    void ClickIn(const Rect& r)
+    {
+        HandleTableClick(rig.game, static_cast<unsigned>(r.left + 10), static_cast<unsigned>(r.top + 10));
+    }
     Table& t() { return rig.game.table; }
     const Rect& Mine(int p) const { return rig.game.board.rcMyPiles[p]; }
     const Rect& Centre(int k) const { return rig.game.board.rcPlayPiles[k]; }
@@ -36,7 +41,7 @@ protected:
 TEST_F(LocalPlay, SelectsRefusesPlaysAndMovesToEmptyPiles)
 {
     ClickIn(Mine(2));
-    ClickIn(Mine(2));    // a reselection sounds but sends nothing
+    ClickIn(Mine(2));  // a reselection sounds but sends nothing
     ClickIn(Centre(0));  // a 9 on an ace: refused, the selection stays
     EXPECT_EQ(t().nMySelectedPile, 2);
     ClickIn(Mine(3));
@@ -58,8 +63,11 @@ TEST_F(LocalPlay, SelectsRefusesPlaysAndMovesToEmptyPiles)
 TEST_F(LocalPlay, TopCardEdges)
 {
     ASSERT_EQ(Mine(3), (Rect{278, 332, 349, 428}));
-    const struct { unsigned x, y; bool hits; } clicks[] = {{278, 380, true},  {277, 380, false}, {300, 332, true}, {300, 331, false},
-                                                           {300, 312, false}, {348, 427, true},  {349, 380, false}, {300, 428, false}};
+    const struct {
+        unsigned x, y;
+        bool hits;
+    } clicks[] = {{278, 380, true},  {277, 380, false}, {300, 332, true},  {300, 331, false},
+                  {300, 312, false}, {348, 427, true},  {349, 380, false}, {300, 428, false}};
     for (const auto& c : clicks) {
         t().nMySelectedPile = kNoPile;
         HandleTableClick(rig.game, c.x, c.y);
@@ -88,7 +96,12 @@ TEST(AfterMove, EndsMovesAndStalls)
 {
     const Cards lone = {C(4, kClubs)};  // next to neither the 7 nor the 9 in the centre
     const Cards tall = {C(4, kHearts), C(4, kSpades)};
-    const struct { const char* what; std::vector<Cards> mine, theirs; bool moveLeft; std::string outcome; } cases[] = {
+    const struct {
+        const char* what;
+        std::vector<Cards> mine, theirs;
+        bool moveLeft;
+        std::string outcome;
+    } cases[] = {
         {"our last card went", {}, {lone}, false, "You Won !!!"},
         {"their last card went", {lone}, {}, false, "question"},
         {"both last cards went", {}, {}, false, "Tie !!!"},
@@ -106,10 +119,12 @@ TEST(AfterMove, EndsMovesAndStalls)
             EXPECT_EQ(CheckAfterMove(side.game), c.moveLeft);
             EXPECT_EQ(side.game.table.bHandInProgress, c.moveLeft || c.outcome == "stall");
             EXPECT_EQ(side.platform.questions.size(), c.outcome == "question" ? 1u : 0u);
-            EXPECT_EQ(side.platform.SentTypes(), c.outcome == "question" ? std::vector<std::uint8_t>{208}
-                                                 : c.outcome == "stall" && server ? std::vector<std::uint8_t>{203}
-                                                                                  : std::vector<std::uint8_t>{});
-            EXPECT_EQ(side.platform.texts.empty() ? "" : side.platform.texts[0].text, c.outcome.find('!') != std::string::npos ? c.outcome : "");
+            EXPECT_EQ(side.platform.SentTypes(),
+                      c.outcome == "question"              ? std::vector<std::uint8_t>{208}
+                          : c.outcome == "stall" && server ? std::vector<std::uint8_t>{203}
+                                                           : std::vector<std::uint8_t>{});
+            EXPECT_EQ(side.platform.texts.empty() ? "" : side.platform.texts[0].text,
+                      c.outcome.find('!') != std::string::npos ? c.outcome : "");
         }
     }
 }

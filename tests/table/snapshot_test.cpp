@@ -91,7 +91,10 @@ TEST_F(Snapshot, TracedOneWayOrTheOtherOnlyWhileSomebodyListens)
 TEST_F(Snapshot, SnapshotsOfNoRealTableAreIgnored)
 {
     const Bytes good = Send();
-    const struct { const char* what; std::vector<std::pair<int, int>> bytes; } broken[] = {
+    const struct {
+        const char* what;
+        std::vector<std::pair<int, int>> bytes;
+    } broken[] = {
         {"53 cards", {{9, 3}}},
         {"54 cards", {{1, 6}}},
         {"a pile of 7", {{8, 7}, {4, 1}}},
@@ -175,7 +178,6 @@ TEST(QuietTable, ServerSendsItsTableWhenNobodyMovesAndTheClientKeepsOnlyItsUnsee
     copies.DeliverAll();
     EXPECT_TRUE(Mirrored(server.game.table, client.table));
 }
-
 
 // A server that answers nothing any more: the client keeps only its latest moves.
 TEST(QuietTable, TheClientKeepsAtMost64UnansweredMoves)

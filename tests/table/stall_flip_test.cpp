@@ -113,7 +113,8 @@ TEST_F(StallFlip, ServerAnnouncesOneFlipAtATime)
 // stacks are refilled from the cards below, bottom first, unshuffled.
 TEST(Recycle, RefillsFromTheCentrePiles)
 {
-    for (const auto& [pile0, pile1, stack, keep0, keep1] : {std::tuple{7, 9, 6, 1, 3}, std::tuple{10, 6, 5, 5, 1}, std::tuple{8, 8, 7, 1, 1}}) {
+    for (const auto& [pile0, pile1, stack, keep0, keep1] :
+         {std::tuple{7, 9, 6, 1, 3}, std::tuple{10, 6, 5, 5, 1}, std::tuple{8, 8, 7, 1, 1}}) {
         Table t;
         t.nPlayCards[0] = static_cast<std::uint8_t>(pile0);
         t.nPlayCards[1] = static_cast<std::uint8_t>(pile1);
@@ -121,10 +122,12 @@ TEST(Recycle, RefillsFromTheCentrePiles)
             t.playPiles[0][i] = t.playPiles[1][(i + 20) % kDeckSize] = FreshDeckCard(i);
         const Table before = t;
         RecycleExtraCards(t);
-        EXPECT_EQ((std::vector<int>{t.nExtraCardsLeft, t.nPlayCards[0], t.nPlayCards[1]}), (std::vector<int>{stack, keep0, keep1}));
+        EXPECT_EQ((std::vector<int>{t.nExtraCardsLeft, t.nPlayCards[0], t.nPlayCards[1]}),
+                  (std::vector<int>{stack, keep0, keep1}));
         for (int k = 0; k < kPlayPiles; ++k) {
             EXPECT_TRUE(std::equal(t.extraCards[k], t.extraCards[k] + stack, before.playPiles[k]));
-            EXPECT_TRUE(std::equal(t.playPiles[k], t.playPiles[k] + t.nPlayCards[k], before.playPiles[k] + before.nPlayCards[k] - t.nPlayCards[k]));
+            EXPECT_TRUE(std::equal(t.playPiles[k], t.playPiles[k] + t.nPlayCards[k],
+                                   before.playPiles[k] + before.nPlayCards[k] - t.nPlayCards[k]));
         }
     }
     // The server announces flips on empty stacks too; they turn up nothing.
