@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev
     fonts-liberation
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev
+    clang clang-format libclang-rt-14-dev
     xvfb xdotool imagemagick x11-utils iproute2 libcap2-bin
     dpkg-dev lintian appstream desktop-file-utils
 )
