@@ -1,7 +1,6 @@
 #include "shell/computer_platform.h"
 
 #include "table/hand_flow.h"
-#include "table/timer_ticks.h"
 
 namespace {
 
@@ -12,24 +11,18 @@ constexpr int kGlanceMs = 40;
 
 ComputerPlatform::ComputerPlatform(ComputerSpeed speed, std::uint32_t seed) : player_(speed, seed)
 {
-    for (int i = 0; i < kTimerCount; ++i) {
-        const auto id = static_cast<TimerId>(i + 1);
-        timers_[i].setInterval(TimerPeriodMs(id));
-        timers_[i].setTimerType(Qt::PreciseTimer);
-        connect(&timers_[i], &QTimer::timeout, this, [this, id] { OnTimer(game_, id); });
-    }
     connect(&thinking_, &QTimer::timeout, this, &ComputerPlatform::Think);
     thinking_.start(kGlanceMs);
 }
 
 void ComputerPlatform::StartTimer(TimerId timer)
 {
-    timers_[static_cast<int>(timer) - 1].start();
+    timers_.Start(timer);
 }
 
 void ComputerPlatform::KillTimer(TimerId timer)
 {
-    timers_[static_cast<int>(timer) - 1].stop();
+    timers_.Kill(timer);
 }
 
 void ComputerPlatform::Think()

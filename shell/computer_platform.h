@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/game_timers.h"
 #include "shell/wire.h"
 #include "table/computer_player.h"
 #include "table/game.h"
@@ -47,6 +48,6 @@ private:
     ComputerPlayer player_;
     Wire* wire_ = nullptr;
     bool readyButton_ = false;
-    QTimer timers_[kTimerCount];  // by TimerId, from 1
+    GameTimers timers_{game_};
     QTimer thinking_;
 };

@@ -2,7 +2,6 @@
 
 #include "shell/message_boxes.h"
 #include "shell/practice.h"
-#include "table/timer_ticks.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -13,15 +12,7 @@
 
 Q_LOGGING_CATEGORY(flinthandTrace, "flinthand.trace", QtInfoMsg)
 
-ShellPlatform::ShellPlatform(std::uint16_t port) : connection_(game_, port)
-{
-    for (const TimerId id : {TimerId::FlipCountdown, TimerId::StartCountdown, TimerId::TieDisplay, TimerId::QuietTable}) {
-        QTimer& timer = TimerFor(id);
-        timer.setInterval(TimerPeriodMs(id));
-        timer.setTimerType(Qt::PreciseTimer);  // coarse timers may fire 5 % early or late
-        connect(&timer, &QTimer::timeout, this, [this, id] { OnTimer(game_, id); });
-    }
-}
+ShellPlatform::ShellPlatform(std::uint16_t port) : connection_(game_, port) {}
 
 void ShellPlatform::SetWindows(QWidget* mainWindow, QWidget* statusWindow)
 {
@@ -126,19 +117,14 @@ void ShellPlatform::CloseProgram()
     emit closeRequested();
 }
 
-QTimer& ShellPlatform::TimerFor(TimerId timer)
-{
-    return timers_[static_cast<int>(timer) - 1];
-}
-
 void ShellPlatform::StartTimer(TimerId timer)
 {
-    TimerFor(timer).start();
+    timers_.Start(timer);
 }
 
 void ShellPlatform::KillTimer(TimerId timer)
 {
-    TimerFor(timer).stop();
+    timers_.Kill(timer);
 }
 
 void ShellPlatform::PumpMessages()

@@ -2,13 +2,13 @@
 
 #include "shell/board_renderer.h"
 #include "shell/connection.h"
+#include "shell/game_timers.h"
 #include "shell/sound_player.h"
 #include "table/computer_player.h"
 #include "table/game.h"
 #include "table/platform.h"
 
 #include <QObject>
-#include <QTimer>
 
 #include <memory>
 #include <string>
@@ -71,15 +71,13 @@ signals:
     void practiceChanged(bool practising);
 
 private:
-    QTimer& TimerFor(TimerId timer);
-
     Game game_{*this};
     BoardRenderer renderer_;
     Connection connection_;
     Wire* wire_ = &connection_;
     std::unique_ptr<Practice> practice_;
     SoundPlayer sound_;
-    QTimer timers_[kTimerCount];  // by TimerId, from 1
+    GameTimers timers_{game_};
     QWidget* mainWindow_ = nullptr;
     QWidget* statusWindow_ = nullptr;
     std::string pendingTrace_;
