@@ -36,65 +36,52 @@ void Require(bool holds)
         __builtin_trap();
 }
 
-// Compares the table at consecutive quiet points: between two dispatched
-// messages, and after each outer read or tick.
-struct Checker {
-    const Game& game;
-    bool wasWhole = false;
-    bool playPileHeld[kPlayPiles]{};
-    bool saw207 = false;  // it may set the centre counts to anything
+// A copy of the game fed from the input, checking its table at consecutive
+// quiet points: between two dispatched messages, and after each outer read,
+// click or tick.
+class FuzzCopy : public RecordingPlatform {
+public:
+    Game game{*this};
+    const std::uint8_t* stream = nullptr;
+    std::size_t streamLeft = 0;
+    std::size_t chunk = 1;
+    bool pumpDelivers = false;
+    bool pumpTicks = false;
 
     void Check()
     {
         const Table& t = game.table;
         for (int p = 0; p < kPlayerPiles; ++p)
             Require(t.nMyPileCards[p] <= kMaxPileCards && t.nOppPileCards[p] <= kMaxPileCards);
-        for (int k = 0; k < kPlayPiles; ++k) {
-            Require(t.nPlayCards[k] <= kDeckSize);
-            Require(!playPileHeld[k] || t.nPlayCards[k] > 0);  // moves, flips and refills leave a card
-        }
+        for (int k = 0; k < kPlayPiles; ++k)  // moves, flips and refills leave a card
+            Require(t.nPlayCards[k] <= kDeckSize && (!playPileHeld_[k] || t.nPlayCards[k] > 0));
         Require(t.nExtraCardsLeft <= kDeckSize);
-        Require(!wasWhole || saw207 || CardsOnTable(t) == kDeckSize);
+        Require(!wasWhole_ || saw207_ || CardsOnTable(t) == kDeckSize);  // 207 may set the centre counts to anything
         Require(game.reassembly.pendingLength >= 0 && game.reassembly.pendingLength <= kRecvBufferSize);
         Require(game.hand.nCountdownSecs >= 0 && (t.bIsServer || game.hand.nPendingFlips >= 0));
         // Only the client keeps its moves until a snapshot answers them.
         Require(game.unanswered.count >= 0 && game.unanswered.count <= (t.bIsServer ? 0 : UnansweredMoves::kCapacity));
-        wasWhole = CardsOnTable(t) == kDeckSize;
+        wasWhole_ = CardsOnTable(t) == kDeckSize;
         for (int k = 0; k < kPlayPiles; ++k)
-            playPileHeld[k] = t.nPlayCards[k] > 0;
-        saw207 = false;
+            playPileHeld_[k] = t.nPlayCards[k] > 0;
+        saw207_ = false;
     }
 
-    // After an outer read or tick nothing may be left that could be dispatched,
-    // nor a countdown or an announced flip that no timer carries on.
-    void CheckAtRest(const RecordingPlatform& platform)
+    // After an outer read, click or tick nothing may be left that could be
+    // dispatched, nor a countdown or an announced flip that no timer carries on.
+    void CheckAtRest()
     {
         Check();
         const Reassembly& r = game.reassembly;
-        Require(platform.inbox.empty() && !r.bDispatching);
-        if (!game.table.bIsServer)
-            Require((game.hand.nPendingFlips > 0) == platform.TimerRunning(TimerId::FlipCountdown));
+        Require(inbox.empty() && !r.bDispatching);
+        Require(game.table.bIsServer || (game.hand.nPendingFlips > 0) == TimerRunning(TimerId::FlipCountdown));
         Require((game.hand.nCountdownSecs != 0)
-                == (platform.TimerRunning(TimerId::FlipCountdown) || platform.TimerRunning(TimerId::StartCountdown)));
-        if (r.pendingLength == 0)
-            Require(r.pendingType == 0);
-        else
-            Require(IsMsgType(r.pendingType) && r.pendingType == r.recvBuffer[0]
-                    && r.pendingLength < MessageLength(r.pendingType));
+                == (TimerRunning(TimerId::FlipCountdown) || TimerRunning(TimerId::StartCountdown)));
+        Require(r.pendingLength != 0 || r.pendingType == 0);
+        Require(
+            r.pendingLength == 0
+            || (IsMsgType(r.pendingType) && r.pendingType == r.recvBuffer[0] && r.pendingLength < MessageLength(r.pendingType)));
     }
-};
-
-class FuzzPlatform : public RecordingPlatform {
-public:
-    Game* game = nullptr;
-    Checker* checker = nullptr;
-    const std::uint8_t* stream = nullptr;
-    std::size_t streamLeft = 0;
-    std::size_t chunk = 1;
-    bool pumpDelivers = false;
-    bool pumpTicks = false;
-    int pumpDepth = 0;
-    bool inTick[kTimerCount + 1]{};
 
     bool Arrive()
     {
@@ -108,39 +95,39 @@ public:
     // Codes 0-4 click our piles, 5-6 the centre piles, where the board last showed them.
     void Click(std::uint8_t code)
     {
-        if (code % 8 == 7 || code >= 0x80)
+        if (code >= 0x80 || code % 8 == 7)
             return;
         if (code % 8 < kPlayerPiles)
-            ClickMyPile(*game, code % 8);
+            ClickMyPile(game, code % 8);
         else
-            ClickPlayPile(*game, code % 8 - kPlayerPiles);
+            ClickPlayPile(game, code % 8 - kPlayerPiles);
     }
 
     // Like a Qt timer, one whose handler is still running does not fire again.
     void FireRunningTimers(bool outer)
     {
         for (const TimerId timer : {TimerId::FlipCountdown, TimerId::StartCountdown, TimerId::TieDisplay, TimerId::QuietTable}) {
-            bool& running = inTick[static_cast<int>(timer)];
+            bool& running = inTick_[static_cast<int>(timer)];
             if (!TimerRunning(timer) || running)
                 continue;
             running = true;
-            OnTimer(*game, timer);
+            OnTimer(game, timer);
             running = false;
             if (outer)
-                checker->CheckAtRest(*this);
+                CheckAtRest();
         }
     }
 
     void PumpMessages() override
     {
-        if (pumpDepth >= 3)
+        if (pumpDepth_ >= 3)
             return;
-        ++pumpDepth;
+        ++pumpDepth_;
         if (pumpDelivers && Arrive())
-            NetReceive(*game);
+            NetReceive(game);
         if (pumpTicks)
             FireRunningTimers(false);
-        --pumpDepth;
+        --pumpDepth_;
     }
 
     // The question is modal: its event loop runs while it waits.
@@ -153,13 +140,27 @@ public:
     // The status line names each message just before its handler runs.
     void InvalidateStatusWindow(bool erase) override
     {
-        const Reassembly& r = game->reassembly;
-        if (erase || r.bDispatching || std::strncmp(game->status.statusLine2, "Received ", 9) != 0)
+        const Reassembly& r = game.reassembly;
+        if (erase || r.bDispatching || std::strncmp(game.status.statusLine2, "Received ", 9) != 0)
             return;
-        checker->Check();
-        checker->saw207 = r.pendingType == MsgPlayPileTops;
+        Check();
+        saw207_ = r.pendingType == MsgPlayPileTops;
     }
+
+private:
+    bool wasWhole_ = false;
+    bool playPileHeld_[kPlayPiles]{};
+    bool saw207_ = false;
+    int pumpDepth_ = 0;
+    bool inTick_[kTimerCount + 1]{};
 };
+
+Bytes Joined(Bytes head, const std::vector<Bytes>& messages)
+{
+    for (const Bytes& m : messages)
+        head.insert(head.end(), m.begin(), m.end());
+    return head;
+}
 
 void WriteSeeds(const std::string& dir)
 {
@@ -172,28 +173,17 @@ void WriteSeeds(const std::string& dir)
     const Bytes snapshot = server.platform.sent.back();
     const Bytes tops = {207, 3, 2, 4, 1, 5, 2, 7, 0, 8, 3};
     int n = 0;
-    auto write = [&](Bytes seed, const std::vector<Bytes>& messages) {
-        for (const Bytes& m : messages)
-            seed.insert(seed.end(), m.begin(), m.end());
+    auto write = [&](const Bytes& setup, const std::vector<Bytes>& messages) {
+        const Bytes seed = Joined(setup, messages);
         if (std::FILE* f = std::fopen((dir + "/seed_" + std::to_string(n++)).c_str(), "wb")) {
             std::fwrite(seed.data(), 1, seed.size(), f);
             std::fclose(f);
         }
     };
     // Each message alone, to a client and to a server with a hand in play.
-    for (const Bytes& m : std::vector<Bytes>{deal,
-                                             {201, 0, 0},
-                                             {202, 0, 1},
-                                             {203, 0},
-                                             {203, 1},
-                                             {204, 2},
-                                             {205},
-                                             {206},
-                                             tops,
-                                             {208},
-                                             {209, 0},
-                                             {209, 1},
-                                             snapshot}) {
+    const std::vector<Bytes> alone = {deal,  {201, 0, 0}, {202, 0, 1}, {203, 0}, {203, 1}, {204, 2}, {205},
+                                      {206}, tops,        {208},       {209, 0}, {209, 1}, snapshot};
+    for (const Bytes& m : alone) {
         write({0x0A, 255, 0, 0x05}, {m});
         write({0x0B, 255, 0, 0x05}, {m});
     }
@@ -203,9 +193,7 @@ void WriteSeeds(const std::string& dir)
     write({0x3C, 2, 1, 0x01}, {{205}, deal, {203, 0}, {203, 0}});
     write({0x3F, 0, 0, 0x03}, {{205, 208, 205}});
     // A client clicking between reads of three bytes.
-    Bytes wire;
-    for (const Bytes& m : std::vector<Bytes>{{201, 4, 0}, snapshot, {203, 0}, {201, 3, 1}, snapshot})
-        wire.insert(wire.end(), m.begin(), m.end());
+    const Bytes wire = Joined({}, {{201, 4, 0}, snapshot, {203, 0}, {201, 3, 1}, snapshot});
     Bytes clicking;
     for (std::size_t at = 0; at < wire.size(); at += 3) {
         clicking.push_back(static_cast<std::uint8_t>("\0\5\4\6\1\5\3\0\2\6"[at / 3 % 10]));
@@ -231,53 +219,50 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const std::uint8_t flags = data[0];
     const int tableMode = (flags >> 1) & 0x03;
+    const int timerRounds = (flags & 0x08) ? 1 + (data[3] & 0x03) : 0;
     std::srand(data[3] >> 3);  // the server's own deals must repeat for a crash to reproduce
 
-    FuzzPlatform platform;
-    Game game{platform};
-    Checker checker{game};
-    platform.game = &game;
-    platform.checker = &checker;
-    platform.chunk = std::size_t{data[1]} + 1;
-    platform.readLimit = data[2] != 0 ? data[2] : platform.readLimit;
-    platform.pumpDelivers = flags & 0x10;
-    platform.pumpTicks = flags & 0x20;
-    platform.answerYes = flags & 0x40;
-    platform.stream = data + 4;
-    platform.streamLeft = size - 4;
+    FuzzCopy copy;
+    Game& game = copy.game;
+    copy.chunk = std::size_t{data[1]} + 1;
+    copy.readLimit = data[2] != 0 ? data[2] : copy.readLimit;
+    copy.pumpDelivers = flags & 0x10;
+    copy.pumpTicks = flags & 0x20;
+    copy.answerYes = flags & 0x40;
+    copy.stream = data + 4;
+    copy.streamLeft = size - 4;
 
     game.table.bIsServer = flags & 0x01;
     if (tableMode % 2 == 1) {
         Deck deck;
+        for (int i = 0; i < kDeckSize; ++i)
+            deck[i] = FreshDeckCard(i);
         if (flags & 0x80)
             BuildShuffledDeck(deck);
-        else
-            for (int i = 0; i < kDeckSize; ++i)
-                deck[i] = FreshDeckCard(i);
         LayOutDealOnTable(game.table, deck, !game.table.bIsServer);
         game.table.bHandInProgress = tableMode == 1;
         PaintTable(game);  // records where the piles lie, for the clicks
     }
-    checker.Check();
+    copy.Check();
     if (tableMode >= 2) {
         OnReadyPressed(game);
-        checker.CheckAtRest(platform);
+        copy.CheckAtRest();
     }
     for (;;) {
-        if ((data[3] & 0x04) && platform.streamLeft > 0) {
-            platform.Click(*platform.stream++);
-            --platform.streamLeft;
-            checker.CheckAtRest(platform);
+        if ((data[3] & 0x04) && copy.streamLeft > 0) {
+            copy.Click(*copy.stream++);
+            --copy.streamLeft;
+            copy.CheckAtRest();
         }
-        if (!platform.Arrive())
+        if (!copy.Arrive())
             break;
         NetReceive(game);
-        checker.CheckAtRest(platform);
-        for (int round = 0; (flags & 0x08) && round < 1 + (data[3] & 0x03); ++round)
-            platform.FireRunningTimers(true);
+        copy.CheckAtRest();
+        for (int round = 0; round < timerRounds; ++round)
+            copy.FireRunningTimers(true);
     }
     // Then the clock runs on until the countdowns are over; a broken table may flip for ever, so only for a while.
-    for (int round = 0; (flags & 0x08) && round < 40; ++round)
-        platform.FireRunningTimers(true);
+    for (int round = 0; timerRounds && round < 40; ++round)
+        copy.FireRunningTimers(true);
     return 0;
 }

@@ -8,14 +8,8 @@
 namespace {
 
 struct Tally {
-    int hands = 0;
-    int hung = 0;
-    int endlessDeals = 0;
-    int outOfStep = 0;
-    int improperEnds = 0;
-    int flips = 0;
-    std::string fault;
-    std::string firstHung;
+    int hands = 0, hung = 0, endlessDeals = 0, outOfStep = 0, improperEnds = 0, flips = 0;
+    std::string fault, firstHung;
 };
 
 int HandsAsked(int fallback)
@@ -25,33 +19,25 @@ int HandsAsked(int fallback)
 }
 
 // Plays `hands` hands in matches of up to 20; a hand that hangs ends its match.
-Tally PlayHands(int hands, const TimedOptions& options, const std::function<void(TimedMatch&)>& seat = {})
+Tally PlayHands(int hands, const std::function<void(TimedMatch&)>& seat = {})
 {
     Tally tally;
     for (unsigned seed = 1; tally.hands < hands && tally.fault.empty(); ++seed) {
-        TimedMatch match(seed, options);
-        for (TimedCopy* copy : {&match.server, &match.client})
-            copy->player = [&match](TimedCopy& me) { ClickingPlayer{}(me, match.Random()); };
+        TimedMatch match(seed);
         if (seat)
             seat(match);
         for (int hand = 0; hand < 20 && tally.hands < hands; ++hand) {
             const HandResult result = match.PlayHand();
             ++tally.hands;
             tally.outOfStep += result.outOfStep;
-            if (!match.fault.empty()) {
+            tally.endlessDeals += result.endlessDeal;
+            tally.improperEnds += result.ended && !result.properEnd;
+            if (!match.fault.empty())
                 tally.fault = "seed " + std::to_string(seed) + ": " + match.fault;
+            else if (!result.ended && !result.endlessDeal && !tally.hung++)
+                tally.firstHung = "seed " + std::to_string(seed) + ", hand " + std::to_string(hand);
+            if (!match.fault.empty() || !result.ended)
                 break;
-            }
-            if (result.endlessDeal) {
-                ++tally.endlessDeals;
-                break;
-            }
-            if (!result.ended) {
-                if (!tally.hung++)
-                    tally.firstHung = "seed " + std::to_string(seed) + ", hand " + std::to_string(hand);
-                break;
-            }
-            tally.improperEnds += !result.properEnd;
         }
         tally.flips += match.flips;
     }
@@ -60,20 +46,16 @@ Tally PlayHands(int hands, const TimedOptions& options, const std::function<void
     return tally;
 }
 
-void ExpectClean(const Tally& tally)
+// Delays of up to 100 ms each way and timer ticks up to 50 ms early or late:
+// countdowns on the two copies end in either order.
+TEST(TimedHands, EveryHandEndsAndTheTablesAgreeWhenTheWireIsQuiet)
 {
+    const Tally tally = PlayHands(HandsAsked(2000));
     EXPECT_EQ(tally.fault, "");
     EXPECT_EQ(tally.hung, 0);
     EXPECT_EQ(tally.outOfStep, 0);
     EXPECT_EQ(tally.improperEnds, 0);
     EXPECT_GT(tally.flips, tally.hands) << "stalls were part of the hands";
-}
-
-// Delays of up to 100 ms each way and timer ticks up to 50 ms early or late:
-// countdowns on the two copies end in either order.
-TEST(TimedHands, EveryHandEndsAndTheTablesAgreeWhenTheWireIsQuiet)
-{
-    ExpectClean(PlayHands(HandsAsked(2000), TimedOptions{}));
 }
 
 // A peer without our additions (no journal, no flip acknowledgements or
@@ -82,12 +64,13 @@ TEST(TimedHands, EveryHandEndsAndTheTablesAgreeWhenTheWireIsQuiet)
 TEST(TimedHands, APeerWithoutOurRepairsNeverHangs)
 {
     for (const bool plainServer : {true, false}) {
-        const Tally tally = PlayHands(HandsAsked(2000) / 4, TimedOptions{}, [plainServer](TimedMatch& match) {
+        const Tally tally = PlayHands(HandsAsked(2000) / 4, [plainServer](TimedMatch& match) {
             (plainServer ? match.server : match.client).game.repairs = false;
         });
-        EXPECT_EQ(tally.fault, "") << "plain server " << plainServer;
-        EXPECT_EQ(tally.hung, 0) << "plain server " << plainServer;
-        EXPECT_EQ(tally.improperEnds, 0) << "plain server " << plainServer;
+        SCOPED_TRACE(plainServer ? "plain server" : "plain client");
+        EXPECT_EQ(tally.fault, "");
+        EXPECT_EQ(tally.hung, 0);
+        EXPECT_EQ(tally.improperEnds, 0);
     }
 }
 

@@ -18,23 +18,16 @@ void Arrive(RecordedGame& side, const Bytes& bytes)
 TEST(Senders, LayoutsTrafficLineAndNoConnection)
 {
     RecordedGame side;
-    SendPlayCard(side.game, 3, 1);
-    SendMoveToEmptyPile(side.game, 4, 0);
-    SendFlip(side.game, 1);
-    SendSelectPile(side.game, 2);
     SendReady(side.game);
-    SendFlipHeard(side.game);
-    SendPlayAgain(side.game);
     StartPing(side.game);
-    EXPECT_EQ(side.platform.sent,
-              (std::vector<Bytes>{{201, 3, 1}, {202, 4, 0}, {203, 1}, {204, 2}, {205}, {206}, {208}, {209, 0}}));
+    EXPECT_EQ(side.platform.sent, (std::vector<Bytes>{{205}, {209, 0}}));
     EXPECT_STREQ(side.game.status.statusLine2, "Sending 2 bytes  TYPE: 209");
 
     side.platform.connected = false;
     SendReady(side.game);
     Arrive(side, {205});
     NetReceive(side.game);
-    EXPECT_EQ(side.platform.sent.size(), 8u);
+    EXPECT_EQ(side.platform.sent.size(), 2u);
     EXPECT_EQ(side.platform.inbox.size(), 1u) << "nothing is read";
     EXPECT_EQ(side.platform.boxes,
               (std::vector<std::string>{"Error: Sever-Client Network not established - can't send data",
@@ -67,7 +60,6 @@ TEST(Reassembly, MessagesCutAndMergedAnywhere)
         EXPECT_EQ(client.game.table.nOppSelectedPile, 3);
         EXPECT_EQ(client.game.hand.nPendingFlips, 1);
         EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{209, 1}, {206}})) << "the ping echoed, the flip acknowledged";
-        EXPECT_EQ(client.game.reassembly.pendingLength, 0);
     }
 }
 

@@ -5,10 +5,7 @@
 set -euo pipefail
 source=${1:?usage: build_package.sh SOURCE OUT}
 out=${2:?usage: build_package.sh SOURCE OUT}
-
-for tool in dpkg-deb dpkg-shlibdeps; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (package dpkg-dev)"; exit 77; }
-done
+command -v dpkg-shlibdeps >/dev/null || { echo "SKIP: dpkg-shlibdeps is missing (package dpkg-dev)"; exit 77; }
 rm -f "$out"/*.deb
 cd "$source"
 cmake --preset package -B "$out" >/dev/null

@@ -1,13 +1,11 @@
 #include "shell/board_view.h"
 #include "shell/main_window.h"
 #include "shell/shell_platform.h"
-#include "shell/status_strip.h"
 #include "table/paint_table.h"
 #include "tests/support/deal_fixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -32,12 +30,9 @@ TEST(MainWindow, FixedClientAreaAndOnlyLeftClicksPlay)
     window.show();
     EXPECT_EQ(window.centralWidget()->size(), QSize(460, 535));
     EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "not resizable";
-    EXPECT_EQ(window.boardView()->geometry(), QRect(0, 0, 460, 503));
-    EXPECT_EQ(window.statusStrip()->geometry(), QRect(0, 503, 460, 32));
     QImage cloth(460, 503, QImage::Format_RGB32);
     cloth.fill(qRgb(0, 128, 0));
-    EXPECT_EQ(window.boardView()->grab().toImage().convertToFormat(QImage::Format_RGB32), cloth)
-        << "a bare table before any deal";
+    EXPECT_EQ(window.boardView()->grab().toImage().convertToFormat(QImage::Format_RGB32), cloth) << "a bare table on top";
 
     Table& t = platform.game().table;
     SetPiles(t, {{C(4, kHearts)}, {C(5, kClubs)}, {C(6, kClubs)}, {C(7, kClubs)}, {C(8, kClubs)}}, {{C(kAce, kClubs)}},
@@ -47,21 +42,6 @@ TEST(MainWindow, FixedClientAreaAndOnlyLeftClicksPlay)
     EXPECT_TRUE(platform.sent.empty());
     QTest::mouseClick(window.boardView(), Qt::LeftButton, {}, QPoint(399, 350));  // pile 4, right of x 255
     EXPECT_EQ(platform.sent, (std::vector<std::vector<std::uint8_t>>{{204, 4}}));
-}
-
-TEST(MainWindow, OneReadyButtonThatSaysSoAndGoes)
-{
-    WiredPlatform platform;
-    MainWindow window(platform);
-    window.show();
-    platform.CreateReadyButton();
-    platform.CreateReadyButton();
-    EXPECT_EQ(window.centralWidget()->findChildren<QPushButton*>().size(), 1);
-    QTest::mouseClick(window.readyButton(), Qt::LeftButton);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(window.readyButton(), nullptr);
-    EXPECT_TRUE(window.centralWidget()->findChildren<QPushButton*>().empty());
-    EXPECT_EQ(platform.sent, (std::vector<std::vector<std::uint8_t>>{{205}}));
 }
 
 // No sends Escape or the close box for No: No would end the program.

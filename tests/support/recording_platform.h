@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -20,10 +19,6 @@ public:
         int y;
         std::string text;
         friend bool operator==(const Text&, const Text&) = default;
-        friend std::ostream& operator<<(std::ostream& out, const Text& t)
-        {
-            return out << '"' << t.text << "\" at " << t.x << "," << t.y;
-        }
     };
 
     bool connected = true;

@@ -55,23 +55,13 @@ struct TwoCopies {
 // The piles of the two tables are each other's mirror.
 inline bool Mirrored(const Table& server, const Table& client)
 {
-    auto samePiles = [](const Card a[][kMaxPileCards], const std::uint8_t na[], const Card b[][kMaxPileCards],
-                        const std::uint8_t nb[]) {
-        for (int p = 0; p < kPlayerPiles; ++p) {
-            if (na[p] != nb[p] || !std::equal(a[p], a[p] + na[p], b[p]))
-                return false;
-        }
-        return true;
-    };
-    if (!samePiles(server.myPiles, server.nMyPileCards, client.oppPiles, client.nOppPileCards)
-        || !samePiles(server.oppPiles, server.nOppPileCards, client.myPiles, client.nMyPileCards)
-        || server.nExtraCardsLeft != client.nExtraCardsLeft)
-        return false;
-    for (int k = 0; k < kPlayPiles; ++k) {
-        if (server.nPlayCards[k] != client.nPlayCards[k]
-            || !std::equal(server.playPiles[k], server.playPiles[k] + server.nPlayCards[k], client.playPiles[k])
-            || !std::equal(server.extraCards[k], server.extraCards[k] + server.nExtraCardsLeft, client.extraCards[k]))
-            return false;
-    }
-    return true;
+    auto pile = [](const Card* a, int na, const Card* b, int nb) { return na == nb && std::equal(a, a + na, b); };
+    bool same = server.nExtraCardsLeft == client.nExtraCardsLeft;
+    for (int p = 0; p < kPlayerPiles; ++p)
+        same = same && pile(server.myPiles[p], server.nMyPileCards[p], client.oppPiles[p], client.nOppPileCards[p])
+            && pile(server.oppPiles[p], server.nOppPileCards[p], client.myPiles[p], client.nMyPileCards[p]);
+    for (int k = 0; k < kPlayPiles; ++k)
+        same = same && pile(server.playPiles[k], server.nPlayCards[k], client.playPiles[k], client.nPlayCards[k])
+            && pile(server.extraCards[k], server.nExtraCardsLeft, client.extraCards[k], client.nExtraCardsLeft);
+    return same;
 }
