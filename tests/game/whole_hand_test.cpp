@@ -31,6 +31,7 @@ TEST(WholeHand, ReadyHandshakeAndStartCountdown)
     OnTimer(copies.client.game, TimerId::StartCountdown);
     OnTimer(copies.server.game, TimerId::StartCountdown);
     copies.DeliverAll();
+    EXPECT_FALSE(client.TimerRunning(TimerId::StartCountdown));
     ClickMyPile(copies.client.game, 0);
     EXPECT_EQ(copies.client.game.table.nMySelectedPile, 0) << "the deal ended the client's countdown";
 }
