@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <numeric>
-#include <utility>
 
 namespace {
 
@@ -131,60 +130,29 @@ TEST(ComputerPlayer, MovesComeAtTheSpeedsPace)
     }
 }
 
-// What a computer's click sent, judged on the table it clicked on: one
-// selection of another pile, or a legal move of the selected pile made at a
-// later moment than its selection.
-bool RightStep(const Table& t, const Bytes& sent, Ms now, Ms& selectedAt)
+// Two computers in the timed harness finish every hand in step. Their clicks
+// wait for their own moments: each asks to be called again when its next step is due.
+TEST(ComputerPlayer, TwoComputersFinishEveryHandInStep)
 {
-    const int s = t.nMySelectedPile;
-    switch (sent.empty() ? 0 : sent[0]) {
-    case MsgSelectPile: selectedAt = now; return sent[1] != s && t.nMyPileCards[sent[1]] > 0;
-    case MsgPlayCard:
-    case MsgMoveToEmptyPile: {
-        const Ms selected = std::exchange(selectedAt, -1);
-        if (selected < 0 || selected >= now || sent[1] != s)
-            return false;
-        if (sent[0] == MsgMoveToEmptyPile)
-            return t.nMyPileCards[s] >= 2 && t.nMyPileCards[sent[2]] == 0;
-        return t.nMyPileCards[s] > 0
-            && CardsAdjacent(TopCard(t.myPiles[s], t.nMyPileCards[s]), TopCard(t.playPiles[sent[2]], t.nPlayCards[sent[2]]));
-    }
-    default: return false;
-    }
-}
-
-// The harness checks each hand ends with the tables in step; here every click is judged too.
-TEST(ComputerPlayer, HardAgainstHardEveryHandEndsWithOnlyRightSteps)
-{
-    int hands = 0, wrongSteps = 0, endlessDeals = 0;
+    int hands = 0, endlessDeals = 0;
     for (unsigned seed = 1; hands < 300; ++seed) {
         TimedMatch match(seed);
         ComputerPlayer computers[2] = {{ComputerSpeed::Hard, seed}, {ComputerSpeed::Hard, seed + 1000}};
-        Ms selectedAt[2] = {-1, -1};
-        Bytes sent;
-        for (int c = 0; c < 2; ++c) {
-            TimedCopy& copy = c == 0 ? match.server : match.client;
-            copy.onSend = [&sent](const std::uint8_t* bytes, int count) { sent.insert(sent.end(), bytes, bytes + count); };
-            copy.player = [&, c](TimedCopy& me) {
-                const Table before = me.game.table;
-                sent.clear();
-                // A click the table ignores (a countdown, no hand) sends nothing and counts as wrong.
-                const bool clicked = computers[c].Act(me.game);
-                wrongSteps += clicked ? !RightStep(before, sent, match.clock.now, selectedAt[c]) : !sent.empty();
-                match.CallPlayerAt(me, std::chrono::ceil<milliseconds>(computers[c].NextStepAt().time_since_epoch()).count());
+        for (TimedCopy* copy : {&match.server, &match.client})
+            copy->player = [&match, &computer = computers[copy == &match.client]](TimedCopy& me) {
+                computer.Act(me.game);
+                match.CallPlayerAt(me, std::chrono::ceil<milliseconds>(computer.NextStepAt().time_since_epoch()).count());
             };
-        }
         for (int hand = 0; hand < 20 && hands < 300; ++hand, ++hands) {
             const HandResult result = match.PlayHand();
             endlessDeals += result.endlessDeal;
-            ASSERT_TRUE(result.endlessDeal || (result.ended && result.properEnd && !result.outOfStep)) << "seed " << seed;
+            ASSERT_TRUE(result.endlessDeal || (result.properEnd && !result.outOfStep)) << "seed " << seed;
             if (!result.ended)
                 break;
         }
         ASSERT_EQ(match.fault, "") << "seed " << seed;
     }
-    EXPECT_EQ(wrongSteps, 0);
-    EXPECT_LE(endlessDeals, hands / 100);
+    EXPECT_LE(endlessDeals, 3);
 }
 
 }  // namespace

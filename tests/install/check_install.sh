@@ -1,24 +1,18 @@
 #!/usr/bin/env bash
-# Installs a build into a scratch root: the desktop entry and the launcher must
-# name the installed paths under the build's own prefix, and root's install
-# grants the capability. Which files a desktop needs is the package test's job.
+# A build installed into a scratch root: the desktop entry and the launcher name
+# the paths under the build's own prefix, and root's install grants the capability.
 set -euo pipefail
-build=$1
-root=$(mktemp -d)
+build=$1 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 DESTDIR="$root" cmake --install "$build" >/dev/null
 cached() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
-prefix=$(cached CMAKE_INSTALL_PREFIX)
-programs=$(cached FLINTHAND_PROGRAM_DIR)
-launcher="$root$prefix/$programs/flinthand-start"
+games=$(cached CMAKE_INSTALL_PREFIX)/$(cached FLINTHAND_PROGRAM_DIR) share=$(cached CMAKE_INSTALL_PREFIX)/share
 fail() { echo "install: $*" >&2; exit 1; }
-[ -x "$root$prefix/$programs/flinthand" ] && [ -x "$launcher" ] || fail "no program or launcher in $programs/"
+[[ -x $root$games/flinthand && -s $root$share/flinthand/Flinthand.htm ]] || fail "no program or help page"
+grep -qx "Exec=$games/flinthand-start" "$root$share/applications/io.github.flinthand.Flinthand.desktop" || fail "the entry starts another program"
+grep -q "\"$share/flinthand/Flinthand.htm\"" "$root$games/flinthand-start" && grep -q "\"$games/flinthand\"" "$root$games/flinthand-start" \
+    || fail "the launcher looks elsewhere"
 if [[ $(id -u) -eq 0 ]] && command -v getcap >/dev/null; then
-    getcap "$root$prefix/$programs/flinthand" | grep -q cap_net_bind_service || fail "installing as root did not grant cap_net_bind_service"
+    getcap "$root$games/flinthand" | grep -q cap_net_bind_service || fail "installing as root did not grant cap_net_bind_service"
 fi
-grep -qx "Exec=$prefix/$programs/flinthand-start" "$root$prefix/share/applications/io.github.flinthand.Flinthand.desktop" \
-    || fail "desktop entry does not start the launcher"
-grep -q "\"$prefix/share/flinthand/Flinthand.htm\"" "$launcher" || fail "launcher looks for the help page elsewhere"
-grep -q "\"$prefix/$programs/flinthand\"" "$launcher" || fail "launcher starts another program"
-[ -s "$root$prefix/share/flinthand/Flinthand.htm" ] || fail "no help page"
-echo "install: program, launcher, help page and desktop entry agree on $prefix"
+echo "install: program, launcher, help page and desktop entry agree on $games"

@@ -10,11 +10,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void Arrive(RecordedGame& side, const Bytes& bytes)
-{
-    side.platform.inbox.insert(side.platform.inbox.end(), bytes.begin(), bytes.end());
-}
-
 TEST(Senders, LayoutsTrafficLineAndNoConnection)
 {
     RecordedGame side;
@@ -25,8 +20,7 @@ TEST(Senders, LayoutsTrafficLineAndNoConnection)
 
     side.platform.connected = false;
     SendReady(side.game);
-    Arrive(side, {205});
-    NetReceive(side.game);
+    Receive(side, {205});
     EXPECT_EQ(side.platform.sent.size(), 2u);
     EXPECT_EQ(side.platform.inbox.size(), 1u) << "nothing is read";
     EXPECT_EQ(side.platform.boxes,
@@ -50,11 +44,9 @@ TEST(Reassembly, MessagesCutAndMergedAnywhere)
         RecordedGame client;
         client.game.table.bHandInProgress = 1;
         client.platform.readLimit = readLimit;
-        Arrive(client, Bytes(stream.begin(), stream.begin() + 117));
-        NetReceive(client.game);
+        Receive(client, Bytes(stream.begin(), stream.begin() + 117));
         EXPECT_EQ(client.game.table.nPlayCards[0], 0) << "nothing before the snapshot is whole";
-        Arrive(client, Bytes(stream.begin() + 117, stream.end()));
-        NetReceive(client.game);
+        Receive(client, Bytes(stream.begin() + 117, stream.end()));
         EXPECT_EQ(client.game.table.nMyPileCards[4], 6);
         EXPECT_EQ(client.game.hand.bOppReady, 1);
         EXPECT_EQ(client.game.table.nOppSelectedPile, 3);
@@ -63,62 +55,46 @@ TEST(Reassembly, MessagesCutAndMergedAnywhere)
     }
 }
 
-TEST(Reassembly, ABadTypeDropsWhatIsHeld)
+// A bad type drops what is held. Bytes that arrive while a handler runs (our
+// ready was pressed, so the peer's starts the countdown, whose painting pumps
+// messages) wait for it; a new connection drops what the old one left, even
+// the rest of the message whose handler was running.
+TEST(Reassembly, HeldBytesWaitForTheHandlerOrGoWithTheConnection)
 {
     RecordedGame side;
-    Arrive(side, {7, 205});
-    NetReceive(side.game);
+    Receive(side, {7, 205});
     EXPECT_EQ(side.game.hand.bOppReady, 0);
-    Arrive(side, {205});  // what a later read brings still counts
-    NetReceive(side.game);
+    Receive(side, {205});  // what a later read brings still counts
     EXPECT_EQ(side.game.hand.bOppReady, 1);
-}
 
-// Our ready was pressed; the peer's ready starts the countdown, whose painting
-// pumps messages while the 205 is being handled. Bytes that arrive then wait.
-TEST(Reassembly, BytesArrivingInsideAHandlerWaitForIt)
-{
     RecordedGame client;
     client.game.hand.bMyReady = 1;
     std::size_t sentWhileNested = 99;
     client.platform.onPump = [&] {
         client.platform.onPump = nullptr;
-        Arrive(client, {209, 1, 204, 2});
-        NetReceive(client.game);
+        Receive(client, {209, 1, 204, 2});
         sentWhileNested = client.platform.sent.size();
     };
-    Arrive(client, {205});
-    NetReceive(client.game);
+    Receive(client, {205});
     EXPECT_EQ(sentWhileNested, 0u);
     EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{209, 1}}));
     EXPECT_EQ(client.game.table.nOppSelectedPile, 2);
-}
 
-TEST(Reassembly, ANewConnectionDropsWhatTheOldOneLeft)
-{
-    RecordedGame side;
-    Arrive(side, {210, 5});  // the start of a snapshot from a client that left
-    NetReceive(side.game);
-    ForgetHeldBytes(side.game);
-    Arrive(side, {209, 1});
-    NetReceive(side.game);
-    EXPECT_EQ(side.platform.sent, (std::vector<Bytes>{{209, 1}}));
-
-    // Replaced while a handler runs: its message and the old bytes behind it go
-    // once it returns; what the new connection sent meanwhile stays.
-    side.game.hand.bMyReady = 1;
-    side.platform.onPump = [&] {
-        side.platform.onPump = nullptr;
-        Arrive(side, {210, 5, 1});
-        NetReceive(side.game);
-        ForgetHeldBytes(side.game);
-        Arrive(side, {204, 4});
-        NetReceive(side.game);
+    RecordedGame server;
+    Receive(server, {210, 5});  // the start of a snapshot from a client that left
+    ForgetHeldBytes(server.game);
+    Receive(server, {209, 1});
+    EXPECT_EQ(server.platform.sent, (std::vector<Bytes>{{209, 1}}));
+    server.game.hand.bMyReady = 1;
+    server.platform.onPump = [&] {
+        server.platform.onPump = nullptr;
+        Receive(server, {210, 5, 1});
+        ForgetHeldBytes(server.game);
+        Receive(server, {204, 4});
     };
-    Arrive(side, {205});
-    NetReceive(side.game);
-    EXPECT_EQ(side.game.table.nOppSelectedPile, 4);
-    EXPECT_EQ(side.game.reassembly.pendingLength, 0);
+    Receive(server, {205});
+    EXPECT_EQ(server.game.table.nOppSelectedPile, 4);
+    EXPECT_EQ(server.game.reassembly.pendingLength, 0);
 }
 
 // Moves no correct peer sends are dropped whole, and so are centre piles of 0 or 53 cards.
@@ -132,10 +108,9 @@ TEST(RemoteMoves, ImpossibleMovesAreDroppedWhole)
     LayOutDealOnTable(client.game.table, deck, true);
     server.nMyPileCards[1] = client.game.table.nOppPileCards[1] = 0;
     client.game.table.bHandInProgress = 1;
-    Arrive(client, {201, 5, 0, 201, 0, 2, 201, 1, 0,  // no such pile, no such centre pile, an empty pile
+    Receive(client, {201, 5, 0, 201, 0, 2, 201, 1, 0,  // no such pile, no such centre pile, an empty pile
                     202, 0, 5, 202, 2, 2, 202, 1, 3, 202, 0, 2,  // no such pile, onto itself, from an empty pile, onto a full one
                     207, 0, 1, 0,   0, 0, 0,   0, 0, 0,   0, 207, 1, 53, 0, 0, 0, 0, 0, 0, 0, 0});
-    NetReceive(client.game);
     EXPECT_TRUE(Mirrored(server, client.game.table));
     EXPECT_TRUE(client.platform.sent.empty());
 }
@@ -145,8 +120,7 @@ TEST(RemoteMoves, CentreTopsOverwriteOnlyTheTopSlots)
 {
     RecordedGame client;
     client.game.table.playPiles[1][0] = C(2, kClubs);
-    Arrive(client, {207, 1, 3, 11, 2, 5, 5, 12, 3, 9, 1});
-    NetReceive(client.game);
+    Receive(client, {207, 1, 3, 11, 2, 5, 5, 12, 3, 9, 1});
     const Table& t = client.game.table;
     EXPECT_EQ((Bytes{t.nPlayCards[0], t.nPlayCards[1]}), (Bytes{1, 3}));
     EXPECT_EQ((Cards{t.playPiles[0][0], t.playPiles[1][0], t.playPiles[1][1], t.playPiles[1][2]}),

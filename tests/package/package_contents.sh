@@ -15,25 +15,20 @@ debs=("$dir"/flinthand_*.deb)
 [[ ${#debs[@]} -eq 1 && -s ${debs[0]} ]] || fail "not one package in $dir"
 deb=${debs[0]}
 lintian "$deb" || fail "lintian found an error"  # warnings are printed for a person to weigh
-[[ $(dpkg-deb -f "$deb" Section) == games ]] || fail "section is not games"
-[[ $(dpkg-deb -f "$deb" Depends) == *libcap2-bin* ]] || fail "does not depend on libcap2-bin, which the postinst uses"
-
-listing=$(dpkg-deb --contents "$deb" | awk '{print $6}')
-for path in usr/games/flinthand usr/games/flinthand-start usr/share/flinthand/Flinthand.htm \
-    "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml" \
-    usr/share/man/man6/flinthand.6.gz usr/share/doc/flinthand/copyright \
-    usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/flinthand.png; do
-    grep -qx "./$path" <<<"$listing" || fail "$path is not in the package"
-done
-
+[[ $(dpkg-deb -f "$deb" Section) == games && $(dpkg-deb -f "$deb" Depends) == *libcap2-bin* ]] \
+    || fail "not in games, or no dependency on libcap2-bin, which the postinst uses"
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
+for path in usr/games/flinthand usr/share/flinthand/Flinthand.htm usr/share/metainfo/$id.metainfo.xml \
+    usr/share/man/man6/flinthand.6.gz usr/share/doc/flinthand/copyright usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/flinthand.png; do
+    [[ -s $root/$path ]] || fail "$path is not in the package"
+done
 entry=$root/usr/share/applications/$id.desktop
 desktop-file-validate "$entry" || fail "desktop-file-validate rejects the entry"
-grep -qx 'Categories=Game;CardGame;' "$entry" && grep -qx 'Icon=flinthand' "$entry" || fail "the entry is not in the Games menu or names another icon"
+grep -qx 'Categories=Game;CardGame;' "$entry" && grep -qx 'Icon=flinthand' "$entry" && grep -qx 'Exec=/usr/games/flinthand-start' "$entry" \
+    || fail "the entry is not in the Games menu, or names another icon or program"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" || fail "appstreamcli rejects the metainfo"
-grep -qx 'Exec=/usr/games/flinthand-start' "$entry" || fail "the desktop entry starts another program"
 for target in /usr/games/flinthand /usr/share/flinthand/Flinthand.htm; do
     grep -qF "\"$target\"" "$root/usr/games/flinthand-start" || fail "the launcher does not use $target"
 done

@@ -74,12 +74,7 @@ public:
         std::function<void(Copy&)> player;
 
         bool TimerRunning(TimerId timer) const { return ticking_[Index(timer)] != 0; }
-        void SendBytes(const std::uint8_t* bytes, int count) override
-        {
-            if (onSend)
-                onSend(bytes, count);
-            match_.Send(*this, bytes, count);
-        }
+        void SendBytes(const std::uint8_t* bytes, int count) override { match_.Send(*this, bytes, count); }
         int ReceiveBytes(std::uint8_t* into, int capacity) override
         {
             readLimit = static_cast<int>(match_.Uniform(1, 130));

@@ -52,6 +52,13 @@ struct TwoCopies {
     }
 };
 
+// The bytes arrive and are read, as a read event would.
+inline void Receive(RecordedGame& side, const std::vector<std::uint8_t>& bytes)
+{
+    side.platform.inbox.insert(side.platform.inbox.end(), bytes.begin(), bytes.end());
+    NetReceive(side.game);
+}
+
 // The piles of the two tables are each other's mirror.
 inline bool Mirrored(const Table& server, const Table& client)
 {
