@@ -21,9 +21,9 @@
 #include "table/snapshot.h"
 #include "tests/support/two_copies.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -155,13 +155,6 @@ private:
     bool inTick_[kTimerCount + 1]{};
 };
 
-Bytes Joined(Bytes head, const std::vector<Bytes>& messages)
-{
-    for (const Bytes& m : messages)
-        head.insert(head.end(), m.begin(), m.end());
-    return head;
-}
-
 void WriteSeeds(const std::string& dir)
 {
     RecordedGame server;
@@ -169,21 +162,18 @@ void WriteSeeds(const std::string& dir)
     std::srand(7);
     ShuffleAndDeal(server.game);
     SendAllCheck(server.game);
-    const Bytes deal = server.platform.sent.front();
-    const Bytes snapshot = server.platform.sent.back();
+    const Bytes deal = server.platform.sent.front(), snapshot = server.platform.sent.back();
     const Bytes tops = {207, 3, 2, 4, 1, 5, 2, 7, 0, 8, 3};
     int n = 0;
-    auto write = [&](const Bytes& setup, const std::vector<Bytes>& messages) {
-        const Bytes seed = Joined(setup, messages);
-        if (std::FILE* f = std::fopen((dir + "/seed_" + std::to_string(n++)).c_str(), "wb")) {
-            std::fwrite(seed.data(), 1, seed.size(), f);
-            std::fclose(f);
-        }
+    auto write = [&](Bytes seed, const std::vector<Bytes>& messages) {
+        for (const Bytes& m : messages)
+            seed.insert(seed.end(), m.begin(), m.end());
+        std::ofstream(dir + "/seed_" + std::to_string(n++), std::ios::binary)
+            .write(reinterpret_cast<const char*>(seed.data()), static_cast<std::streamsize>(seed.size()));
     };
     // Each message alone, to a client and to a server with a hand in play.
-    const std::vector<Bytes> alone = {deal,  {201, 0, 0}, {202, 0, 1}, {203, 0}, {203, 1}, {204, 2}, {205},
-                                      {206}, tops,        {208},       {209, 0}, {209, 1}, snapshot};
-    for (const Bytes& m : alone) {
+    for (const Bytes& m : {deal, Bytes{201, 0, 0}, Bytes{202, 0, 1}, Bytes{203, 0}, Bytes{203, 1}, Bytes{204, 2}, Bytes{205},
+                           Bytes{206}, tops, Bytes{208}, Bytes{209, 0}, Bytes{209, 1}, snapshot}) {
         write({0x0A, 255, 0, 0x05}, {m});
         write({0x0B, 255, 0, 0x05}, {m});
     }
@@ -193,8 +183,9 @@ void WriteSeeds(const std::string& dir)
     write({0x3C, 2, 1, 0x01}, {{205}, deal, {203, 0}, {203, 0}});
     write({0x3F, 0, 0, 0x03}, {{205, 208, 205}});
     // A client clicking between reads of three bytes.
-    const Bytes wire = Joined({}, {{201, 4, 0}, snapshot, {203, 0}, {201, 3, 1}, snapshot});
-    Bytes clicking;
+    Bytes wire, clicking;
+    for (const Bytes& m : {Bytes{201, 4, 0}, snapshot, Bytes{203, 0}, Bytes{201, 3, 1}, snapshot})
+        wire.insert(wire.end(), m.begin(), m.end());
     for (std::size_t at = 0; at < wire.size(); at += 3) {
         clicking.push_back(static_cast<std::uint8_t>("\0\5\4\6\1\5\3\0\2\6"[at / 3 % 10]));
         clicking.insert(clicking.end(), wire.begin() + static_cast<long>(at),

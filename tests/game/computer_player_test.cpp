@@ -2,7 +2,6 @@
 
 #include "table/paint_table.h"
 #include "tests/support/deal_fixture.h"
-#include "tests/support/timed_match.h"
 
 #include <gtest/gtest.h>
 
@@ -128,31 +127,6 @@ TEST(ComputerPlayer, MovesComeAtTheSpeedsPace)
         EXPECT_LE(*longest, 1.3 * average);
         EXPECT_GT(*longest, 1.25 * average);
     }
-}
-
-// Two computers in the timed harness finish every hand in step. Their clicks
-// wait for their own moments: each asks to be called again when its next step is due.
-TEST(ComputerPlayer, TwoComputersFinishEveryHandInStep)
-{
-    int hands = 0, endlessDeals = 0;
-    for (unsigned seed = 1; hands < 300; ++seed) {
-        TimedMatch match(seed);
-        ComputerPlayer computers[2] = {{ComputerSpeed::Hard, seed}, {ComputerSpeed::Hard, seed + 1000}};
-        for (TimedCopy* copy : {&match.server, &match.client})
-            copy->player = [&match, &computer = computers[copy == &match.client]](TimedCopy& me) {
-                computer.Act(me.game);
-                match.CallPlayerAt(me, std::chrono::ceil<milliseconds>(computer.NextStepAt().time_since_epoch()).count());
-            };
-        for (int hand = 0; hand < 20 && hands < 300; ++hand, ++hands) {
-            const HandResult result = match.PlayHand();
-            endlessDeals += result.endlessDeal;
-            ASSERT_TRUE(result.endlessDeal || (result.properEnd && !result.outOfStep)) << "seed " << seed;
-            if (!result.ended)
-                break;
-        }
-        ASSERT_EQ(match.fault, "") << "seed " << seed;
-    }
-    EXPECT_LE(endlessDeals, 3);
 }
 
 }  // namespace

@@ -108,9 +108,10 @@ TEST(RemoteMoves, ImpossibleMovesAreDroppedWhole)
     LayOutDealOnTable(client.game.table, deck, true);
     server.nMyPileCards[1] = client.game.table.nOppPileCards[1] = 0;
     client.game.table.bHandInProgress = 1;
-    Receive(client, {201, 5, 0, 201, 0, 2, 201, 1, 0,  // no such pile, no such centre pile, an empty pile
-                    202, 0, 5, 202, 2, 2, 202, 1, 3, 202, 0, 2,  // no such pile, onto itself, from an empty pile, onto a full one
-                    207, 0, 1, 0,   0, 0, 0,   0, 0, 0,   0, 207, 1, 53, 0, 0, 0, 0, 0, 0, 0, 0});
+    Receive(client,
+            {201, 5, 0, 201, 0, 2, 201, 1, 0,  // no such pile, no such centre pile, an empty pile
+             202, 0, 5, 202, 2, 2, 202, 1, 3, 202, 0, 2,  // no such pile, onto itself, from an empty pile, onto a full one
+             207, 0, 1, 0,   0, 0, 0,   0, 0, 0,   0, 207, 1, 53, 0, 0, 0, 0, 0, 0, 0, 0});
     EXPECT_TRUE(Mirrored(server, client.game.table));
     EXPECT_TRUE(client.platform.sent.empty());
 }

@@ -70,8 +70,6 @@ public:
         bool boxOpen = false;
         int wins = 0;
         int ties = 0;
-        // The moves this copy's player makes at random moments; the clicking player when empty.
-        std::function<void(Copy&)> player;
 
         bool TimerRunning(TimerId timer) const { return ticking_[Index(timer)] != 0; }
         void SendBytes(const std::uint8_t* bytes, int count) override { match_.Send(*this, bytes, count); }
@@ -175,28 +173,11 @@ public:
         clock.now = std::max(clock.now, until);
     }
 
-    // A player may also ask to be called at a moment of its own; one call
-    // pending stands for every later moment asked for.
-    void CallPlayerAt(Copy& copy, Ms at)
-    {
-        Ms& pending = pendingCall_[Way(copy)];
-        if (pending >= clock.now && pending <= at)
-            return;
-        pending = at;
-        clock.At(at, [this, &copy, &pending, at] {
-            if (pending == at)
-                pending = -1;
-            Act(copy);
-        });
-    }
-
 private:
-    int Way(const Copy& from) const { return &from == &server ? 0 : 1; }
-
     void Send(Copy& from, const std::uint8_t* bytes, int count)
     {
         Copy& to = &from == &server ? client : server;
-        Ms& arrival = lastArrival_[Way(from)];
+        Ms& arrival = lastArrival_[&from == &server ? 0 : 1];
         arrival = std::max(clock.now + Uniform(0, 100), arrival);
         ++inFlight_;
         lastWireActivity_ = clock.now;
@@ -222,8 +203,6 @@ private:
             return;
         if (copy.readyButton && mayPressReady_ && Uniform(0, 2) == 0)
             OnReadyPressed(copy.game);
-        else if (copy.player)
-            copy.player(copy);
         else
             Click(copy.game);
     }
@@ -340,7 +319,6 @@ private:
     Ms lastFlipAt_ = 0;
     bool outOfStep_ = false;
     bool mayPressReady_ = true;
-    Ms pendingCall_[2] = {-1, -1};
 };
 
 using TimedCopy = TimedMatch::Copy;

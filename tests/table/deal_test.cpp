@@ -1,6 +1,6 @@
 #include "table/deal.h"
 #include "tests/support/deal_fixture.h"
-#include "tests/support/recording_platform.h"
+#include "tests/support/two_copies.h"
 
 #include <gtest/gtest.h>
 
@@ -10,27 +10,19 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The order in which a deck is laid out is the protocol: a peer lays it out alike.
-TEST(Deal, LaidOutInTheOrderBothCopiesKnow)
+// The server sends each card rank first; the client lays the deck out as the
+// server does with the players' piles exchanged (where each card lies is checked
+// through the snapshot's layout).
+TEST(Deal, SentRankFirstAndMirroredOnTheClient)
 {
-    Deck deck;
-    FillFreshDeck(deck);
-    Table t;
-    LayOutDealOnTable(t, deck, false);
-    EXPECT_EQ(Cards(t.myPiles[0], t.myPiles[0] + t.nMyPileCards[0]), (Cards{C(kAce, kClubs), C(2, kClubs)}));
-    EXPECT_EQ(Cards(t.oppPiles[4], t.oppPiles[4] + t.nOppPileCards[4]),
-              (Cards{C(3, kHearts), C(5, kHearts), C(7, kHearts), C(9, kHearts), C(kQueen, kHearts), C(kAce, kSpades)}));
-    EXPECT_EQ(Cards(t.extraCards[1], t.extraCards[1] + t.nExtraCardsLeft),
-              (Cards{C(2, kSpades), C(4, kSpades), C(6, kSpades), C(8, kSpades), C(kJack, kSpades)}));
-    EXPECT_EQ((Cards{t.playPiles[0][0], t.playPiles[1][0]}), (Cards{C(kQueen, kSpades), C(kKing, kSpades)}));
-
-    // The server sends each card rank first.
-    RecordedGame server;
-    ShuffleAndDeal(server.game);
-    const Bytes& m = server.platform.sent.at(0);
+    TwoCopies copies;
+    ShuffleAndDeal(copies.server.game);
+    const Bytes& m = copies.server.platform.sent.at(0);
     ASSERT_EQ(m.size(), 105u);
-    const Card first = server.game.table.myPiles[0][0];
+    const Card first = copies.server.game.table.myPiles[0][0];
     EXPECT_EQ((Bytes{m[0], m[1], m[2]}), (Bytes{200, first.rank, first.suit}));
+    copies.DeliverAll();
+    EXPECT_TRUE(Mirrored(copies.server.game.table, copies.client.game.table));
 }
 
 // With 100 random transpositions about one card in fifty stays where it was;

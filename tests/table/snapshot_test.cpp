@@ -37,8 +37,9 @@ protected:
 
 // Counts first (stacks, centre, the sender's piles, the receiver's), then the
 // cards: the sender's piles, the receiver's, the stacks level by level, the
-// centre piles; each card suit first.
-TEST_F(Snapshot, LayoutCountsAndSelectionsKept)
+// centre piles; each card suit first. One line each way is traced, and only
+// while somebody listens.
+TEST_F(Snapshot, LayoutCountsSelectionsKeptAndTrace)
 {
     Bytes m = Send();
     ASSERT_EQ(m.size(), 118u);
@@ -47,8 +48,17 @@ TEST_F(Snapshot, LayoutCountsAndSelectionsKept)
         const Card& card = deck[k < 20 ? 2 * k : k < 40 ? 2 * k - 39 : k];
         EXPECT_EQ((Bytes{m[14 + 2 * k], m[15 + 2 * k]}), (Bytes{card.suit, card.rank})) << k;
     }
+    copies.DeliverAll();
+    auto& sent = copies.server.platform.debugLines;
+    auto& received = copies.client.platform.debugLines;
+    ASSERT_FALSE(sent.empty() || received.empty());
+    EXPECT_EQ(sent.front(), "nExtraCardsLeft = 5 \n");
+    EXPECT_EQ(received.front(), "ReceiveAllCheck 210 \n");
 
     // Two plays on the server only: the counts follow them; the receiver keeps its selection.
+    copies.server.platform.tracing = copies.client.platform.tracing = false;
+    sent.clear();
+    received.clear();
     Table& t = server().table;
     t.playPiles[0][1] = t.myPiles[4][--t.nMyPileCards[4]];
     t.playPiles[1][1] = t.oppPiles[0][--t.nOppPileCards[0]];
@@ -58,27 +68,9 @@ TEST_F(Snapshot, LayoutCountsAndSelectionsKept)
     EXPECT_EQ((Bytes{m[2], m[3], m[8], m[9]}), (Bytes{2, 2, 5, 1}));
     copies.DeliverAll();
     EXPECT_EQ(client().table.nMySelectedPile, 3);
-}
-
-TEST_F(Snapshot, TracedOneWayOrTheOtherOnlyWhileSomebodyListens)
-{
-    Send();
-    copies.DeliverAll();
-    const auto& sent = copies.server.platform.debugLines;
-    const auto& received = copies.client.platform.debugLines;
-    ASSERT_FALSE(sent.empty() || received.empty());
-    EXPECT_EQ(sent.front(), "nExtraCardsLeft = 5 \n");
-    EXPECT_EQ(received.front(), "ReceiveAllCheck 210 \n");
-
-    copies.server.platform.tracing = copies.client.platform.tracing = false;
-    copies.server.platform.debugLines.clear();
-    copies.client.platform.debugLines.clear();
-    EXPECT_EQ(Send().size(), 118u);
-    copies.DeliverAll();
     server().table.nPlayCards[0] = 9;
-    EXPECT_TRUE(Send().empty()) << "nor is a refused one traced";
-    EXPECT_TRUE(sent.empty());
-    EXPECT_TRUE(received.empty());
+    EXPECT_TRUE(Send().empty()) << "a table broken by a rogue move is not sent, nor traced";
+    EXPECT_TRUE(sent.empty() && received.empty());
 }
 
 // A table holds the 52 cards, no player pile above six and no centre pile empty.
@@ -99,12 +91,9 @@ TEST_F(Snapshot, SnapshotsOfNoRealTableAreIgnored)
         Bytes bad = good;
         for (const auto& [index, value] : b.bytes)
             bad[index] = static_cast<std::uint8_t>(value);
-        copies.client.platform.inbox.assign(bad.begin(), bad.end());
-        NetReceive(client());
+        Receive(copies.client, bad);
         EXPECT_TRUE(Mirrored(server().table, client().table)) << b.what;
     }
-    server().table.nPlayCards[0] = 9;  // the server's own table broken by a rogue move
-    EXPECT_TRUE(Send().empty());
 }
 
 using namespace std::chrono_literals;
