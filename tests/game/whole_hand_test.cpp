@@ -43,8 +43,7 @@ TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
     CheckAfterMove(winner.game);
     EXPECT_EQ(winner.platform.texts,
               (Texts{{130, 120, "You Won !!!"}, {60, 315, "Waiting for Opponent"}, {125, 365, "to go again.."}}));
-    winner.platform.inbox = {208};
-    NetReceive(winner.game);
+    Receive(winner, {208});
     EXPECT_TRUE(winner.platform.readyButton);
 
     const struct {
@@ -74,8 +73,7 @@ TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
     }
 
     RecordedGame notYetAnswered;
-    notYetAnswered.platform.inbox = {208};
-    NetReceive(notYetAnswered.game);
+    Receive(notYetAnswered, {208});
     EXPECT_EQ(notYetAnswered.platform.texts, (Texts{{65, 100, "Your Opponent"}, {60, 145, "wants to go again.."}}));
     EXPECT_FALSE(notYetAnswered.platform.readyButton);
 }

@@ -12,8 +12,6 @@
 namespace {
 
 const QRgb kCloth = qRgb(0, 128, 0);
-const QRgb kOutline = qRgb(0, 192, 0);
-const QRgb kDarkBlue = qRgb(0, 0, 128);
 
 QImage Face(const Card& card, bool inverted = false)
 {
@@ -43,95 +41,78 @@ std::pair<int, QRect> Find(const QImage& image, QRgb colour)
     return found;
 }
 
-// The real platform drawing a dealt table into its back buffer.
-class BoardRendering : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Deck deck;
-        std::srand(3);
-        BuildShuffledDeck(deck);
-        LayOutDealOnTable(t(), deck, true);
-        t().bHandInProgress = 1;
-        PaintTable(game);
-    }
-    QImage Region(int x, int y, int width = kCardWidth, int height = kCardHeight) const
-    {
-        return buffer().copy(x, y, width, height);
-    }
-    const QImage& buffer() const { return platform.renderer().backBuffer(); }
-    Table& t() { return game.table; }
-
+// The real platform drawing a dealt table into its back buffer. Top cards lie
+// over backs fanned by 4 px; selected cards are colour negatives, an empty pile
+// a one-pixel frame. Stacks of up to five fan down by 4 px from y 168; taller
+// ones start 18 px higher and fan by 3.
+TEST(BoardRendering, DealtTable)
+{
     ShellPlatform platform{0};
     Game& game = platform.game();
-};
+    Table& t = game.table;
+    const QImage& buffer = platform.renderer().backBuffer();
+    auto region = [&](int x, int y, int width = kCardWidth, int height = kCardHeight) {
+        return buffer.copy(x, y, width, height);
+    };
+    Deck deck;
+    std::srand(3);
+    BuildShuffledDeck(deck);
+    LayOutDealOnTable(t, deck, true);
+    t.bHandInProgress = 1;
+    PaintTable(game);
 
-TEST_F(BoardRendering, TopCardsOverFannedBacks)
-{
-    EXPECT_EQ(Region(147, 168), Face(t().playPiles[0][0]));
-    EXPECT_EQ(Region(242, 168), Face(t().playPiles[1][0]));
+    EXPECT_EQ(region(147, 168), Face(t.playPiles[0][0]));
+    EXPECT_EQ(region(242, 168), Face(t.playPiles[1][0]));
     for (int p = 0; p < kPlayerPiles; ++p) {
         const int x = 20 + 86 * p;
         const int n = p + 2;
-        EXPECT_EQ(Region(x, 312 + 4 * (n - 1)), Face(t().myPiles[p][n - 1])) << "my pile " << p;
-        EXPECT_EQ(Region(x, 20 + 4 * (n - 1)), Face(t().oppPiles[p][n - 1])) << "their pile " << p;
+        EXPECT_EQ(region(x, 312 + 4 * (n - 1)), Face(t.myPiles[p][n - 1])) << "my pile " << p;
+        EXPECT_EQ(region(x, 20 + 4 * (n - 1)), Face(t.oppPiles[p][n - 1])) << "their pile " << p;
         for (int j = 0; j + 1 < n; ++j) {
-            EXPECT_EQ(Region(x, 312 + 4 * j, kCardWidth, 4), Back(4)) << p << "/" << j;
-            EXPECT_EQ(Region(x, 20 + 4 * j, kCardWidth, 4), Back(4)) << p << "/" << j;
+            EXPECT_EQ(region(x, 312 + 4 * j, kCardWidth, 4), Back(4)) << p << "/" << j;
+            EXPECT_EQ(region(x, 20 + 4 * j, kCardWidth, 4), Back(4)) << p << "/" << j;
         }
-        EXPECT_EQ(buffer().pixel(x + 35, 311), kCloth);
-        EXPECT_EQ(buffer().pixel(x + 35, 312 + 4 * (n - 1) + kCardHeight), kCloth);
+        EXPECT_EQ(buffer.pixel(x + 35, 311), kCloth);
+        EXPECT_EQ(buffer.pixel(x + 35, 312 + 4 * (n - 1) + kCardHeight), kCloth);
     }
-}
 
-TEST_F(BoardRendering, SelectedCardsAreColourNegativesAndEmptyPilesFrames)
-{
-    t().nMySelectedPile = 2;
-    t().nOppSelectedPile = 4;
-    PaintTable(game);
-    EXPECT_EQ(Region(192, 312 + 12), Face(t().myPiles[2][3], true));
-    EXPECT_EQ(Region(364, 20 + 20), Face(t().oppPiles[4][5], true));
-    EXPECT_EQ(Region(278, 312 + 16), Face(t().myPiles[3][4]));
-    t().nOppSelectedPile = 255;  // a byte from the peer that names no pile
-    t().nMyPileCards[1] = 0;  // an empty pile is a one-pixel frame
-    PaintTable(game);
-    EXPECT_EQ(Region(364, 20 + 20), Face(t().oppPiles[4][5]));
-    EXPECT_EQ(Find(Region(96, 302, 91, 116), kOutline),
-              std::pair(2 * kCardWidth + 2 * kCardHeight - 4, QRect(10, 10, kCardWidth, kCardHeight)));
-    EXPECT_EQ(Find(Region(107, 313, kCardWidth - 2, kCardHeight - 2), kCloth).first, (kCardWidth - 2) * (kCardHeight - 2));
-}
-
-// Stacks of up to five fan down by 4 px from y 168; taller ones start 18 px
-// higher and fan by 3.
-TEST_F(BoardRendering, StacksOfFiveAndSix)
-{
     for (const auto& [cards, top, step] : {std::tuple{5, 168, 4}, std::tuple{6, 150, 3}}) {
-        t().nExtraCardsLeft = static_cast<std::uint8_t>(cards);
+        t.nExtraCardsLeft = static_cast<std::uint8_t>(cards);
         PaintTable(game);
         for (const int x : {20, 364}) {
             for (int i = 0; i + 1 < cards; ++i)
-                EXPECT_EQ(Region(x, top + step * i, kCardWidth, step), Back(step)) << cards << "/" << i;
-            EXPECT_EQ(Region(x, top + step * (cards - 1)), Back()) << cards;
-            EXPECT_EQ(buffer().pixel(x + 35, top - 1), kCloth) << cards;
+                EXPECT_EQ(region(x, top + step * i, kCardWidth, step), Back(step)) << cards << "/" << i;
+            EXPECT_EQ(region(x, top + step * (cards - 1)), Back()) << cards;
+            EXPECT_EQ(buffer.pixel(x + 35, top - 1), kCloth) << cards;
         }
     }
+
+    t.nMySelectedPile = 2;
+    t.nOppSelectedPile = 4;
+    PaintTable(game);
+    EXPECT_EQ(region(192, 312 + 12), Face(t.myPiles[2][3], true));
+    EXPECT_EQ(region(364, 20 + 20), Face(t.oppPiles[4][5], true));
+    EXPECT_EQ(region(278, 312 + 16), Face(t.myPiles[3][4]));
+    t.nOppSelectedPile = 255;  // a byte from the peer that names no pile
+    t.nMyPileCards[1] = 0;
+    PaintTable(game);
+    EXPECT_EQ(region(364, 20 + 20), Face(t.oppPiles[4][5]));
+    EXPECT_EQ(Find(region(96, 302, 91, 116), qRgb(0, 192, 0)),
+              std::pair(2 * kCardWidth + 2 * kCardHeight - 4, QRect(10, 10, kCardWidth, kCardHeight)));
+    EXPECT_EQ(Find(region(107, 313, kCardWidth - 2, kCardHeight - 2), kCloth).first, (kCardWidth - 2) * (kCardHeight - 2));
 }
 
 QImage PaintStrip(const StatusTexts& texts)
 {
-    QWidget parent;
-    parent.resize(460, 535);
-    StatusStrip strip(texts, &parent);
-    return strip.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return StatusStrip(texts, nullptr).grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 TEST(StatusStrip, TwoLinesOnWhiteUnderTwoGreyEdgesAndThePingOnTheRight)
 {
     const QImage image = PaintStrip(StatusTexts{});  // "Null Status" and "Quiet"
-    ASSERT_EQ(image.size(), QSize(460, 32));
     EXPECT_EQ(Find(image, qRgb(128, 128, 128)), std::pair(460, QRect(0, 0, 460, 1)));
     EXPECT_EQ(Find(image, qRgb(192, 192, 192)), std::pair(460, QRect(0, 1, 460, 1)));
-    const auto [blue, blueAt] = Find(image, kDarkBlue);
+    const auto [blue, blueAt] = Find(image, qRgb(0, 0, 128));
     EXPECT_EQ(blueAt, QRect(5, 6, 52, 23));
     EXPECT_EQ(Find(image, qRgb(255, 255, 255)).first + blue, 460 * 30) << "nothing else below the edges";
 
@@ -139,9 +120,8 @@ TEST(StatusStrip, TwoLinesOnWhiteUnderTwoGreyEdgesAndThePingOnTheRight)
     StatusTexts texts;
     std::strcpy(texts.pingText, "Ping: 150 ms");
     const QImage ping = PaintStrip(texts);
-    EXPECT_EQ(Find(ping.copy(230, 0, 230, 32), kDarkBlue).second, QRect(384 - 230, 6, 63, 10));
-    std::memset(texts.statusLine1, 'W', 120);
-    texts.statusLine1[120] = '\0';
+    EXPECT_EQ(Find(ping.copy(230, 0, 230, 32), qRgb(0, 0, 128)).second, QRect(384 - 230, 6, 63, 10));
+    std::strcpy(texts.statusLine1, std::string(120, 'W').c_str());
     const QImage underneath = PaintStrip(texts);
     const int width = QFontMetrics(PixelFont(11)).horizontalAdvance(texts.pingText);
     const QRect cell(460 - 12 - width + 1, 5, width - 2, 9);

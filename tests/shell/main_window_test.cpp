@@ -4,8 +4,9 @@
 #include "table/paint_table.h"
 #include "tests/support/deal_fixture.h"
 
-#include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -13,55 +14,84 @@
 
 namespace {
 
-// The real window, its sends kept instead of going to a connection.
-class WiredPlatform : public ShellPlatform {
+using Sent = std::vector<std::vector<std::uint8_t>>;
+
+// The real window, active, its sends kept instead of going to a connection.
+class Program : public ShellPlatform {
 public:
-    WiredPlatform() : ShellPlatform(0) {}
-    std::vector<std::vector<std::uint8_t>> sent;
+    Program() : ShellPlatform(0)
+    {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
     bool HasDataConnection() const override { return true; }
     void SendBytes(const std::uint8_t* bytes, int count) override { sent.emplace_back(bytes, bytes + count); }
     void PlaySoundClip(SoundClip) override {}
+
+    MainWindow window{*this};
+    Sent sent;
 };
 
-TEST(MainWindow, FixedClientAreaAndOnlyLeftClicksPlay)
+// A key sends what a left click at its pile sends; other buttons, and anything
+// during a countdown, play nothing. A click right of x 255 lands there.
+TEST(MainWindow, KeysAndLeftClicksPlayAlikeOnAFixedWindow)
 {
-    WiredPlatform platform;
-    MainWindow window(platform);
-    window.show();
-    EXPECT_EQ(window.centralWidget()->size(), QSize(460, 535));
-    EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "not resizable";
-    QImage cloth(460, 503, QImage::Format_RGB32);
-    cloth.fill(qRgb(0, 128, 0));
-    EXPECT_EQ(window.boardView()->grab().toImage().convertToFormat(QImage::Format_RGB32), cloth) << "a bare table on top";
+    // A key, and the pile a click goes to instead: ours 0 to 3, the centre's 4 and 5. Select the five, onto
+    // the four; the six, onto the empty pile; the nine, onto the ten; select the king.
+    const std::pair<Qt::Key, int> steps[] = {{Qt::Key_1, 0}, {Qt::Key_Left, 4},  {Qt::Key_2, 1}, {Qt::Key_3, 2},
+                                             {Qt::Key_2, 1}, {Qt::Key_Right, 5}, {Qt::Key_4, 3}};
+    for (const bool byKeys : {true, false}) {  // one program at a time: keys go to the active window
+        Program program;
+        EXPECT_EQ(program.window.centralWidget()->size(), QSize(460, 535));
+        EXPECT_EQ(program.window.minimumSize(), program.window.maximumSize()) << "not resizable";
+        QImage cloth(460, 503, QImage::Format_RGB32);
+        cloth.fill(qRgb(0, 128, 0));
+        EXPECT_EQ(program.window.boardView()->grab().toImage().convertToFormat(QImage::Format_RGB32), cloth) << "a bare table";
 
-    Table& t = platform.game().table;
-    SetPiles(t, {{C(4, kHearts)}, {C(5, kClubs)}, {C(6, kClubs)}, {C(7, kClubs)}, {C(8, kClubs)}}, {{C(kAce, kClubs)}},
-             {C(3, kSpades)}, {C(kJack, kDiamonds)});
-    PaintTable(platform.game());
-    QTest::mouseClick(window.boardView(), Qt::RightButton, {}, QPoint(399, 350));
-    EXPECT_TRUE(platform.sent.empty());
-    QTest::mouseClick(window.boardView(), Qt::LeftButton, {}, QPoint(399, 350));  // pile 4, right of x 255
-    EXPECT_EQ(platform.sent, (std::vector<std::vector<std::uint8_t>>{{204, 4}}));
+        Game& game = program.game();
+        SetPiles(game.table, {{C(4, kHearts)}, {C(8, kClubs), C(5, kClubs)}, {}, {C(kKing, kSpades)}}, {{C(kAce, kClubs)}},
+                 {C(3, kSpades)}, {C(9, kDiamonds)});
+        PaintTable(game);  // lays the piles out
+        auto click = [&](Qt::MouseButton button, int pile) {
+            const Rect& r = pile < 4 ? game.board.rcMyPiles[pile] : game.board.rcPlayPiles[pile - 4];
+            QTest::mouseClick(program.window.boardView(), button, {}, QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        };
+        click(Qt::RightButton, 3);
+        for (const int countdown : {2, 0}) {  // nothing plays during a countdown
+            game.hand.nCountdownSecs = countdown;
+            for (const auto& [key, pile] : steps)
+                byKeys ? QTest::keyClick(&program.window, key) : click(Qt::LeftButton, pile);
+        }
+        EXPECT_EQ(program.sent, (Sent{{204, 0}, {201, 0, 0}, {204, 1}, {202, 1, 2}, {204, 1}, {201, 1, 1}, {204, 3}})) << byKeys;
+    }
 }
 
-// No sends Escape or the close box for No: No would end the program.
-TEST(MainWindow, LosersQuestionIgnoresEscapeAndTheCloseBox)
+// There is one ready button however often it is made; Space presses it, and it
+// goes. The loser's question ignores Escape and the close box: No would end the program.
+TEST(MainWindow, SpacePressesTheOneReadyButtonAndTheLoserMustSayYesOrNo)
 {
-    WiredPlatform platform;
-    MainWindow window(platform);
-    window.show();
+    Program program;
+    QTest::keyClick(&program.window, Qt::Key_Space);
+    EXPECT_TRUE(program.sent.empty()) << "no button, nothing to press";
+    program.CreateReadyButton();
+    program.CreateReadyButton();
+    EXPECT_EQ(program.window.centralWidget()->findChildren<QPushButton*>().size(), 1);
+    QTest::keyClick(&program.window, Qt::Key_Space);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(program.sent, Sent{{205}});
+    EXPECT_TRUE(program.window.centralWidget()->findChildren<QPushButton*>().empty()) << "pressed, it goes";
+
     bool stillAsking = false;
     QTimer::singleShot(0, [&] {
-        QWidget* box = QApplication::activeModalWidget();
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         QTest::keyClick(box, Qt::Key_Escape);
         box->close();
         stillAsking = box->isVisible();
-        for (QAbstractButton* button : box->findChildren<QAbstractButton*>())
-            if (button->text().remove('&') == "Yes")
-                button->click();
+        box->button(QMessageBox::Yes)->click();
     });
-    EXPECT_TRUE(platform.AskYesNo("Would you like to play another hand?", "Loser"));
+    EXPECT_TRUE(program.AskYesNo("Would you like to play another hand?", "Loser"));
     EXPECT_TRUE(stillAsking);
 }
 

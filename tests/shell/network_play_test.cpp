@@ -3,12 +3,12 @@
 #include "shell/server_address.h"
 #include "shell/shell_platform.h"
 #include "shell/status_strip.h"
-#include "table/timer_ticks.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTcpServer>
@@ -19,7 +19,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <fstream>
 #include <set>
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -60,7 +65,15 @@ bool Eventually(const std::function<bool()>& done)
     return QTest::qWaitFor(done, 15000);
 }
 
-// A copy or two on a free port, in an empty folder (the join dialog writes sname.ini there).
+// Replaces what the field shows with the typed text, unless null, and presses Connect.
+void Connect(JoinDialog& dialog, const QString& typed)
+{
+    if (!typed.isNull())
+        dialog.serverField()->setText(typed);
+    QTest::mouseClick(dialog.connectButton(), Qt::LeftButton);
+}
+
+// A copy or two on a free port, in an empty folder (the join dialog keeps sname.ini there).
 class NetworkPlay : public ::testing::Test {
 protected:
     void SetUp() override
@@ -83,19 +96,83 @@ TEST(ServerAddress, DottedTextFirstThenNames)
 {
     EXPECT_EQ(ResolveServerAddress("10.1.2.3"), 0x0A010203u);
     EXPECT_EQ(DottedAddress(0x0A010203), "10.1.2.3");
-    EXPECT_EQ(ResolveServerAddress("no-such-host.invalid"), std::nullopt);
 }
 
-TEST_F(NetworkPlay, HostJoinThroughTheDialogAndPingBothWays)
+// Only Connect joins, and never with an empty field. Up to 259 characters are
+// read, a CR LF as one LF, up to a NUL; a name is sent cut to 255 bytes, between
+// characters, and replaces the saved one whole, unless that is read-only.
+TEST_F(NetworkPlay, WhatTheJoinDialogReadsSendsAndSaves)
+{
+    Strings joins;
+    auto open = [&] {
+        auto dialog = std::make_unique<JoinDialog>(nullptr);
+        QObject::connect(dialog.get(), &JoinDialog::joinRequested, [&](const std::string& name) { joins.push_back(name); });
+        dialog->show();
+        return dialog;
+    };
+    auto dialog = open();
+    EXPECT_TRUE(QFile::exists("sname.ini")) << "created on first use";
+    QTest::keyClicks(dialog->serverField(), "host");
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+        QTest::keyClick(dialog->serverField(), key);
+    QString box;
+    QTimer::singleShot(0, [&] {
+        if (auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            box = shown->windowTitle() + ": " + shown->text();
+            shown->button(QMessageBox::Ok)->click();
+        }
+    });
+    Connect(*dialog, "");
+    EXPECT_EQ(box, "Error: Enter Server Name or IP Address (###.###.###.###)");
+    EXPECT_TRUE(dialog->isVisible()) << "neither Enter, Escape nor an empty name closes it";
+    QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+
+    const std::string sample = QString("abcdefghijklmnopqrstuvwxyz0123456789").repeated(9).toStdString();
+    const std::string accents = QString(200, QChar(0xE9)).toStdString();
+    // The file, whether it is read-only, what is typed (null: nothing), what is shown and what is joined.
+    const std::tuple<std::string, bool, QString, std::string, std::string> cases[] = {
+        {"first\nsecond\r\nthird\0fourth"s, false, {}, "first\nsecond\nthird", "first\nsecond\nthird"},
+        {sample, false, {}, sample.substr(0, 259), sample.substr(0, 255)},
+        {"", false, QString::fromStdString(accents), "", accents.substr(0, 254)},
+        {"game-host.lan", false, "   ", "game-host.lan", "   "},  // spaces are a name
+        {"old-server", true, "new-server", "old-server", "new-server"},  // last: it stays read-only
+    };
+    for (const auto& [file, readOnly, typed, shown, joined] : cases) {
+        std::ofstream("sname.ini") << file;
+        ASSERT_EQ(chmod("sname.ini", readOnly ? 0444 : 0644), 0);
+        joins.clear();
+        dialog = open();
+        EXPECT_EQ(dialog->serverField()->text().toStdString(), shown);
+        Connect(*dialog, typed);
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(joins, Strings{joined});
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream("sname.ini").rdbuf()), {}), readOnly ? file : joined);
+    }
+}
+
+// A join that fails changes nothing but says why; one through the dialog starts
+// a ping both ways. A port that cannot be had says so in red on line 2.
+TEST_F(NetworkPlay, FailedJoinsHostJoinPingAndATakenPort)
 {
     Copy server(port);
     Copy client(port);
+    auto fails = [](Copy& copy, const char* serverName, const std::string& reason) {
+        const std::string looks = copy.Looks();
+        copy.connection().JoinGame(serverName);
+        EXPECT_EQ(copy.boxes, Strings{"Error: " + reason});
+        EXPECT_EQ(copy.Looks(), looks) << "status lines, title and menu";
+        EXPECT_FALSE(copy.connection().HasDataConnection());
+        copy.boxes.clear();
+    };
+    fails(client, "127.0.0.1", "Client unable to connect to Server");  // nobody listens yet
+    fails(client, "no-such-host.invalid", "Client unable to find to Server");
     server.window.hostAction()->trigger();
     EXPECT_TRUE(server.Looks().ends_with("|Flinthand - Server|")) << "not even Ping, with nobody to ping";
+    fails(server, "127.0.0.1", "Initiated as Server");
     QTimer::singleShot(0, [&] {
         if (auto* dialog = qobject_cast<JoinDialog*>(QApplication::activeModalWidget())) {
-            dialog->serverField()->setText("localhost");
-            QTest::mouseClick(dialog->connectButton(), Qt::LeftButton);
+            Connect(*dialog, "localhost");
             dialog->done(0);
         }
     });
@@ -111,26 +188,13 @@ TEST_F(NetworkPlay, HostJoinThroughTheDialogAndPingBothWays)
     ASSERT_TRUE(Eventually([&] { return !server.PingText().empty(); }));
     for (Copy* copy : {&server, &client})
         EXPECT_TRUE(QRegularExpression("^Ping: \\d+ ms$").match(copy->PingText().c_str()).hasMatch()) << copy->PingText();
-}
 
-TEST_F(NetworkPlay, FailedJoinsChangeNothingButShowTheReason)
-{
-    Copy copy(port);
-    const std::pair<const char*, const char*> attempts[] = {
-        {"127.0.0.1", "Client unable to connect to Server"},  // nobody listens
-        {"no-such-host.invalid", "Client unable to find to Server"},
-        {"127.0.0.1", "Initiated as Server"},  // after hosting
-    };
-    for (const auto& [serverName, reason] : attempts) {
-        if (std::string(reason) == "Initiated as Server")
-            copy.window.hostAction()->trigger();
-        const std::string looks = copy.Looks();
-        copy.boxes.clear();
-        copy.connection().JoinGame(serverName);
-        EXPECT_EQ(copy.boxes, Strings{"Error: " + std::string(reason)});
-        EXPECT_EQ(copy.Looks(), looks) << "status lines, title and menu";
-        EXPECT_FALSE(copy.connection().HasDataConnection());
-    }
+    Copy late(port);
+    late.window.hostAction()->trigger();
+    EXPECT_EQ(std::string(late.game().status.pingWarning), OnPort("Cannot listen"));
+    const QImage line2 = late.window.statusStrip()->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(230, 17, 230, 15);
+    const auto* pixels = reinterpret_cast<const QRgb*>(line2.constBits());
+    EXPECT_GT(std::count(pixels, pixels + 230 * 15, qRgb(255, 0, 0)), 0);
 }
 
 // Bare sockets as clients. A client's bytes just before it closes must neither
@@ -170,24 +234,6 @@ TEST_F(NetworkPlay, ClientsComeAndGo)
     fourth.connectToHost(QHostAddress::LocalHost, port);
     ASSERT_TRUE(Eventually([&] { return server.Line1() != "Disconnected"; }));
     EXPECT_EQ(game.table.bHandInProgress + game.hand.bOppReady, 0) << "the old hand and the old ready are over";
-}
-
-// A port that cannot be had still reads as hosting on line 1, and says why in red on line 2.
-TEST_F(NetworkPlay, HostingOnATakenPortSaysSoInRed)
-{
-    for (const bool taken : {false, true}) {
-        Copy server(port);
-        QTcpServer squatter;
-        ASSERT_TRUE(!taken || squatter.listen(QHostAddress::AnyIPv4, port));
-        server.window.hostAction()->trigger();
-        EXPECT_EQ(std::string(server.game().status.pingWarning), taken ? OnPort("Cannot listen") : "");
-        const QImage strip = server.window.statusStrip()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        bool red = false;
-        for (int y = 17; y < 32; ++y)
-            for (int x = 230; x < strip.width(); ++x)
-                red = red || strip.pixel(x, y) == qRgb(255, 0, 0);
-        EXPECT_EQ(red, taken) << (taken ? "taken" : "free");
-    }
 }
 
 }  // namespace

@@ -43,53 +43,39 @@ protected:
     TwoCopies copies;
 };
 
-TEST_F(StallFlip, StallAtTheDealFlipsBothCopiesAlike)
+// The first second of a flip countdown shows the plain table, then 2 and 1,
+// never 3; clicks wait for the flip. An announcement after the hand ended is
+// ignored, and one during a countdown is carried out by a further countdown.
+TEST_F(StallFlip, ClientCountsDownEachAnnouncedFlipOnlyDuringTheHand)
 {
     LayOutDeal(server(), deck);  // the check after the deal finds the stall
     EXPECT_EQ(copies.server.platform.sent, (std::vector<Bytes>{{203, 0}}));
     copies.DeliverAll();
     RecordingPlatform& shown = copies.client.platform;
     EXPECT_EQ(shown.sent, (std::vector<Bytes>{{206}}));
-    // The first second shows the plain table, then 2 and 1, never 3.
     OnTimer(client(), TimerId::FlipCountdown);
     EXPECT_EQ(shown.texts, (Texts{{115, 125, "Can't Proceed"}, {95, 265, "Flipping in 2 sec"}}));
+    Receive(copies.client, {203, 0});
     OnTimer(client(), TimerId::FlipCountdown);
     EXPECT_EQ(shown.texts, (Texts{{115, 125, "Can't Proceed"}, {95, 265, "Flipping in 1 sec"}}));
+    EXPECT_EQ(client().hand.nPendingFlips, 2) << "the running countdown goes on";
     ClickMyPile(client(), 0);
-    EXPECT_EQ(client().table.nMySelectedPile, kNoPile) << "clicks wait for the flip";
+    EXPECT_EQ(client().table.nMySelectedPile, kNoPile);
     OnTimer(client(), TimerId::FlipCountdown);
     EXPECT_EQ((Cards{client().table.playPiles[0][1], client().table.playPiles[1][1]}), (Cards{deck[48], deck[49]}));
-}
-
-TEST_F(StallFlip, ClientTakesAnnouncementsOneAtATimeAndOnlyDuringTheHand)
-{
-    RecordingPlatform& platform = copies.client.platform;
-    auto announce = [&] {
-        platform.inbox = {203, 0};
-        NetReceive(client());
-    };
-    client().table.bHandInProgress = 0;  // the hand ended here before the announcement came
-    announce();
-    EXPECT_EQ(client().hand.nPendingFlips, 0);
-    EXPECT_FALSE(platform.TimerRunning(TimerId::FlipCountdown));
-
-    client().table.bHandInProgress = 1;
-    announce();
-    OnTimer(client(), TimerId::FlipCountdown);
-    announce();
-    EXPECT_EQ(client().hand.nPendingFlips, 2);
-    EXPECT_EQ(client().hand.nCountdownSecs, 2) << "the running countdown goes on";
-    OnTimer(client(), TimerId::FlipCountdown);
-    OnTimer(client(), TimerId::FlipCountdown);
     EXPECT_EQ(TwoCopies::RunOut(copies.client, TimerId::FlipCountdown), 3) << "the second flip counts down at once";
     EXPECT_EQ(client().table.nExtraCardsLeft, 3);
+
+    client().table.bHandInProgress = 0;  // the hand ended here before the announcement came
+    Receive(copies.client, {203, 0});
+    EXPECT_EQ(client().hand.nPendingFlips, 0);
+    EXPECT_FALSE(shown.TimerRunning(TimerId::FlipCountdown));
 }
 
 TEST_F(StallFlip, ServerAnnouncesOneFlipAtATime)
 {
     LayOutDealOnTable(server().table, deck, false);
-    copies.server.platform.inbox = {206};
-    NetReceive(server());
+    Receive(copies.server, {206});
     EXPECT_EQ(server().hand.nFlipsHeard, 0) << "a stray acknowledgement stands for no flip";
     CheckAfterMove(server());
     CheckAfterMove(server());  // e.g. after a lone card moved to an empty pile
