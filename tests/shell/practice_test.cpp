@@ -44,6 +44,9 @@ TEST(Practice, AHandAgainstTheComputerOpensNoPort)
     QTest::qWait(1000);  // whatever was on its way lands nowhere
     EXPECT_FALSE(game.table.bHandInProgress);
     EXPECT_TRUE(noPort());
+    window.hostAction()->trigger();
+    platform.StartPractice(ComputerSpeed::Easy);
+    EXPECT_EQ(window.windowTitle(), "Flinthand - Server") << "no practice while hosting";
 }
 
 }  // namespace
