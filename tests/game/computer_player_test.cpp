@@ -10,7 +10,6 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
 using std::chrono::milliseconds;
 
 // Ranks only matter to the choice; every player card is a club here.

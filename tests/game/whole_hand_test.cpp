@@ -1,14 +1,10 @@
 #include "table/local_play.h"
 #include "table/paint_table.h"
-#include "tests/support/deal_fixture.h"
 #include "tests/support/two_copies.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-using Texts = std::vector<RecordingPlatform::Text>;
 
 TEST(WholeHand, ReadyHandshakeAndStartCountdown)
 {

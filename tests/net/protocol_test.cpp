@@ -1,14 +1,11 @@
 #include "net/ping.h"
 #include "net/protocol.h"
 #include "table/snapshot.h"
-#include "tests/support/deal_fixture.h"
 #include "tests/support/two_copies.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 TEST(Senders, LayoutsTrafficLineAndNoConnection)
 {

@@ -91,6 +91,9 @@ public:
     }
 };
 
+using Bytes = std::vector<std::uint8_t>;
+using Texts = std::vector<RecordingPlatform::Text>;
+
 // A game with its own recording platform.
 struct RecordedGame {
     RecordingPlatform platform;

@@ -5,7 +5,7 @@
 #include "table/hand_flow.h"
 #include "table/stall_flip.h"
 #include "table/timer_ticks.h"
-#include "tests/support/recording_platform.h"
+#include "tests/support/deal_fixture.h"
 
 #include <algorithm>
 

@@ -1,5 +1,4 @@
 #include "table/deal.h"
-#include "tests/support/deal_fixture.h"
 #include "tests/support/two_copies.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +6,6 @@
 #include <set>
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 // The server sends each card rank first; the client lays the deck out as the
 // server does with the players' piles exchanged (where each card lies is checked

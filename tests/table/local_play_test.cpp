@@ -6,7 +6,6 @@
 
 namespace {
 
-using Sent = std::vector<std::vector<std::uint8_t>>;
 using Sounds = std::vector<SoundClip>;
 constexpr SoundClip kPile = SoundClip::PileSelected;
 constexpr SoundClip kMoved = SoundClip::CardMoved;
@@ -60,7 +59,8 @@ TEST_F(LocalPlay, SelectsRefusesPlaysAndMovesToEmptyPiles)
     ClickIn(Mine(4));
     ClickIn(Mine(0));  // and into the pile just emptied
     EXPECT_EQ((Cards{t().myPiles[0][0], t().myPiles[1][0]}), (Cards{C(3, kDiamonds), C(6, kClubs)}));
-    EXPECT_EQ(rig.platform.sent, (Sent{{204, 2}, {204, 3}, {201, 3, 0}, {204, 0}, {202, 0, 1}, {204, 4}, {202, 4, 0}}));
+    EXPECT_EQ(rig.platform.sent,
+              (std::vector<Bytes>{{204, 2}, {204, 3}, {201, 3, 0}, {204, 0}, {202, 0, 1}, {204, 4}, {202, 4, 0}}));
     EXPECT_EQ(rig.platform.sounds, (Sounds{kPile, kPile, kPile, kMoved, kPile, kMoved, kPile, kMoved}));
     ClickIn(Mine(2));
     t().nMyPileCards[2] = 0;  // as a snapshot from the server may do

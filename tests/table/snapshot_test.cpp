@@ -1,7 +1,6 @@
 #include "table/local_play.h"
 #include "table/paint_table.h"
 #include "table/snapshot.h"
-#include "tests/support/deal_fixture.h"
 #include "tests/support/two_copies.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +8,6 @@
 #include <chrono>
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 class Snapshot : public ::testing::Test {
 protected:

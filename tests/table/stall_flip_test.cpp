@@ -1,6 +1,5 @@
 #include "table/local_play.h"
 #include "table/stall_flip.h"
-#include "tests/support/deal_fixture.h"
 #include "tests/support/two_copies.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +9,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-using Bytes = std::vector<std::uint8_t>;
-using Texts = std::vector<RecordingPlatform::Text>;
 
 // A deal in which nobody can move: the player piles show fives, sixes and
 // sevens, the centre a ten and a jack, and the first flip turns up `flip0`
