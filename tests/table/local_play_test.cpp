@@ -10,80 +10,68 @@ using Sounds = std::vector<SoundClip>;
 constexpr SoundClip kPile = SoundClip::PileSelected;
 constexpr SoundClip kMoved = SoundClip::CardMoved;
 
-class LocalPlay : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        // Ours: a lone 7, an empty pile, a 9 on a 2, a king on five cards, a 4
-        // on two; the centre: an ace and an 8.
-        SetPiles(t(),
-                 {{C(6, kClubs)},
-                  {},
-                  {C(1, kHearts), C(8, kDiamonds)},
-                  {C(1, kClubs), C(2, kClubs), C(3, kClubs), C(4, kClubs), C(5, kClubs), C(kKing, kHearts)},
-                  {C(7, kSpades), C(9, kSpades), C(3, kDiamonds)}},
-                 {{C(kQueen, kClubs)}}, {C(5, kHearts), C(kAce, kDiamonds)}, {C(7, kHearts)});
-        PaintTable(rig.game);
-    }
-    // A click near the top-left corner of a rectangle.
-    void ClickIn(const Rect& r)
-    {
-        HandleTableClick(rig.game, static_cast<unsigned>(r.left + 10), static_cast<unsigned>(r.top + 10));
-    }
-    Table& t() { return rig.game.table; }
-    const Rect& Mine(int p) const { return rig.game.board.rcMyPiles[p]; }
-    const Rect& Centre(int k) const { return rig.game.board.rcPlayPiles[k]; }
-
-    RecordedGame rig;
-};
-
-// Nothing during a countdown nor between hands; a reselection sounds but sends nothing.
-TEST_F(LocalPlay, SelectsRefusesPlaysAndMovesToEmptyPiles)
+// Ours: a lone 7, an empty pile, a 9 on a 2, a king on five cards, a 4 on two;
+// the centre: an ace and an 8. Left and top edges belong to the top card, right
+// and bottom ones do not; the covered strip above it hits nothing. Clicks do
+// nothing during a countdown nor between hands; a reselection sounds but sends nothing.
+TEST(LocalPlay, SelectsRefusesPlaysAndMovesToEmptyPiles)
 {
+    RecordedGame rig;
+    Table& t = rig.game.table;
+    SetPiles(t,
+             {{C(6, kClubs)},
+              {},
+              {C(1, kHearts), C(8, kDiamonds)},
+              {C(1, kClubs), C(2, kClubs), C(3, kClubs), C(4, kClubs), C(5, kClubs), C(kKing, kHearts)},
+              {C(7, kSpades), C(9, kSpades), C(3, kDiamonds)}},
+             {{C(kQueen, kClubs)}}, {C(5, kHearts), C(kAce, kDiamonds)}, {C(7, kHearts)});
+    PaintTable(rig.game);
+    const Rect* mine = rig.game.board.rcMyPiles;
+    const Rect* centre = rig.game.board.rcPlayPiles;
+    ASSERT_EQ(mine[3], (Rect{278, 332, 349, 428}));
+    const std::tuple<unsigned, unsigned, bool> edges[] = {{278, 380, true},  {277, 380, false}, {300, 332, true},
+                                                          {300, 331, false}, {300, 312, false}, {348, 427, true},
+                                                          {349, 380, false}, {300, 428, false}};
+    for (const auto& [x, y, hits] : edges) {
+        t.nMySelectedPile = kNoPile;
+        HandleTableClick(rig.game, x, y);
+        EXPECT_EQ(t.nMySelectedPile == 3, hits) << x << "," << y;
+    }
+    rig.platform.sent.clear();
+    rig.platform.sounds.clear();
+    t.nMySelectedPile = kNoPile;
+
+    // A click near the top-left corner of a rectangle.
+    auto click = [&](const Rect& r) {
+        HandleTableClick(rig.game, static_cast<unsigned>(r.left + 10), static_cast<unsigned>(r.top + 10));
+    };
     rig.game.hand.nCountdownSecs = 3;
-    ClickIn(Mine(2));
-    rig.game.hand.nCountdownSecs = t().bHandInProgress = 0;
-    ClickIn(Mine(2));
-    t().bHandInProgress = 1;
-    ClickIn(Mine(2));
-    ClickIn(Mine(2));
-    ClickIn(Centre(0));  // a 9 on an ace: refused, the selection stays
-    EXPECT_EQ(t().nMySelectedPile, 2);
-    ClickIn(Mine(3));
-    ClickIn(Centre(0));  // the king onto the ace
-    EXPECT_EQ(t().playPiles[0][2], C(kKing, kHearts));
-    EXPECT_EQ(t().nMySelectedPile, kNoPile);
-    EXPECT_EQ(Mine(3).top, 312 + 4 * 4) << "the rectangle follows the new top card";
-    ClickIn(Mine(0));
-    ClickIn(Mine(1));  // even a lone card moves to an empty pile
-    ClickIn(Mine(4));
-    ClickIn(Mine(0));  // and into the pile just emptied
-    EXPECT_EQ((Cards{t().myPiles[0][0], t().myPiles[1][0]}), (Cards{C(3, kDiamonds), C(6, kClubs)}));
+    click(mine[2]);
+    rig.game.hand.nCountdownSecs = t.bHandInProgress = 0;
+    click(mine[2]);
+    t.bHandInProgress = 1;
+    click(mine[2]);
+    click(mine[2]);
+    click(centre[0]);  // a 9 on an ace: refused, the selection stays
+    EXPECT_EQ(t.nMySelectedPile, 2);
+    click(mine[3]);
+    click(centre[0]);  // the king onto the ace
+    EXPECT_EQ(t.playPiles[0][2], C(kKing, kHearts));
+    EXPECT_EQ(t.nMySelectedPile, kNoPile);
+    EXPECT_EQ(mine[3].top, 312 + 4 * 4) << "the rectangle follows the new top card";
+    click(mine[0]);
+    click(mine[1]);  // even a lone card moves to an empty pile
+    click(mine[4]);
+    click(mine[0]);  // and into the pile just emptied
+    EXPECT_EQ((Cards{t.myPiles[0][0], t.myPiles[1][0]}), (Cards{C(3, kDiamonds), C(6, kClubs)}));
     EXPECT_EQ(rig.platform.sent,
               (std::vector<Bytes>{{204, 2}, {204, 3}, {201, 3, 0}, {204, 0}, {202, 0, 1}, {204, 4}, {202, 4, 0}}));
     EXPECT_EQ(rig.platform.sounds, (Sounds{kPile, kPile, kPile, kMoved, kPile, kMoved, kPile, kMoved}));
-    ClickIn(Mine(2));
-    t().nMyPileCards[2] = 0;  // as a snapshot from the server may do
-    ClickIn(Centre(1));
-    EXPECT_EQ(t().nMySelectedPile, kNoPile) << "a selection emptied under us is dropped";
-    EXPECT_EQ(t().nPlayCards[1], 1);
-}
-
-// Left and top edges belong to the top card, right and bottom ones do not; the
-// covered strip above it hits nothing.
-TEST_F(LocalPlay, TopCardEdges)
-{
-    ASSERT_EQ(Mine(3), (Rect{278, 332, 349, 428}));
-    const struct {
-        unsigned x, y;
-        bool hits;
-    } clicks[] = {{278, 380, true},  {277, 380, false}, {300, 332, true},  {300, 331, false},
-                  {300, 312, false}, {348, 427, true},  {349, 380, false}, {300, 428, false}};
-    for (const auto& c : clicks) {
-        t().nMySelectedPile = kNoPile;
-        HandleTableClick(rig.game, c.x, c.y);
-        EXPECT_EQ(t().nMySelectedPile == 3, c.hits) << c.x << "," << c.y;
-    }
+    click(mine[2]);
+    t.nMyPileCards[2] = 0;  // as a snapshot from the server may do
+    click(centre[1]);
+    EXPECT_EQ(t.nMySelectedPile, kNoPile) << "a selection emptied under us is dropped";
+    EXPECT_EQ(t.nPlayCards[1], 1);
 }
 
 // What the check after a move finds, from the position alone.

@@ -9,41 +9,33 @@
 
 namespace {
 
-class Snapshot : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::srand(11);
-        BuildShuffledDeck(deck);
-        LayOutDealOnTable(server().table, deck, false);
-        LayOutDealOnTable(client().table, deck, true);
-        server().table.bHandInProgress = client().table.bHandInProgress = 1;
-    }
-    Bytes Send()
-    {
-        copies.server.platform.sent.clear();
-        SendAllCheck(server());
-        return copies.server.platform.sent.empty() ? Bytes{} : copies.server.platform.sent[0];
-    }
-    Game& server() { return copies.server.game; }
-    Game& client() { return copies.client.game; }
-
-    Deck deck;
-    TwoCopies copies;
-};
-
 // Counts first (stacks, centre, the sender's piles, the receiver's), then the
 // cards: the sender's piles, the receiver's, the stacks level by level, the
 // centre piles; each card suit first. One line each way is traced, and only
-// while somebody listens.
-TEST_F(Snapshot, LayoutCountsSelectionsKeptAndTrace)
+// while somebody listens. A table holds the 52 cards, no player pile above six
+// and no centre pile empty: a snapshot of anything else is ignored.
+TEST(Snapshot, LayoutTraceAndOnlyRealTables)
 {
-    Bytes m = Send();
-    ASSERT_EQ(m.size(), 118u);
-    EXPECT_EQ(Bytes(m.begin(), m.begin() + 14), (Bytes{210, 5, 1, 1, 2, 3, 4, 5, 6, 2, 3, 4, 5, 6}));
+    TwoCopies copies;
+    Table& server = copies.server.game.table;
+    Table& client = copies.client.game.table;
+    Deck deck;
+    std::srand(11);
+    BuildShuffledDeck(deck);
+    LayOutDealOnTable(server, deck, false);
+    LayOutDealOnTable(client, deck, true);
+    server.bHandInProgress = client.bHandInProgress = 1;
+    auto send = [&] {
+        copies.server.platform.sent.clear();
+        SendAllCheck(copies.server.game);
+        return copies.server.platform.sent.empty() ? Bytes{} : copies.server.platform.sent[0];
+    };
+    const Bytes good = send();
+    ASSERT_EQ(good.size(), 118u);
+    EXPECT_EQ(Bytes(good.begin(), good.begin() + 14), (Bytes{210, 5, 1, 1, 2, 3, 4, 5, 6, 2, 3, 4, 5, 6}));
     for (int k = 0; k < kDeckSize; ++k) {
         const Card& card = deck[k < 20 ? 2 * k : k < 40 ? 2 * k - 39 : k];
-        EXPECT_EQ((Bytes{m[14 + 2 * k], m[15 + 2 * k]}), (Bytes{card.suit, card.rank})) << k;
+        EXPECT_EQ((Bytes{good[14 + 2 * k], good[15 + 2 * k]}), (Bytes{card.suit, card.rank})) << k;
     }
     copies.DeliverAll();
     auto& sent = copies.server.platform.debugLines;
@@ -52,45 +44,36 @@ TEST_F(Snapshot, LayoutCountsSelectionsKeptAndTrace)
     EXPECT_EQ(sent.front(), "nExtraCardsLeft = 5 \n");
     EXPECT_EQ(received.front(), "ReceiveAllCheck 210 \n");
 
-    // Two plays on the server only: the counts follow them; the receiver keeps its selection.
-    copies.server.platform.tracing = copies.client.platform.tracing = false;
-    sent.clear();
-    received.clear();
-    Table& t = server().table;
-    t.playPiles[0][1] = t.myPiles[4][--t.nMyPileCards[4]];
-    t.playPiles[1][1] = t.oppPiles[0][--t.nOppPileCards[0]];
-    t.nPlayCards[0] = t.nPlayCards[1] = 2;
-    client().table.nMySelectedPile = 3;
-    m = Send();
-    EXPECT_EQ((Bytes{m[2], m[3], m[8], m[9]}), (Bytes{2, 2, 5, 1}));
-    copies.DeliverAll();
-    EXPECT_EQ(client().table.nMySelectedPile, 3);
-    server().table.nPlayCards[0] = 9;
-    EXPECT_TRUE(Send().empty()) << "a table broken by a rogue move is not sent, nor traced";
-    EXPECT_TRUE(sent.empty() && received.empty());
-}
-
-// A table holds the 52 cards, no player pile above six and no centre pile empty.
-TEST_F(Snapshot, SnapshotsOfNoRealTableAreIgnored)
-{
-    const Bytes good = Send();
-    const struct {
-        const char* what;
-        std::vector<std::pair<int, int>> bytes;
-    } broken[] = {
+    const std::pair<const char*, std::vector<std::pair<int, int>>> broken[] = {
         {"53 cards", {{9, 3}}},
         {"54 cards", {{1, 6}}},
         {"a pile of 7", {{8, 7}, {4, 1}}},
         {"an empty centre pile", {{2, 0}, {9, 3}}},
         {"both centre piles empty", {{2, 0}, {3, 0}, {10, 4}, {11, 5}}},
     };
-    for (const auto& b : broken) {
+    for (const auto& [what, bytes] : broken) {
         Bytes bad = good;
-        for (const auto& [index, value] : b.bytes)
+        for (const auto& [index, value] : bytes)
             bad[index] = static_cast<std::uint8_t>(value);
         Receive(copies.client, bad);
-        EXPECT_TRUE(Mirrored(server().table, client().table)) << b.what;
+        EXPECT_TRUE(Mirrored(server, client)) << what;
     }
+
+    // Two plays on the server only: the counts follow them; the receiver keeps its selection.
+    copies.server.platform.tracing = copies.client.platform.tracing = false;
+    sent.clear();
+    received.clear();
+    server.playPiles[0][1] = server.myPiles[4][--server.nMyPileCards[4]];
+    server.playPiles[1][1] = server.oppPiles[0][--server.nOppPileCards[0]];
+    server.nPlayCards[0] = server.nPlayCards[1] = 2;
+    client.nMySelectedPile = 3;
+    const Bytes m = send();
+    EXPECT_EQ((Bytes{m[2], m[3], m[8], m[9]}), (Bytes{2, 2, 5, 1}));
+    copies.DeliverAll();
+    EXPECT_EQ(client.nMySelectedPile, 3);
+    server.nPlayCards[0] = 9;
+    EXPECT_TRUE(send().empty()) << "a table broken by a rogue move is not sent, nor traced";
+    EXPECT_TRUE(sent.empty() && received.empty());
 }
 
 using namespace std::chrono_literals;

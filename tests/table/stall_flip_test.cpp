@@ -30,53 +30,42 @@ void StalledDeal(Deck& deck, TwoCopies& copies, Card flip0 = C(kQueen, kHearts))
     copies.client.game.table.bHandInProgress = copies.server.game.table.bHandInProgress = 1;
 }
 
-class StallFlip : public ::testing::Test {
-protected:
-    void SetUp() override { StalledDeal(deck, copies); }
-    Game& server() { return copies.server.game; }
-    Game& client() { return copies.client.game; }
-
-    Deck deck;
-    TwoCopies copies;
-};
-
-// The first second of a flip countdown shows the plain table, then 2 and 1,
-// never 3; clicks wait for the flip. An announcement after the hand ended is
-// ignored, and one during a countdown is carried out by a further countdown.
-TEST_F(StallFlip, ClientCountsDownEachAnnouncedFlipOnlyDuringTheHand)
+// The server announces one flip at a time. The first second of the client's
+// countdown shows the plain table, then 2 and 1, never 3; clicks wait for the
+// flip. An announcement during a countdown is carried out by a further one,
+// and one after the hand ended is ignored.
+TEST(StallFlip, AnnouncedOnceAndCountedDownOnlyDuringTheHand)
 {
-    LayOutDeal(server(), deck);  // the check after the deal finds the stall
-    EXPECT_EQ(copies.server.platform.sent, (std::vector<Bytes>{{203, 0}}));
+    TwoCopies copies;
+    Deck deck;
+    StalledDeal(deck, copies);
+    Game& server = copies.server.game;
+    Game& client = copies.client.game;
+    Receive(copies.server, {206});
+    EXPECT_EQ(server.hand.nFlipsHeard, 0) << "a stray acknowledgement stands for no flip";
+    LayOutDeal(server, deck);  // the check after the deal finds the stall
+    CheckAfterMove(server);  // e.g. after a lone card moved to an empty pile
+    EXPECT_EQ(copies.server.platform.sent, (std::vector<Bytes>{{203, 0}})) << "one flip announced at a time";
     copies.DeliverAll();
     RecordingPlatform& shown = copies.client.platform;
     EXPECT_EQ(shown.sent, (std::vector<Bytes>{{206}}));
-    OnTimer(client(), TimerId::FlipCountdown);
+    OnTimer(client, TimerId::FlipCountdown);
     EXPECT_EQ(shown.texts, (Texts{{115, 125, "Can't Proceed"}, {95, 265, "Flipping in 2 sec"}}));
     Receive(copies.client, {203, 0});
-    OnTimer(client(), TimerId::FlipCountdown);
+    OnTimer(client, TimerId::FlipCountdown);
     EXPECT_EQ(shown.texts, (Texts{{115, 125, "Can't Proceed"}, {95, 265, "Flipping in 1 sec"}}));
-    EXPECT_EQ(client().hand.nPendingFlips, 2) << "the running countdown goes on";
-    ClickMyPile(client(), 0);
-    EXPECT_EQ(client().table.nMySelectedPile, kNoPile);
-    OnTimer(client(), TimerId::FlipCountdown);
-    EXPECT_EQ((Cards{client().table.playPiles[0][1], client().table.playPiles[1][1]}), (Cards{deck[48], deck[49]}));
+    EXPECT_EQ(client.hand.nPendingFlips, 2) << "the running countdown goes on";
+    ClickMyPile(client, 0);
+    EXPECT_EQ(client.table.nMySelectedPile, kNoPile);
+    OnTimer(client, TimerId::FlipCountdown);
+    EXPECT_EQ((Cards{client.table.playPiles[0][1], client.table.playPiles[1][1]}), (Cards{deck[48], deck[49]}));
     EXPECT_EQ(TwoCopies::RunOut(copies.client, TimerId::FlipCountdown), 3) << "the second flip counts down at once";
-    EXPECT_EQ(client().table.nExtraCardsLeft, 3);
+    EXPECT_EQ(client.table.nExtraCardsLeft, 3);
 
-    client().table.bHandInProgress = 0;  // the hand ended here before the announcement came
+    client.table.bHandInProgress = 0;  // the hand ended here before the announcement came
     Receive(copies.client, {203, 0});
-    EXPECT_EQ(client().hand.nPendingFlips, 0);
+    EXPECT_EQ(client.hand.nPendingFlips, 0);
     EXPECT_FALSE(shown.TimerRunning(TimerId::FlipCountdown));
-}
-
-TEST_F(StallFlip, ServerAnnouncesOneFlipAtATime)
-{
-    LayOutDealOnTable(server().table, deck, false);
-    Receive(copies.server, {206});
-    EXPECT_EQ(server().hand.nFlipsHeard, 0) << "a stray acknowledgement stands for no flip";
-    CheckAfterMove(server());
-    CheckAfterMove(server());  // e.g. after a lone card moved to an empty pile
-    EXPECT_EQ(copies.server.platform.SentTypes(), (Bytes{203}));
 }
 
 // Once the stacks are used up, each centre pile keeps its upper cards and the
