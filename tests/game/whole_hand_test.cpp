@@ -42,30 +42,24 @@ TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
     Receive(winner, {208});
     EXPECT_TRUE(winner.platform.readyButton);
 
-    const struct {
-        const char* what;
-        bool yes, newOpponent;
-        Bytes sent;
-        bool ready;
-        int closes;
-    } answers[] = {{"yes", true, false, {208}, true, 0},
-                   {"no", false, false, {}, false, 1},
-                   {"yes, to a winner now gone", true, true, {}, true, 0}};
-    for (const auto& a : answers) {
-        SCOPED_TRACE(a.what);
+    // The answer, whether the winner is replaced meanwhile, and what follows.
+    const std::tuple<bool, bool, Bytes, bool, int> answers[] = {
+        {true, false, {208}, true, 0}, {false, false, {}, false, 1}, {true, true, {}, true, 0}};
+    for (const auto& [yes, newOpponent, sent, ready, closes] : answers) {
+        SCOPED_TRACE(yes + newOpponent);
         RecordedGame loser;
         SetPiles(loser.game.table, {{C(4, kClubs)}}, {}, {C(5, kHearts)}, {C(2, kHearts)});
         loser.game.hand.bOppReady = 1;
-        loser.platform.answerYes = a.yes;
-        if (a.newOpponent)
+        loser.platform.answerYes = yes;
+        if (newOpponent)
             loser.platform.onAsk = [&loser] { ResetForNewOpponent(loser.game); };
         CheckAfterMove(loser.game);
         EXPECT_EQ(loser.platform.questions,
                   std::vector<std::string>{"Loser: Your Opponent has Won !!\nWould you like to play another hand?"});
-        EXPECT_EQ(loser.platform.SentTypes(), a.sent);
-        EXPECT_EQ(loser.platform.readyButton, a.ready);
-        EXPECT_EQ(loser.platform.closeRequests, a.closes);
-        EXPECT_EQ(loser.game.hand.bOppReady, a.newOpponent ? 0 : 1) << "a new opponent has not pressed ready";
+        EXPECT_EQ(loser.platform.SentTypes(), sent);
+        EXPECT_EQ(loser.platform.readyButton, ready);
+        EXPECT_EQ(loser.platform.closeRequests, closes);
+        EXPECT_EQ(loser.game.hand.bOppReady, newOpponent ? 0 : 1) << "a new opponent has not pressed ready";
     }
 
     RecordedGame notYetAnswered;
