@@ -19,34 +19,28 @@
 #include "table/local_play.h"
 #include "table/paint_table.h"
 #include "table/snapshot.h"
+#include "tests/support/deal_fixture.h"
 #include "tests/support/two_copies.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <string>
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-void Require(bool holds)
-{
-    if (!holds)
-        __builtin_trap();
-}
-
 // A copy of the game fed from the input, checking its table at consecutive
 // quiet points: between two dispatched messages, and after each outer read,
 // click or tick.
-class FuzzCopy : public RecordingPlatform {
-public:
+struct FuzzCopy : RecordingPlatform {
     Game game{*this};
-    const std::uint8_t* stream = nullptr;
-    std::size_t streamLeft = 0;
+    const std::uint8_t *stream = nullptr, *end = nullptr;
     std::size_t chunk = 1;
     bool pumpDelivers = false;
     bool pumpTicks = false;
+
+    static void Require(bool holds) { holds ? void() : __builtin_trap(); }
 
     void Check()
     {
@@ -85,37 +79,34 @@ public:
 
     bool Arrive()
     {
-        const std::size_t n = std::min(chunk, streamLeft);
+        const std::size_t n = std::min(chunk, static_cast<std::size_t>(end - stream));
         inbox.insert(inbox.end(), stream, stream + n);
         stream += n;
-        streamLeft -= n;
         return n > 0;
     }
 
     // Codes 0-4 click our piles, 5-6 the centre piles, where the board last showed them.
     void Click(std::uint8_t code)
     {
-        if (code >= 0x80 || code % 8 == 7)
-            return;
-        if (code % 8 < kPlayerPiles)
+        if (code < 0x80 && code % 8 < kPlayerPiles)
             ClickMyPile(game, code % 8);
-        else
+        else if (code < 0x80 && code % 8 < kPlayerPiles + kPlayPiles)
             ClickPlayPile(game, code % 8 - kPlayerPiles);
     }
 
     // Like a Qt timer, one whose handler is still running does not fire again.
-    void FireRunningTimers(bool outer)
+    void FireRunningTimers(int rounds, bool outer = true)
     {
-        for (const TimerId timer : {TimerId::FlipCountdown, TimerId::StartCountdown, TimerId::TieDisplay, TimerId::QuietTable}) {
-            bool& running = inTick_[static_cast<int>(timer)];
-            if (!TimerRunning(timer) || running)
-                continue;
-            running = true;
-            OnTimer(game, timer);
-            running = false;
-            if (outer)
-                CheckAtRest();
-        }
+        for (int round = 0; round < rounds; ++round)
+            for (const TimerId timer :
+                 {TimerId::FlipCountdown, TimerId::StartCountdown, TimerId::TieDisplay, TimerId::QuietTable}) {
+                if (!TimerRunning(timer) || !inTick_.insert(timer).second)
+                    continue;
+                OnTimer(game, timer);
+                inTick_.erase(timer);
+                if (outer)
+                    CheckAtRest();
+            }
     }
 
     void PumpMessages() override
@@ -126,7 +117,7 @@ public:
         if (pumpDelivers && Arrive())
             NetReceive(game);
         if (pumpTicks)
-            FireRunningTimers(false);
+            FireRunningTimers(1, false);
         --pumpDepth_;
     }
 
@@ -148,11 +139,9 @@ public:
     }
 
 private:
-    bool wasWhole_ = false;
-    bool playPileHeld_[kPlayPiles]{};
-    bool saw207_ = false;
+    bool wasWhole_ = false, saw207_ = false, playPileHeld_[kPlayPiles]{};
     int pumpDepth_ = 0;
-    bool inTick_[kTimerCount + 1]{};
+    std::set<TimerId> inTick_;
 };
 
 void WriteSeeds(const std::string& dir)
@@ -221,15 +210,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     copy.pumpTicks = flags & 0x20;
     copy.answerYes = flags & 0x40;
     copy.stream = data + 4;
-    copy.streamLeft = size - 4;
+    copy.end = data + size;
 
     game.table.bIsServer = flags & 0x01;
     if (tableMode % 2 == 1) {
         Deck deck;
-        for (int i = 0; i < kDeckSize; ++i)
-            deck[i] = FreshDeckCard(i);
-        if (flags & 0x80)
-            BuildShuffledDeck(deck);
+        flags & 0x80 ? BuildShuffledDeck(deck) : FillFreshDeck(deck);
         LayOutDealOnTable(game.table, deck, !game.table.bIsServer);
         game.table.bHandInProgress = tableMode == 1;
         PaintTable(game);  // records where the piles lie, for the clicks
@@ -240,20 +226,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         copy.CheckAtRest();
     }
     for (;;) {
-        if ((data[3] & 0x04) && copy.streamLeft > 0) {
+        if ((data[3] & 0x04) && copy.stream < copy.end) {
             copy.Click(*copy.stream++);
-            --copy.streamLeft;
             copy.CheckAtRest();
         }
         if (!copy.Arrive())
             break;
         NetReceive(game);
         copy.CheckAtRest();
-        for (int round = 0; round < timerRounds; ++round)
-            copy.FireRunningTimers(true);
+        copy.FireRunningTimers(timerRounds);
     }
     // Then the clock runs on until the countdowns are over; a broken table may flip for ever, so only for a while.
-    for (int round = 0; timerRounds && round < 40; ++round)
-        copy.FireRunningTimers(true);
+    copy.FireRunningTimers(timerRounds ? 40 : 0);
     return 0;
 }

@@ -94,32 +94,29 @@ TEST(Reassembly, HeldBytesWaitForTheHandlerOrGoWithTheConnection)
     EXPECT_EQ(server.game.reassembly.pendingLength, 0);
 }
 
-// Moves no correct peer sends are dropped whole, and so are centre piles of 0 or 53 cards.
-TEST(RemoteMoves, ImpossibleMovesAreDroppedWhole)
+// Moves no correct peer sends are dropped whole, and so are centre piles of 0
+// or 53 cards. Centre tops come as counts, then rank and suit of each pile's
+// top card and of the one below it, and overwrite only those slots.
+TEST(RemoteMoves, ImpossibleMovesDroppedWholeCentreTopsOverwriteOnlyTheTopSlots)
 {
     Deck deck;
     FillFreshDeck(deck);
     Table server;
     RecordedGame client;
+    Table& t = client.game.table;
     LayOutDealOnTable(server, deck, false);
-    LayOutDealOnTable(client.game.table, deck, true);
-    server.nMyPileCards[1] = client.game.table.nOppPileCards[1] = 0;
-    client.game.table.bHandInProgress = 1;
+    LayOutDealOnTable(t, deck, true);
+    server.nMyPileCards[1] = t.nOppPileCards[1] = 0;
+    t.bHandInProgress = 1;
     Receive(client,
             {201, 5, 0, 201, 0, 2, 201, 1, 0,  // no such pile, no such centre pile, an empty pile
              202, 0, 5, 202, 2, 2, 202, 1, 3, 202, 0, 2,  // no such pile, onto itself, from an empty pile, onto a full one
              207, 0, 1, 0,   0, 0, 0,   0, 0, 0,   0, 207, 1, 53, 0, 0, 0, 0, 0, 0, 0, 0});
-    EXPECT_TRUE(Mirrored(server, client.game.table));
+    EXPECT_TRUE(Mirrored(server, t));
     EXPECT_TRUE(client.platform.sent.empty());
-}
 
-// Counts, then rank and suit of each centre pile's top card and of the one below it.
-TEST(RemoteMoves, CentreTopsOverwriteOnlyTheTopSlots)
-{
-    RecordedGame client;
-    client.game.table.playPiles[1][0] = C(2, kClubs);
+    t.playPiles[1][0] = C(2, kClubs);
     Receive(client, {207, 1, 3, 11, 2, 5, 5, 12, 3, 9, 1});
-    const Table& t = client.game.table;
     EXPECT_EQ((Bytes{t.nPlayCards[0], t.nPlayCards[1]}), (Bytes{1, 3}));
     EXPECT_EQ((Cards{t.playPiles[0][0], t.playPiles[1][0], t.playPiles[1][1], t.playPiles[1][2]}),
               (Cards{C(11, kHearts), C(2, kClubs), C(9, kDiamonds), C(12, kSpades)}));
