@@ -78,39 +78,29 @@ TEST(Snapshot, LayoutTraceAndOnlyRealTables)
 
 using namespace std::chrono_literals;
 
-// The client's pile 0 holds 5, 2 and 3 of clubs, the server's a king; the
-// rest lies on the centre piles, a four of hearts on top of pile 0.
-void LayOutInStep(TwoCopies& copies)
-{
-    const Cards client = {C(4, kClubs), C(1, kClubs), C(2, kClubs)}, server = {C(kKing, kHearts)};
-    Cards play0, play1;
-    for (int i = 0; i < kDeckSize; ++i) {
-        const Card card = FreshDeckCard(i);
-        if (std::find(client.begin(), client.end(), card) == client.end() && card != server[0] && card != C(3, kHearts))
-            (play0.size() < 23 ? play0 : play1).push_back(card);
-    }
-    play0.push_back(C(3, kHearts));
-    SetPiles(copies.server.game.table, {server}, {client}, play0, play1);
-    SetPiles(copies.client.game.table, {client}, {server}, play0, play1);
-    PaintTable(copies.client.game);  // lays the piles out for the clicks
-}
-
-void Move(Game& game, int from, int to)
-{
-    ClickMyPile(game, from);
-    ClickMyPile(game, to);
-}
-
 // Whatever put the tables out of step, the server sends its own after a quiet
 // time; the client keeps the moves it made too recently to be shown there.
 TEST(QuietTable, ServerSendsItsTableWhenNobodyMovesAndTheClientKeepsOnlyItsUnseenMoves)
 {
+    // The client's pile 0 holds 5, 2 and 3 of clubs, the server's a king; the
+    // rest lies on the centre piles, a four of hearts on top of pile 0.
+    const Cards ours = {C(4, kClubs), C(1, kClubs), C(2, kClubs)}, theirs = {C(kKing, kHearts)};
+    Cards play0, play1;
+    for (int i = 0; i < kDeckSize; ++i) {
+        const Card card = FreshDeckCard(i);
+        if (std::find(ours.begin(), ours.end(), card) == ours.end() && card != theirs[0] && card != C(3, kHearts))
+            (play0.size() < 23 ? play0 : play1).push_back(card);
+    }
+    play0.push_back(C(3, kHearts));
     TwoCopies copies;
-    LayOutInStep(copies);
+    SetPiles(copies.server.game.table, {theirs}, {ours}, play0, play1);
+    SetPiles(copies.client.game.table, {ours}, {theirs}, play0, play1);
+    PaintTable(copies.client.game);  // lays the piles out for the clicks
     RecordedGame& server = copies.server;
     Game& client = copies.client.game;
-    Move(client, 0, 1);  // the 3 to pile 1, then on to pile 2, long since applied by the server
-    Move(client, 1, 2);
+    auto move = [&client](int from, int to) { ClickMyPile(client, from), ClickMyPile(client, to); };
+    move(0, 1);  // the 3 to pile 1, then on to pile 2, long since applied by the server
+    move(1, 2);
     copies.DeliverAll();
     ASSERT_TRUE(server.platform.TimerRunning(TimerId::QuietTable));
     copies.client.platform.now += 10s;
@@ -124,7 +114,7 @@ TEST(QuietTable, ServerSendsItsTableWhenNobodyMovesAndTheClientKeepsOnlyItsUnsee
 
     // The client moves the 2 to pile 3 and plays the 5; the server's quiet-time
     // snapshot crosses both on the wire and arrives a second later.
-    Move(client, 0, 3);
+    move(0, 3);
     ClickMyPile(client, 0);
     ClickPlayPile(client, 0);
     OnTimer(server.game, TimerId::QuietTable);
