@@ -22,9 +22,7 @@ debs=("$dir"/flinthand_*.deb)
 [[ ${#debs[@]} -eq 1 && -s ${debs[0]} ]] || fail "not one package in $dir"
 listeners() { ss -Hltnp 'sport = :418'; }
 [[ -z $(listeners) ]] || fail "port 418 is taken by another program"
-mkdir -p "$shots" && chmod 755 "$work"
-dpkg-deb -x "${debs[0]}" "$work/root"
-dpkg-deb -e "${debs[0]}" "$work/control"
+mkdir -p "$shots" && chmod 755 "$work" && dpkg-deb -x "${debs[0]}" "$work/root" && dpkg-deb -e "${debs[0]}" "$work/control"
 
 # Where setcap cannot grant, the postinst says so and lets dpkg carry on.
 DPKG_ROOT=$work/absent sh "$work/control/postinst" configure 2>"$work/postinst.err" || fail "the postinst fails where it cannot grant"

@@ -27,17 +27,15 @@ inline constexpr int kAce = 0, kKing = 12, kQueen = 11, kJack = 10;
 inline void SetPiles(Table& t, const std::vector<Cards>& mine, const std::vector<Cards>& theirs, const Cards& play0,
                      const Cards& play1)
 {
+    auto lay = [](const Cards& cards, Card* pile, std::uint8_t& count) {
+        count = static_cast<std::uint8_t>(cards.size());
+        std::copy(cards.begin(), cards.end(), pile);
+    };
     for (int p = 0; p < kPlayerPiles; ++p) {
-        const Cards& m = p < static_cast<int>(mine.size()) ? mine[p] : Cards{};
-        const Cards& o = p < static_cast<int>(theirs.size()) ? theirs[p] : Cards{};
-        t.nMyPileCards[p] = static_cast<std::uint8_t>(m.size());
-        t.nOppPileCards[p] = static_cast<std::uint8_t>(o.size());
-        std::copy(m.begin(), m.end(), t.myPiles[p]);
-        std::copy(o.begin(), o.end(), t.oppPiles[p]);
+        lay(p < static_cast<int>(mine.size()) ? mine[p] : Cards{}, t.myPiles[p], t.nMyPileCards[p]);
+        lay(p < static_cast<int>(theirs.size()) ? theirs[p] : Cards{}, t.oppPiles[p], t.nOppPileCards[p]);
     }
-    t.nPlayCards[0] = static_cast<std::uint8_t>(play0.size());
-    t.nPlayCards[1] = static_cast<std::uint8_t>(play1.size());
-    std::copy(play0.begin(), play0.end(), t.playPiles[0]);
-    std::copy(play1.begin(), play1.end(), t.playPiles[1]);
+    lay(play0, t.playPiles[0], t.nPlayCards[0]);
+    lay(play1, t.playPiles[1], t.nPlayCards[1]);
     t.bHandInProgress = 1;
 }

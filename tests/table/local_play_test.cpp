@@ -79,12 +79,8 @@ TEST(AfterMove, EndsMovesAndStalls)
 {
     const Cards lone = {C(4, kClubs)};  // next to neither the 7 nor the 9 in the centre
     const Cards tall = {C(4, kHearts), C(4, kSpades)};
-    const struct {
-        const char* what;
-        std::vector<Cards> mine, theirs;
-        bool moveLeft;
-        std::string outcome;
-    } cases[] = {
+    // What, our piles, theirs, whether a move is left, and the outcome.
+    const std::tuple<const char*, std::vector<Cards>, std::vector<Cards>, bool, std::string> cases[] = {
         {"our last card went", {}, {lone}, false, "You Won !!!"},
         {"their last card went", {lone}, {}, false, "question"},
         {"both last cards went", {}, {}, false, "Tie !!!"},
@@ -93,21 +89,21 @@ TEST(AfterMove, EndsMovesAndStalls)
         {"lone cards beside empty piles", {lone, {}}, {lone, {}, lone}, false, "stall"},
         {"no pile empty", {lone, tall, lone, lone, lone}, {lone}, false, "stall"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [what, mine, theirs, moveLeft, outcome] : cases) {
         for (const bool server : {true, false}) {
-            SCOPED_TRACE(std::string(c.what) + (server ? " on the server" : " on the client"));
+            SCOPED_TRACE(std::string(what) + (server ? " on the server" : " on the client"));
             RecordedGame side;
             side.game.table.bIsServer = server;
-            SetPiles(side.game.table, c.mine, c.theirs, {C(7, kClubs)}, {C(9, kDiamonds)});
-            EXPECT_EQ(CheckAfterMove(side.game), c.moveLeft);
-            EXPECT_EQ(side.game.table.bHandInProgress, c.moveLeft || c.outcome == "stall");
-            EXPECT_EQ(side.platform.questions.size(), c.outcome == "question" ? 1u : 0u);
+            SetPiles(side.game.table, mine, theirs, {C(7, kClubs)}, {C(9, kDiamonds)});
+            EXPECT_EQ(CheckAfterMove(side.game), moveLeft);
+            EXPECT_EQ(side.game.table.bHandInProgress, moveLeft || outcome == "stall");
+            EXPECT_EQ(side.platform.questions.size(), outcome == "question" ? 1u : 0u);
             EXPECT_EQ(side.platform.SentTypes(),
-                      c.outcome == "question"              ? std::vector<std::uint8_t>{208}
-                          : c.outcome == "stall" && server ? std::vector<std::uint8_t>{203}
-                                                           : std::vector<std::uint8_t>{});
+                      outcome == "question"              ? Bytes{208}
+                          : outcome == "stall" && server ? Bytes{203}
+                                                         : Bytes{});
             EXPECT_EQ(side.platform.texts.empty() ? "" : side.platform.texts[0].text,
-                      c.outcome.find('!') != std::string::npos ? c.outcome : "");
+                      outcome.find('!') != std::string::npos ? outcome : "");
         }
     }
 }
