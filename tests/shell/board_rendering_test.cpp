@@ -7,26 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace {
 
 const QRgb kCloth = qRgb(0, 128, 0);
-
-QImage Face(const Card& card, bool inverted = false)
-{
-    QImage face = QImage(":/cards.png")
-                      .convertToFormat(QImage::Format_RGB32)
-                      .copy(kCardWidth * card.rank, kCardHeight * card.suit, kCardWidth, kCardHeight);
-    if (inverted)
-        face.invertPixels();
-    return face;
-}
-
-QImage Back(int rows = kCardHeight)
-{
-    return QImage(":/card_back.png").convertToFormat(QImage::Format_RGB32).copy(0, 0, kCardWidth, rows);
-}
 
 // How many pixels have the colour, and the smallest rectangle holding them.
 std::pair<int, QRect> Find(const QImage& image, QRgb colour)
@@ -34,26 +17,26 @@ std::pair<int, QRect> Find(const QImage& image, QRgb colour)
     std::pair<int, QRect> found;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) == colour) {
-                ++found.first;
-                found.second |= QRect(x, y, 1, 1);
-            }
+            if (image.pixel(x, y) == colour)
+                found = {found.first + 1, found.second | QRect(x, y, 1, 1)};
     return found;
 }
 
-// The real platform drawing a dealt table into its back buffer. Top cards lie
-// over backs fanned by 4 px; selected cards are colour negatives, an empty pile
-// a one-pixel frame. Stacks of up to five fan down by 4 px from y 168; taller
-// ones start 18 px higher and fan by 3.
+// The real platform drawing a dealt table into its back buffer. Top cards lie over backs fanned by
+// 4 px; selected cards are colour negatives, an empty pile a one-pixel frame. Stacks of up to five
+// fan down by 4 px from y 168; taller ones start 18 px higher and fan by 3.
 TEST(BoardRendering, DealtTable)
 {
     ShellPlatform platform{0};
     Game& game = platform.game();
     Table& t = game.table;
     const QImage& buffer = platform.renderer().backBuffer();
-    auto region = [&](int x, int y, int width = kCardWidth, int height = kCardHeight) {
-        return buffer.copy(x, y, width, height);
-    };
+    const QImage faces = QImage(":/cards.png").convertToFormat(QImage::Format_RGB32);
+    const QImage backs = QImage(":/card_back.png").convertToFormat(QImage::Format_RGB32);
+    auto region = [&](int x, int y, int w = kCardWidth, int h = kCardHeight) { return buffer.copy(x, y, w, h); };
+    auto face = [&](Card c) { return faces.copy(kCardWidth * c.rank, kCardHeight * c.suit, kCardWidth, kCardHeight); };
+    auto back = [&](int rows = kCardHeight) { return backs.copy(0, 0, kCardWidth, rows); };
+    auto negative = [](QImage image) { return image.invertPixels(), image; };
     Deck deck;
     std::srand(3);
     BuildShuffledDeck(deck);
@@ -61,16 +44,15 @@ TEST(BoardRendering, DealtTable)
     t.bHandInProgress = 1;
     PaintTable(game);
 
-    EXPECT_EQ(region(147, 168), Face(t.playPiles[0][0]));
-    EXPECT_EQ(region(242, 168), Face(t.playPiles[1][0]));
+    EXPECT_EQ(region(147, 168), face(t.playPiles[0][0]));
+    EXPECT_EQ(region(242, 168), face(t.playPiles[1][0]));
     for (int p = 0; p < kPlayerPiles; ++p) {
-        const int x = 20 + 86 * p;
-        const int n = p + 2;
-        EXPECT_EQ(region(x, 312 + 4 * (n - 1)), Face(t.myPiles[p][n - 1])) << "my pile " << p;
-        EXPECT_EQ(region(x, 20 + 4 * (n - 1)), Face(t.oppPiles[p][n - 1])) << "their pile " << p;
+        const int x = 20 + 86 * p, n = p + 2;
+        EXPECT_EQ(region(x, 312 + 4 * (n - 1)), face(t.myPiles[p][n - 1])) << "my pile " << p;
+        EXPECT_EQ(region(x, 20 + 4 * (n - 1)), face(t.oppPiles[p][n - 1])) << "their pile " << p;
         for (int j = 0; j + 1 < n; ++j) {
-            EXPECT_EQ(region(x, 312 + 4 * j, kCardWidth, 4), Back(4)) << p << "/" << j;
-            EXPECT_EQ(region(x, 20 + 4 * j, kCardWidth, 4), Back(4)) << p << "/" << j;
+            EXPECT_EQ(region(x, 312 + 4 * j, kCardWidth, 4), back(4)) << p << "/" << j;
+            EXPECT_EQ(region(x, 20 + 4 * j, kCardWidth, 4), back(4)) << p << "/" << j;
         }
         EXPECT_EQ(buffer.pixel(x + 35, 311), kCloth);
         EXPECT_EQ(buffer.pixel(x + 35, 312 + 4 * (n - 1) + kCardHeight), kCloth);
@@ -81,8 +63,8 @@ TEST(BoardRendering, DealtTable)
         PaintTable(game);
         for (const int x : {20, 364}) {
             for (int i = 0; i + 1 < cards; ++i)
-                EXPECT_EQ(region(x, top + step * i, kCardWidth, step), Back(step)) << cards << "/" << i;
-            EXPECT_EQ(region(x, top + step * (cards - 1)), Back()) << cards;
+                EXPECT_EQ(region(x, top + step * i, kCardWidth, step), back(step)) << cards << "/" << i;
+            EXPECT_EQ(region(x, top + step * (cards - 1)), back()) << cards;
             EXPECT_EQ(buffer.pixel(x + 35, top - 1), kCloth) << cards;
         }
     }
@@ -90,26 +72,22 @@ TEST(BoardRendering, DealtTable)
     t.nMySelectedPile = 2;
     t.nOppSelectedPile = 4;
     PaintTable(game);
-    EXPECT_EQ(region(192, 312 + 12), Face(t.myPiles[2][3], true));
-    EXPECT_EQ(region(364, 20 + 20), Face(t.oppPiles[4][5], true));
-    EXPECT_EQ(region(278, 312 + 16), Face(t.myPiles[3][4]));
+    EXPECT_EQ(region(192, 312 + 12), negative(face(t.myPiles[2][3])));
+    EXPECT_EQ(region(364, 20 + 20), negative(face(t.oppPiles[4][5])));
+    EXPECT_EQ(region(278, 312 + 16), face(t.myPiles[3][4]));
     t.nOppSelectedPile = 255;  // a byte from the peer that names no pile
     t.nMyPileCards[1] = 0;
     PaintTable(game);
-    EXPECT_EQ(region(364, 20 + 20), Face(t.oppPiles[4][5]));
+    EXPECT_EQ(region(364, 20 + 20), face(t.oppPiles[4][5]));
     EXPECT_EQ(Find(region(96, 302, 91, 116), qRgb(0, 192, 0)),
               std::pair(2 * kCardWidth + 2 * kCardHeight - 4, QRect(10, 10, kCardWidth, kCardHeight)));
     EXPECT_EQ(Find(region(107, 313, kCardWidth - 2, kCardHeight - 2), kCloth).first, (kCardWidth - 2) * (kCardHeight - 2));
 }
 
-QImage PaintStrip(const StatusTexts& texts)
-{
-    return StatusStrip(texts, nullptr).grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
 TEST(StatusStrip, TwoLinesOnWhiteUnderTwoGreyEdgesAndThePingOnTheRight)
 {
-    const QImage image = PaintStrip(StatusTexts{});  // "Null Status" and "Quiet"
+    auto paint = [](const StatusTexts& s) { return StatusStrip(s, nullptr).grab().toImage().convertedTo(QImage::Format_RGB32); };
+    const QImage image = paint(StatusTexts{});  // "Null Status" and "Quiet"
     EXPECT_EQ(Find(image, qRgb(128, 128, 128)), std::pair(460, QRect(0, 0, 460, 1)));
     EXPECT_EQ(Find(image, qRgb(192, 192, 192)), std::pair(460, QRect(0, 1, 460, 1)));
     const auto [blue, blueAt] = Find(image, qRgb(0, 0, 128));
@@ -117,12 +95,11 @@ TEST(StatusStrip, TwoLinesOnWhiteUnderTwoGreyEdgesAndThePingOnTheRight)
     EXPECT_EQ(Find(image, qRgb(255, 255, 255)).first + blue, 460 * 30) << "nothing else below the edges";
 
     // The ping ends 12 px from the right edge, in an opaque cell that hides a long line 1 beneath it.
-    StatusTexts texts;
-    std::strcpy(texts.pingText, "Ping: 150 ms");
-    const QImage ping = PaintStrip(texts);
+    StatusTexts texts{.pingText = "Ping: 150 ms"};
+    const QImage ping = paint(texts);
     EXPECT_EQ(Find(ping.copy(230, 0, 230, 32), qRgb(0, 0, 128)).second, QRect(384 - 230, 6, 63, 10));
-    std::strcpy(texts.statusLine1, std::string(120, 'W').c_str());
-    const QImage underneath = PaintStrip(texts);
+    std::string(120, 'W').copy(texts.statusLine1, 120);  // the rest was zero already
+    const QImage underneath = paint(texts);
     const int width = QFontMetrics(PixelFont(11)).horizontalAdvance(texts.pingText);
     const QRect cell(460 - 12 - width + 1, 5, width - 2, 9);
     EXPECT_EQ(underneath.copy(cell), ping.copy(cell));

@@ -37,33 +37,30 @@ public:
 // during a countdown, play nothing. A click right of x 255 lands there.
 TEST(MainWindow, KeysAndLeftClicksPlayAlikeOnAFixedWindow)
 {
-    // A key, and the pile a click goes to instead: ours 0 to 3, the centre's 4 and 5. Select the five, onto
-    // the four; the six, onto the empty pile; the nine, onto the ten; select the king.
-    const std::pair<Qt::Key, int> steps[] = {{Qt::Key_1, 0}, {Qt::Key_Left, 4},  {Qt::Key_2, 1}, {Qt::Key_3, 2},
-                                             {Qt::Key_2, 1}, {Qt::Key_Right, 5}, {Qt::Key_4, 3}};
-    for (const bool byKeys : {true, false}) {  // one program at a time: keys go to the active window
-        Program program;
-        EXPECT_EQ(program.window.centralWidget()->size(), QSize(460, 535));
-        EXPECT_EQ(program.window.minimumSize(), program.window.maximumSize()) << "not resizable";
+    // A key, and the middle of the pile a click plays instead: ours at y 360, the centre's at y 216. Select
+    // the five, onto the four; the six, onto the empty pile; the nine, onto the ten; select the king.
+    const std::pair<Qt::Key, QPoint> steps[] = {{Qt::Key_1, {55, 360}},  {Qt::Key_Left, {182, 216}}, {Qt::Key_2, {141, 360}},
+                                                {Qt::Key_3, {227, 360}}, {Qt::Key_2, {141, 360}},    {Qt::Key_Right, {277, 216}},
+                                                {Qt::Key_4, {313, 360}}};
+    for (const bool byKeys : {true, false}) {  // one copy at a time: keys go to the active window
+        Program copy;
+        EXPECT_EQ(copy.window.centralWidget()->size(), QSize(460, 535));
+        EXPECT_EQ(copy.window.minimumSize(), copy.window.maximumSize()) << "not resizable";
         QImage cloth(460, 503, QImage::Format_RGB32);
         cloth.fill(qRgb(0, 128, 0));
-        EXPECT_EQ(program.window.boardView()->grab().toImage().convertToFormat(QImage::Format_RGB32), cloth) << "a bare table";
+        EXPECT_EQ(copy.window.boardView()->grab().toImage().convertToFormat(QImage::Format_RGB32), cloth) << "a bare table";
 
-        Game& game = program.game();
+        Game& game = copy.game();
         SetPiles(game.table, {{C(4, kHearts)}, {C(8, kClubs), C(5, kClubs)}, {}, {C(kKing, kSpades)}}, {{C(kAce, kClubs)}},
                  {C(3, kSpades)}, {C(9, kDiamonds)});
-        PaintTable(game);  // lays the piles out
-        auto click = [&](Qt::MouseButton button, int pile) {
-            const Rect& r = pile < 4 ? game.board.rcMyPiles[pile] : game.board.rcPlayPiles[pile - 4];
-            QTest::mouseClick(program.window.boardView(), button, {}, QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
-        };
-        click(Qt::RightButton, 3);
+        PaintTable(game);
+        QTest::mouseClick(copy.window.boardView(), Qt::RightButton, {}, {313, 360});
         for (const int countdown : {2, 0}) {  // nothing plays during a countdown
             game.hand.nCountdownSecs = countdown;
-            for (const auto& [key, pile] : steps)
-                byKeys ? QTest::keyClick(&program.window, key) : click(Qt::LeftButton, pile);
+            for (const auto& [key, at] : steps)
+                byKeys ? QTest::keyClick(&copy.window, key) : QTest::mouseClick(copy.window.boardView(), Qt::LeftButton, {}, at);
         }
-        EXPECT_EQ(program.sent, (Sent{{204, 0}, {201, 0, 0}, {204, 1}, {202, 1, 2}, {204, 1}, {201, 1, 1}, {204, 3}})) << byKeys;
+        EXPECT_EQ(copy.sent, (Sent{{204, 0}, {201, 0, 0}, {204, 1}, {202, 1, 2}, {204, 1}, {201, 1, 1}, {204, 3}})) << byKeys;
     }
 }
 
@@ -82,17 +79,18 @@ TEST(MainWindow, SpacePressesTheOneReadyButtonAndTheLoserMustSayYesOrNo)
     EXPECT_EQ(program.sent, Sent{{205}});
     EXPECT_TRUE(program.window.centralWidget()->findChildren<QPushButton*>().empty()) << "pressed, it goes";
 
-    bool stillAsking = false;
-    QTimer::singleShot(0, [&] {
+    bool asked = false;  // checked here, not in the callback, so that a missing box fails instead of hanging
+    QTimer::singleShot(0, &program.window, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
+        asked = true;
         QTest::keyClick(box, Qt::Key_Escape);
         box->close();
-        stillAsking = box->isVisible();
+        EXPECT_TRUE(box->isVisible()) << "still asking";
         box->button(QMessageBox::Yes)->click();
     });
     EXPECT_TRUE(program.AskYesNo("Would you like to play another hand?", "Loser"));
-    EXPECT_TRUE(stillAsking);
+    EXPECT_TRUE(asked);
 }
 
 }  // namespace

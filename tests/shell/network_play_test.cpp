@@ -24,8 +24,6 @@
 #include <fstream>
 #include <set>
 
-using namespace std::string_literals;
-
 namespace {
 
 using Strings = std::vector<std::string>;
@@ -60,19 +58,6 @@ public:
     }
 };
 
-bool Eventually(const std::function<bool()>& done)
-{
-    return QTest::qWaitFor(done, 15000);
-}
-
-// Replaces what the field shows with the typed text, unless null, and presses Connect.
-void Connect(JoinDialog& dialog, const QString& typed)
-{
-    if (!typed.isNull())
-        dialog.serverField()->setText(typed);
-    QTest::mouseClick(dialog.connectButton(), Qt::LeftButton);
-}
-
 // A copy or two on a free port, in an empty folder (the join dialog keeps sname.ini there).
 class NetworkPlay : public ::testing::Test {
 protected:
@@ -86,35 +71,24 @@ protected:
     }
     void TearDown() override { QDir::setCurrent(home_); }
     std::string OnPort(const std::string& text) const { return text + " on port " + std::to_string(port); }
+    static bool Eventually(const std::function<bool()>& done) { return QTest::qWaitFor(done, 15000); }
 
     std::uint16_t port = 0;
     QTemporaryDir folder_;
     QString home_ = QDir::currentPath();
 };
 
-TEST(ServerAddress, DottedTextFirstThenNames)
-{
-    EXPECT_EQ(ResolveServerAddress("10.1.2.3"), 0x0A010203u);
-    EXPECT_EQ(DottedAddress(0x0A010203), "10.1.2.3");
-}
-
 // Only Connect joins, and never with an empty field. Up to 259 characters are
 // read, a CR LF as one LF, up to a NUL; a name is sent cut to 255 bytes, between
 // characters, and replaces the saved one whole, unless that is read-only.
 TEST_F(NetworkPlay, WhatTheJoinDialogReadsSendsAndSaves)
 {
-    Strings joins;
-    auto open = [&] {
-        auto dialog = std::make_unique<JoinDialog>(nullptr);
-        QObject::connect(dialog.get(), &JoinDialog::joinRequested, [&](const std::string& name) { joins.push_back(name); });
-        dialog->show();
-        return dialog;
-    };
-    auto dialog = open();
+    JoinDialog first(nullptr);
+    first.show();
     EXPECT_TRUE(QFile::exists("sname.ini")) << "created on first use";
-    QTest::keyClicks(dialog->serverField(), "host");
+    QTest::keyClicks(first.serverField(), "host");
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
-        QTest::keyClick(dialog->serverField(), key);
+        QTest::keyClick(first.serverField(), key);
     QString box;
     QTimer::singleShot(0, [&] {
         if (auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -122,17 +96,18 @@ TEST_F(NetworkPlay, WhatTheJoinDialogReadsSendsAndSaves)
             shown->button(QMessageBox::Ok)->click();
         }
     });
-    Connect(*dialog, "");
+    first.serverField()->clear();
+    QTest::mouseClick(first.connectButton(), Qt::LeftButton);
     EXPECT_EQ(box, "Error: Enter Server Name or IP Address (###.###.###.###)");
-    EXPECT_TRUE(dialog->isVisible()) << "neither Enter, Escape nor an empty name closes it";
-    QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
-    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(first.isVisible()) << "neither Enter, Escape nor an empty name closes it";
+    QTest::mouseClick(first.cancelButton(), Qt::LeftButton);
+    EXPECT_FALSE(first.isVisible());
 
     const std::string sample = QString("abcdefghijklmnopqrstuvwxyz0123456789").repeated(9).toStdString();
     const std::string accents = QString(200, QChar(0xE9)).toStdString();
     // The file, whether it is read-only, what is typed (null: nothing), what is shown and what is joined.
     const std::tuple<std::string, bool, QString, std::string, std::string> cases[] = {
-        {"first\nsecond\r\nthird\0fourth"s, false, {}, "first\nsecond\nthird", "first\nsecond\nthird"},
+        {std::string("first\nsecond\r\nthird") + '\0' + "fourth", false, {}, "first\nsecond\nthird", "first\nsecond\nthird"},
         {sample, false, {}, sample.substr(0, 259), sample.substr(0, 255)},
         {"", false, QString::fromStdString(accents), "", accents.substr(0, 254)},
         {"game-host.lan", false, "   ", "game-host.lan", "   "},  // spaces are a name
@@ -141,29 +116,34 @@ TEST_F(NetworkPlay, WhatTheJoinDialogReadsSendsAndSaves)
     for (const auto& [file, readOnly, typed, shown, joined] : cases) {
         std::ofstream("sname.ini") << file;
         ASSERT_EQ(chmod("sname.ini", readOnly ? 0444 : 0644), 0);
-        joins.clear();
-        dialog = open();
-        EXPECT_EQ(dialog->serverField()->text().toStdString(), shown);
-        Connect(*dialog, typed);
-        EXPECT_FALSE(dialog->isVisible());
+        JoinDialog dialog(nullptr);
+        Strings joins;
+        QObject::connect(&dialog, &JoinDialog::joinRequested, [&](const std::string& name) { joins.push_back(name); });
+        dialog.show();
+        EXPECT_EQ(dialog.serverField()->text().toStdString(), shown);
+        if (!typed.isNull())
+            dialog.serverField()->setText(typed);
+        QTest::mouseClick(dialog.connectButton(), Qt::LeftButton);
+        EXPECT_FALSE(dialog.isVisible());
         EXPECT_EQ(joins, Strings{joined});
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream("sname.ini").rdbuf()), {}), readOnly ? file : joined);
     }
 }
 
-// A join that fails changes nothing but says why; one through the dialog starts
-// a ping both ways. A port that cannot be had says so in red on line 2.
+// Dotted addresses read and print in host order. A join that fails changes nothing but says why; one
+// through the dialog starts a ping both ways. A port that cannot be had says so in red on line 2.
 TEST_F(NetworkPlay, FailedJoinsHostJoinPingAndATakenPort)
 {
+    EXPECT_EQ(ResolveServerAddress("10.1.2.3"), 0x0A010203u);
+    EXPECT_EQ(DottedAddress(0x0A010203), "10.1.2.3");
     Copy server(port);
     Copy client(port);
     auto fails = [](Copy& copy, const char* serverName, const std::string& reason) {
         const std::string looks = copy.Looks();
         copy.connection().JoinGame(serverName);
-        EXPECT_EQ(copy.boxes, Strings{"Error: " + reason});
+        EXPECT_EQ(std::exchange(copy.boxes, {}), Strings{"Error: " + reason});
         EXPECT_EQ(copy.Looks(), looks) << "status lines, title and menu";
         EXPECT_FALSE(copy.connection().HasDataConnection());
-        copy.boxes.clear();
     };
     fails(client, "127.0.0.1", "Client unable to connect to Server");  // nobody listens yet
     fails(client, "no-such-host.invalid", "Client unable to find to Server");
@@ -172,7 +152,8 @@ TEST_F(NetworkPlay, FailedJoinsHostJoinPingAndATakenPort)
     fails(server, "127.0.0.1", "Initiated as Server");
     QTimer::singleShot(0, [&] {
         if (auto* dialog = qobject_cast<JoinDialog*>(QApplication::activeModalWidget())) {
-            Connect(*dialog, "localhost");
+            dialog->serverField()->setText("localhost");
+            QTest::mouseClick(dialog->connectButton(), Qt::LeftButton);
             dialog->done(0);
         }
     });
@@ -197,10 +178,9 @@ TEST_F(NetworkPlay, FailedJoinsHostJoinPingAndATakenPort)
     EXPECT_GT(std::count(pixels, pixels + 230 * 15, qRgb(255, 0, 0)), 0);
 }
 
-// Bare sockets as clients. A client's bytes just before it closes must neither
-// hide its close nor be lost, and a newcomer then takes its seat; nobody takes
-// a live client's seat; a client that goes is reported once, and the next one
-// starts afresh.
+// Bare sockets as clients. A client's bytes just before it closes must neither hide its close nor be
+// lost, and a newcomer then takes its seat; nobody takes a live client's seat; a client that goes is
+// reported once, and the next one starts afresh.
 TEST_F(NetworkPlay, ClientsComeAndGo)
 {
     Copy server(port);
