@@ -6,32 +6,6 @@
 
 namespace {
 
-TEST(WholeHand, ReadyHandshakeAndStartCountdown)
-{
-    std::srand(42);  // a first deal with a play in it
-    TwoCopies copies;
-    RecordingPlatform& server = copies.server.platform;
-    RecordingPlatform& client = copies.client.platform;
-    OnReadyPressed(copies.server.game);
-    EXPECT_EQ(server.texts, (Texts{{40, 250, "Waiting for Opponent"}}));
-    copies.DeliverAll();
-    EXPECT_FALSE(client.TimerRunning(TimerId::StartCountdown)) << "one ready player is not enough";
-    OnReadyPressed(copies.client.game);
-    copies.DeliverAll();
-    for (RecordingPlatform* side : {&server, &client})
-        EXPECT_EQ(side->texts, (Texts{{40, 250, "Game starts in 5 sec"}}));
-    for (int second = 4; second >= 1; --second) {
-        OnTimer(copies.server.game, TimerId::StartCountdown);
-        EXPECT_EQ(server.texts, (Texts{{40, 250, "Game starts in " + std::to_string(second) + " sec"}}));
-    }
-    OnTimer(copies.client.game, TimerId::StartCountdown);
-    OnTimer(copies.server.game, TimerId::StartCountdown);
-    copies.DeliverAll();
-    EXPECT_FALSE(client.TimerRunning(TimerId::StartCountdown));
-    ClickMyPile(copies.client.game, 0);
-    EXPECT_EQ(copies.client.game.table.nMySelectedPile, 0) << "the deal ended the client's countdown";
-}
-
 TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
 {
     RecordedGame winner;
@@ -69,10 +43,15 @@ TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
 }
 
 // Both last cards at once: each copy shows the tie over its last table for
-// three seconds and asks nothing; a ready pressed early still counts.
-TEST(WholeHand, BothLastCardsAtOnceIsATie)
+// three seconds and asks nothing. A ready pressed early still counts, but one
+// ready player is not enough; the countdown runs from 5, and the deal ends the
+// client's too.
+TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
 {
+    std::srand(42);  // a first deal with a play in it
     TwoCopies copies;
+    RecordingPlatform& server = copies.server.platform;
+    RecordingPlatform& client = copies.client.platform;
     SetPiles(copies.server.game.table, {{C(4, kClubs)}}, {{C(6, kClubs)}}, {C(5, kHearts)}, {C(2, kHearts)});
     SetPiles(copies.client.game.table, {{C(6, kClubs)}}, {{C(4, kClubs)}}, {C(5, kHearts)}, {C(2, kHearts)});
     for (RecordedGame* side : {&copies.server, &copies.client}) {
@@ -82,17 +61,30 @@ TEST(WholeHand, BothLastCardsAtOnceIsATie)
         ClickPlayPile(side->game, 0);
     }
     copies.DeliverAll();
-    for (RecordedGame* side : {&copies.server, &copies.client}) {
-        EXPECT_EQ(side->platform.texts, (Texts{{170, 120, "Tie !!!"}})) << "still on show after the late snapshot";
-        EXPECT_TRUE(side->platform.questions.empty());
+    for (RecordingPlatform* side : {&server, &client}) {
+        EXPECT_EQ(side->texts, (Texts{{170, 120, "Tie !!!"}})) << "still on show after the late snapshot";
+        EXPECT_TRUE(side->questions.empty());
     }
     EXPECT_EQ(TwoCopies::RunOut(copies.client, TimerId::TieDisplay), 1);
     OnReadyPressed(copies.client.game);
+    EXPECT_EQ(client.texts, (Texts{{40, 250, "Waiting for Opponent"}}));
     copies.DeliverAll();
-    EXPECT_FALSE(copies.server.platform.TimerRunning(TimerId::StartCountdown));
+    EXPECT_FALSE(server.TimerRunning(TimerId::StartCountdown));
     EXPECT_EQ(TwoCopies::RunOut(copies.server, TimerId::TieDisplay), 1);
     OnReadyPressed(copies.server.game);
-    EXPECT_TRUE(copies.server.platform.TimerRunning(TimerId::StartCountdown)) << "the client's early press counts";
+    copies.DeliverAll();
+    for (RecordingPlatform* side : {&server, &client})
+        EXPECT_EQ(side->texts, (Texts{{40, 250, "Game starts in 5 sec"}}));
+    for (int second = 4; second >= 1; --second) {
+        OnTimer(copies.server.game, TimerId::StartCountdown);
+        EXPECT_EQ(server.texts, (Texts{{40, 250, "Game starts in " + std::to_string(second) + " sec"}}));
+    }
+    OnTimer(copies.client.game, TimerId::StartCountdown);
+    OnTimer(copies.server.game, TimerId::StartCountdown);
+    copies.DeliverAll();
+    EXPECT_FALSE(client.TimerRunning(TimerId::StartCountdown));
+    ClickMyPile(copies.client.game, 0);
+    EXPECT_EQ(copies.client.game.table.nMySelectedPile, 0) << "the deal ended the client's countdown";
 }
 
 }  // namespace

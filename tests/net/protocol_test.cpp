@@ -7,24 +7,6 @@
 
 namespace {
 
-TEST(Senders, LayoutsTrafficLineAndNoConnection)
-{
-    RecordedGame side;
-    SendReady(side.game);
-    StartPing(side.game);
-    EXPECT_EQ(side.platform.sent, (std::vector<Bytes>{{205}, {209, 0}}));
-    EXPECT_STREQ(side.game.status.statusLine2, "Sending 2 bytes  TYPE: 209");
-
-    side.platform.connected = false;
-    SendReady(side.game);
-    Receive(side, {205});
-    EXPECT_EQ(side.platform.sent.size(), 2u);
-    EXPECT_EQ(side.platform.inbox.size(), 1u) << "nothing is read";
-    EXPECT_EQ(side.platform.boxes,
-              (std::vector<std::string>{"Error: Sever-Client Network not established - can't send data",
-                                        "Error: Server-Client Network Not established - can't read data"}));
-}
-
 // The same stream in reads of any size: the messages come out whole and in order.
 TEST(Reassembly, MessagesCutAndMergedAnywhere)
 {
@@ -123,22 +105,36 @@ TEST(RemoteMoves, ImpossibleMovesDroppedWholeCentreTopsOverwriteOnlyTheTopSlots)
 }
 
 // Each side echoes the other's ping and times its own, to the whole millisecond.
-TEST(Ping, EchoAndTiming)
+// Without a connection nothing is sent or read, and each way says so.
+TEST(Ping, EchoTimingTrafficLineAndNoConnection)
 {
     TwoCopies copies;
     RecordedGame& client = copies.client;
+    SendReady(client.game);
     for (const auto& [ms, warning] : {std::pair{30, ""}, std::pair{31, "High Network Ping Time"}}) {
         StartPing(client.game);
+        EXPECT_STREQ(client.game.status.statusLine2, "Sending 2 bytes  TYPE: 209");
         client.platform.now += std::chrono::microseconds(ms * 1000 + 999);
         copies.DeliverAll();
         EXPECT_EQ(client.game.status.pingText, "Ping: " + std::to_string(ms) + " ms");
         EXPECT_STREQ(client.game.status.pingWarning, warning);
     }
+    EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{205}, {209, 0}, {209, 0}}));
     EXPECT_STREQ(copies.server.game.status.pingText, "") << "an echo times nothing";
     StartPing(copies.server.game);
     copies.DeliverAll();
     EXPECT_STREQ(copies.server.game.status.pingText, "Ping: 0 ms");
     EXPECT_EQ(copies.server.platform.sent.back(), (Bytes{209, 1}));
+
+    client.platform.connected = false;
+    const std::size_t sent = client.platform.sent.size();
+    SendReady(client.game);
+    Receive(client, {205});
+    EXPECT_EQ(client.platform.sent.size(), sent);
+    EXPECT_EQ(client.platform.inbox.size(), 1u) << "nothing is read";
+    EXPECT_EQ(client.platform.boxes,
+              (std::vector<std::string>{"Error: Sever-Client Network not established - can't send data",
+                                        "Error: Server-Client Network Not established - can't read data"}));
 }
 
 }  // namespace
