@@ -19,7 +19,6 @@
 #include "table/local_play.h"
 #include "table/paint_table.h"
 #include "table/snapshot.h"
-#include "tests/support/deal_fixture.h"
 #include "tests/support/two_copies.h"
 
 #include <cstdlib>

@@ -44,8 +44,7 @@ public:
     void SendBytes(const std::uint8_t* bytes, int count) override
     {
         sent.emplace_back(bytes, bytes + count);
-        if (onSend)
-            onSend(bytes, count);
+        onSend ? onSend(bytes, count) : void();
     }
     int ReceiveBytes(std::uint8_t* into, int capacity) override
     {
@@ -68,8 +67,7 @@ public:
     bool AskYesNo(std::string_view text, std::string_view caption) override
     {
         questions.push_back(std::string(caption) + ": " + std::string(text));
-        if (onAsk)
-            onAsk();
+        onAsk ? onAsk() : void();
         return answerYes;
     }
     void CloseProgram() override { ++closeRequests; }
