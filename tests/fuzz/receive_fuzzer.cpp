@@ -1,17 +1,15 @@
 // Arbitrary bytes from the peer, cut into arbitrary reads, with clicks, timer
 // ticks and nested event loops in between, must never break the table.
-//
 // Input: four setup bytes, then the byte stream.
-//   byte 0  bit 0: server (else client); bits 1-2: 0 fresh table, 1 dealt and
-//           in play, 2 fresh and our Ready pressed, 3 last hand's table and our
-//           Ready pressed; bit 3: the running timers fire between reads; bit 4:
-//           a nested event loop delivers the next bytes, bit 5: fires the timers;
-//           bit 6: Yes to "play another hand?"; bit 7: a shuffled deck
-//   byte 1  bytes that arrive at a time, less one
-//   byte 2  most bytes one read takes, 0 for no limit
-//   byte 3  bits 0-1: timer rounds per read, less one; bit 2: our player clicks,
-//           one byte of the stream before each arrival; bits 3-7: shuffle seed
-//
+//   byte 0: bit 0 server, else client; bits 1-2 the table: fresh, dealt and in
+//     play, fresh with our Ready pressed, or last hand's with our Ready pressed;
+//     bit 3 timers fire between reads; bits 4 and 5 a nested event loop delivers
+//     the next bytes, fires the timers; bit 6 Yes to "play another hand?";
+//     bit 7 a shuffled deck
+//   byte 1: bytes that arrive at a time, less one; byte 2: most bytes one read
+//     takes, 0 for no limit
+//   byte 3: bits 0-1 timer rounds per read, less one; bit 2 our player clicks,
+//     one byte of the stream before each arrival; bits 3-7 the shuffle's seed
 // FLINTHAND_SEED_DIR=dir makes the fuzzer write its starting corpus there.
 
 #include "net/messages.h"
