@@ -81,7 +81,13 @@ TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
     }
     OnTimer(copies.client.game, TimerId::StartCountdown);
     OnTimer(copies.server.game, TimerId::StartCountdown);
+    // The deal goes each card rank first; the client lays it out with the players' piles exchanged.
+    const Bytes& deal = server.sent.back();
+    const Card first = copies.server.game.table.myPiles[0][0];
+    EXPECT_EQ((Bytes{deal[0], deal[1], deal[2]}), (Bytes{200, first.rank, first.suit}));
+    EXPECT_EQ(deal.size(), 105u);
     copies.DeliverAll();
+    EXPECT_TRUE(Mirrored(copies.server.game.table, copies.client.game.table));
     EXPECT_FALSE(client.TimerRunning(TimerId::StartCountdown));
     ClickMyPile(copies.client.game, 0);
     EXPECT_EQ(copies.client.game.table.nMySelectedPile, 0) << "the deal ended the client's countdown";

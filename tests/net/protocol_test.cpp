@@ -8,7 +8,7 @@
 namespace {
 
 // The same stream in reads of any size: the messages come out whole and in order.
-TEST(Reassembly, MessagesCutAndMergedAnywhere)
+TEST(Reassembly, MessagesWholeAndInOrderHeldBytesWaitForTheHandlerOrGoWithTheConnection)
 {
     RecordedGame server;
     server.game.table.bIsServer = 1;
@@ -32,14 +32,11 @@ TEST(Reassembly, MessagesCutAndMergedAnywhere)
         EXPECT_EQ(client.game.hand.nPendingFlips, 1);
         EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{209, 1}, {206}})) << "the ping echoed, the flip acknowledged";
     }
-}
 
-// A bad type drops what is held. Bytes that arrive while a handler runs (our
-// ready was pressed, so the peer's starts the countdown, whose painting pumps
-// messages) wait for it; a new connection drops what the old one left, even
-// the rest of the message whose handler was running.
-TEST(Reassembly, HeldBytesWaitForTheHandlerOrGoWithTheConnection)
-{
+    // A bad type drops what is held. Bytes that arrive while a handler runs (our
+    // ready was pressed, so the peer's starts the countdown, whose painting pumps
+    // messages) wait for it; a new connection drops what the old one left, even
+    // the rest of the message whose handler was running.
     RecordedGame side;
     Receive(side, {7, 205});
     EXPECT_EQ(side.game.hand.bOppReady, 0);
@@ -59,21 +56,21 @@ TEST(Reassembly, HeldBytesWaitForTheHandlerOrGoWithTheConnection)
     EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{209, 1}}));
     EXPECT_EQ(client.game.table.nOppSelectedPile, 2);
 
-    RecordedGame server;
-    Receive(server, {210, 5});  // the start of a snapshot from a client that left
-    ForgetHeldBytes(server.game);
-    Receive(server, {209, 1});
-    EXPECT_EQ(server.platform.sent, (std::vector<Bytes>{{209, 1}}));
-    server.game.hand.bMyReady = 1;
-    server.platform.onPump = [&] {
-        server.platform.onPump = nullptr;
-        Receive(server, {210, 5, 1});
-        ForgetHeldBytes(server.game);
-        Receive(server, {204, 4});
+    RecordedGame rejoined;
+    Receive(rejoined, {210, 5});  // the start of a snapshot from a client that left
+    ForgetHeldBytes(rejoined.game);
+    Receive(rejoined, {209, 1});
+    EXPECT_EQ(rejoined.platform.sent, (std::vector<Bytes>{{209, 1}}));
+    rejoined.game.hand.bMyReady = 1;
+    rejoined.platform.onPump = [&] {
+        rejoined.platform.onPump = nullptr;
+        Receive(rejoined, {210, 5, 1});
+        ForgetHeldBytes(rejoined.game);
+        Receive(rejoined, {204, 4});
     };
-    Receive(server, {205});
-    EXPECT_EQ(server.game.table.nOppSelectedPile, 4);
-    EXPECT_EQ(server.game.reassembly.pendingLength, 0);
+    Receive(rejoined, {205});
+    EXPECT_EQ(rejoined.game.table.nOppSelectedPile, 4);
+    EXPECT_EQ(rejoined.game.reassembly.pendingLength, 0);
 }
 
 // Moves no correct peer sends are dropped whole, and so are centre piles of 0

@@ -7,21 +7,6 @@
 
 namespace {
 
-// The server sends each card rank first; the client lays the deck out as the
-// server does with the players' piles exchanged (where each card lies is checked
-// through the snapshot's layout).
-TEST(Deal, SentRankFirstAndMirroredOnTheClient)
-{
-    TwoCopies copies;
-    ShuffleAndDeal(copies.server.game);
-    const Bytes& m = copies.server.platform.sent.at(0);
-    ASSERT_EQ(m.size(), 105u);
-    const Card first = copies.server.game.table.myPiles[0][0];
-    EXPECT_EQ((Bytes{m[0], m[1], m[2]}), (Bytes{200, first.rank, first.suit}));
-    copies.DeliverAll();
-    EXPECT_TRUE(Mirrored(copies.server.game.table, copies.client.game.table));
-}
-
 // With 100 random transpositions about one card in fifty stays where it was;
 // with only 10, two in three would.
 TEST(Deal, ShufflesDifferAndMoveAlmostEveryCard)
