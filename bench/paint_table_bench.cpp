@@ -3,14 +3,14 @@
 
 #include "net/protocol.h"
 #include "shell/board_renderer.h"
+#include "shell/shell_platform.h"
 #include "table/deal.h"
 #include "table/game.h"
 #include "table/paint_table.h"
 #include "table/snapshot.h"
 #include "tests/support/recording_platform.h"
-#include "tests/support/rendering_platform.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -44,8 +44,8 @@ void LayOutBusyTable(Table& table)
 
 void BM_PaintTable(benchmark::State& state)
 {
-    RenderingPlatform platform;
-    Game game{platform};
+    ShellPlatform platform{0};  // the program's own back buffer
+    Game& game = platform.game();
     LayOutBusyTable(game.table);
     if (CardsOnTable(game.table) != kDeckSize || game.table.nExtraCardsLeft < 6) {
         state.SkipWithError("the table is not whole");
@@ -54,7 +54,7 @@ void BM_PaintTable(benchmark::State& state)
     PaintTable(game);  // the font database loads on first use
     for (auto _ : state) {
         PaintTable(game);
-        benchmark::DoNotOptimize(platform.renderer.backBuffer().constBits());
+        benchmark::DoNotOptimize(platform.renderer().backBuffer().constBits());
         benchmark::ClobberMemory();
     }
 }
@@ -138,7 +138,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
+    QApplication application(argc, argv);
     Q_INIT_RESOURCE(flinthand);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

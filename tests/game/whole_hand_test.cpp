@@ -20,7 +20,7 @@ TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
     const std::tuple<bool, bool, Bytes, bool, int> answers[] = {
         {true, false, {208}, true, 0}, {false, false, {}, false, 1}, {true, true, {}, true, 0}};
     for (const auto& [yes, newOpponent, sent, ready, closes] : answers) {
-        SCOPED_TRACE(yes + newOpponent);
+        SCOPED_TRACE(testing::Message() << "yes " << yes << ", new opponent " << newOpponent);
         RecordedGame loser;
         SetPiles(loser.game.table, {{C(4, kClubs)}}, {}, {C(5, kHearts)}, {C(2, kHearts)});
         loser.game.hand.bOppReady = 1;
@@ -83,9 +83,9 @@ TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
     OnTimer(copies.server.game, TimerId::StartCountdown);
     // The deal goes each card rank first; the client lays it out with the players' piles exchanged.
     const Bytes& deal = server.sent.back();
+    ASSERT_EQ(deal.size(), 105u);
     const Card first = copies.server.game.table.myPiles[0][0];
     EXPECT_EQ((Bytes{deal[0], deal[1], deal[2]}), (Bytes{200, first.rank, first.suit}));
-    EXPECT_EQ(deal.size(), 105u);
     copies.DeliverAll();
     EXPECT_TRUE(Mirrored(copies.server.game.table, copies.client.game.table));
     EXPECT_FALSE(client.TimerRunning(TimerId::StartCountdown));

@@ -24,7 +24,9 @@ for path in usr/games/flinthand usr/games/flinthand-start usr/share/flinthand/Fl
 done
 entry=$root/usr/share/applications/$id.desktop
 desktop-file-validate "$entry" || fail "desktop-file-validate rejects the entry"
-# Where the entry and the launcher point is the install test's job.
+# The install test sees only the default program folder, bin; a path built without the package's games shows here.
+grep -qx 'Exec=/usr/games/flinthand-start' "$entry" && grep -qF '"/usr/games/flinthand"' "$root/usr/games/flinthand-start" \
+    || fail "the entry or the launcher looks for the program outside /usr/games"
 grep -qx 'Categories=Game;CardGame;' "$entry" && grep -qx 'Icon=flinthand' "$entry" || fail "the entry is not in the Games menu, or names another icon"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" || fail "appstreamcli rejects the metainfo"
 echo "package: $(basename "$deb") holds what a desktop needs; lintian found no error"

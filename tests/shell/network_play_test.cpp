@@ -90,7 +90,7 @@ TEST_F(NetworkPlay, WhatTheJoinDialogReadsSendsAndSaves)
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
         QTest::keyClick(first.serverField(), key);
     QString box;
-    QTimer::singleShot(0, [&] {
+    QTimer::singleShot(0, &first, [&] {
         if (auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             box = shown->windowTitle() + ": " + shown->text();
             shown->button(QMessageBox::Ok)->click();
@@ -149,8 +149,9 @@ TEST_F(NetworkPlay, FailedJoinsHostJoinPingAndATakenPort)
     fails(client, "no-such-host.invalid", "Client unable to find to Server");
     server.window.hostAction()->trigger();
     EXPECT_TRUE(server.Looks().ends_with("|Flinthand - Server|")) << "not even Ping, with nobody to ping";
+    EXPECT_STREQ(server.game().status.pingWarning, "") << "the port was free";
     fails(server, "127.0.0.1", "Initiated as Server");
-    QTimer::singleShot(0, [&] {
+    QTimer::singleShot(0, &client.window, [] {
         if (auto* dialog = qobject_cast<JoinDialog*>(QApplication::activeModalWidget())) {
             dialog->serverField()->setText("localhost");
             QTest::mouseClick(dialog->connectButton(), Qt::LeftButton);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "net/messages.h"
 #include "table/deal.h"
 #include "tests/support/recording_platform.h"
 

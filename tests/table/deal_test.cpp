@@ -1,9 +1,9 @@
 #include "table/deal.h"
-#include "tests/support/two_copies.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 namespace {
 

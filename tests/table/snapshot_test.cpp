@@ -72,7 +72,7 @@ TEST(Snapshot, LayoutTraceAndOnlyRealTables)
     copies.DeliverAll();
     EXPECT_EQ(client.nMySelectedPile, 3);
     server.nPlayCards[0] = 9;
-    EXPECT_TRUE(send().empty()) << "a table broken by a rogue move is not sent, nor traced";
+    EXPECT_TRUE(send().empty()) << "a table broken by a rogue move is not sent";
     EXPECT_TRUE(sent.empty() && received.empty());
 }
 

@@ -49,6 +49,7 @@ TEST(StallFlip, AnnouncedOnceAndCountedDownOnlyDuringTheHand)
     copies.DeliverAll();
     RecordingPlatform& shown = copies.client.platform;
     EXPECT_EQ(shown.sent, (std::vector<Bytes>{{206}}));
+    EXPECT_TRUE(shown.texts.empty()) << "no countdown text in the first second";
     OnTimer(client, TimerId::FlipCountdown);
     EXPECT_EQ(shown.texts, (Texts{{115, 125, "Can't Proceed"}, {95, 265, "Flipping in 2 sec"}}));
     Receive(copies.client, {203, 0});
