@@ -42,11 +42,11 @@ struct TwoCopies {
         while (Deliver(server) || Deliver(client)) {}
     }
 
-    // Ticks a timer until it stops; how many ticks that took.
+    // Ticks a timer until it stops, or 100 times; how many ticks that took.
     static int RunOut(RecordedGame& side, TimerId timer)
     {
         int ticks = 0;
-        for (; side.platform.TimerRunning(timer); ++ticks)
+        for (; side.platform.TimerRunning(timer) && ticks < 100; ++ticks)
             OnTimer(side.game, timer);
         return ticks;
     }
