@@ -29,7 +29,8 @@ DPKG_ROOT=$work/absent sh "$work/control/postinst" configure 2>"$work/postinst.e
 grep -q 'port 418' "$work/postinst.err" || fail "the postinst is silent where it cannot grant the capability"
 
 until_ok() { for _ in $(seq 50); do "$@" >/dev/null 2>&1 && return 0; sleep 0.2; done; return 1; }
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+# Without -noreset the server resets when its last client quits, and a copy starting then cannot connect.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 pids+=($!)
 until_ok test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb
@@ -52,7 +53,7 @@ host() { pick "$window" h title_is "$window" "Flinthand - Server" || fail "Host 
 
 start before && host before
 ! listeners | grep -q "pid=$pid," || fail "nobody could host without the capability: the check proves nothing here"
-kill "$pid"
+kill "$pid" && wait "$pid" || true
 DPKG_ROOT=$work/root sh "$work/control/postinst" configure || fail "the postinst failed"
 getcap "$work/root/usr/games/flinthand" | grep -q 'cap_net_bind_service=ep' || fail "the postinst did not grant cap_net_bind_service"
 start host && host host
