@@ -13,6 +13,7 @@
 #include <QTcpSocket>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -35,6 +36,7 @@ Connection::~Connection()
 
 void Connection::HostGame()
 {
+    game_.status.pingWarning[0] = '\0';
     game_.table.bIsServer = 1;
     listenSocket_ = new QTcpServer(this);
     listenSocket_->setListenBacklogSize(kListenBacklog);
@@ -43,14 +45,18 @@ void Connection::HostGame()
     char line[64];
     std::snprintf(line, sizeof line, "Server listening on port %d", port_);
     SetStatus(game_, line, nullptr);
-    emit hosting();
-    ShowLocalAddress();
     // Line 1 reads as it always has; the red text says why nobody can connect
-    // (the port is taken, or below 1024 without the privilege).
+    // (the port is taken, or below 1024 without the privilege). The copy stays
+    // free to host again, join or practise.
     if (!listening) {
+        delete std::exchange(listenSocket_, nullptr);
+        game_.table.bIsServer = 0;
         std::snprintf(game_.status.pingWarning, sizeof game_.status.pingWarning, "Cannot listen on port %d", port_);
         game_.platform.InvalidateStatusWindow(true);
+        return;
     }
+    emit hosting();
+    ShowLocalAddress();
 }
 
 void Connection::ShowLocalAddress()
@@ -99,6 +105,7 @@ void Connection::JoinGame(const std::string& serverName)
         ShowError(game_, "Initiated as Server");
         return;
     }
+    game_.status.pingWarning[0] = '\0';  // a failed host's warning
     const auto address = ResolveServerAddress(serverName);
     if (!address) {
         ShowError(game_, "Client unable to find to Server");

@@ -131,7 +131,8 @@ TEST_F(NetworkPlay, WhatTheJoinDialogReadsSendsAndSaves)
 }
 
 // Dotted addresses read and print in host order. A join that fails changes nothing but says why; one
-// through the dialog starts a ping both ways. A port that cannot be had says so in red on line 2.
+// through the dialog starts a ping both ways. A port that cannot be had says so in red on line 2
+// until the next try; the copy is no server then, and may host again, join or practise.
 TEST_F(NetworkPlay, FailedJoinsHostJoinPingAndATakenPort)
 {
     EXPECT_EQ(ResolveServerAddress("10.1.2.3"), 0x0A010203u);
@@ -172,11 +173,21 @@ TEST_F(NetworkPlay, FailedJoinsHostJoinPingAndATakenPort)
         EXPECT_TRUE(QRegularExpression("^Ping: \\d+ ms$").match(copy->PingText().c_str()).hasMatch()) << copy->PingText();
 
     Copy late(port);
+    auto redOnLine2 = [&late] {
+        const QImage line2 =
+            late.window.statusStrip()->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(230, 17, 230, 15);
+        const auto* pixels = reinterpret_cast<const QRgb*>(line2.constBits());
+        return std::count(pixels, pixels + 230 * 15, qRgb(255, 0, 0));
+    };
     late.window.hostAction()->trigger();
     EXPECT_EQ(std::string(late.game().status.pingWarning), OnPort("Cannot listen"));
-    const QImage line2 = late.window.statusStrip()->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(230, 17, 230, 15);
-    const auto* pixels = reinterpret_cast<const QRgb*>(line2.constBits());
-    EXPECT_GT(std::count(pixels, pixels + 230 * 15, qRgb(255, 0, 0)), 0);
+    EXPECT_GT(redOnLine2(), 0);
+    EXPECT_EQ(late.Looks(), OnPort("Server listening") + "|Quiet|Flinthand|&Host a Game&Join a Game");
+    EXPECT_TRUE(late.window.practiceMenuAction()->isEnabled() && !late.connection().Hosting() && !late.game().table.bIsServer);
+    server.connection().Teardown();
+    late.window.hostAction()->trigger();
+    EXPECT_EQ(redOnLine2(), 0);
+    EXPECT_TRUE(late.Looks().ends_with("|Flinthand - Server|") && late.game().table.bIsServer);
 }
 
 // Bare sockets as clients. A client's bytes just before it closes must neither hide its close nor be
