@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # A build installed into a scratch root: the desktop entry and the launcher name
-# the paths under the build's own prefix, and root's install grants the capability.
+# the paths under the build's own prefix, and root's install grants the capability,
+# also to a program installed under another prefix.
 set -euo pipefail
-build=$1 root=$(mktemp -d)
-trap 'rm -rf "$root"' EXIT
+build=$1 root=$(mktemp -d) other=$(mktemp -d)
+trap 'rm -rf "$root" "$other"' EXIT
 DESTDIR="$root" cmake --install "$build" >/dev/null
+cmake --install "$build" --prefix "$other" >/dev/null
 cached() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
 games=$(cached CMAKE_INSTALL_PREFIX)/$(cached FLINTHAND_PROGRAM_DIR) share=$(cached CMAKE_INSTALL_PREFIX)/share
 fail() { echo "install: $*" >&2; exit 1; }
@@ -13,6 +15,7 @@ grep -qx "Exec=$games/flinthand-start" "$root$share/applications/io.github.flint
 grep -q "\"$share/flinthand/Flinthand.htm\"" "$root$games/flinthand-start" && grep -q "\"$games/flinthand\"" "$root$games/flinthand-start" \
     || fail "the launcher looks elsewhere"
 if [[ $(id -u) -eq 0 ]] && command -v getcap >/dev/null; then
-    getcap "$root$games/flinthand" | grep -q cap_net_bind_service || fail "installing as root did not grant cap_net_bind_service"
+    [[ $(getcap "$root$games/flinthand" "$other/$(cached FLINTHAND_PROGRAM_DIR)/flinthand" | grep -c cap_net_bind_service) -eq 2 ]] \
+        || fail "installing as root did not grant cap_net_bind_service (under DESTDIR and under another prefix)"
 fi
 echo "install: program, launcher, help page and desktop entry agree on $games"
