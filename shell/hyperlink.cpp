@@ -1,12 +1,16 @@
 #include "shell/hyperlink.h"
 
+#include "shell/message_boxes.h"
 #include "shell/pixel_font.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QUrl>
+
+#include <unistd.h>
 
 namespace {
 
@@ -16,9 +20,38 @@ const QColor kLinkBackground(192, 192, 192);
 
 }  // namespace
 
+QStringList InstalledHelpFolders()
+{
+    // Beside bin or games under whatever prefix the program was installed to.
+    return {QCoreApplication::applicationDirPath() + "/../share/flinthand", FLINTHAND_DATA_DIR, "/usr/share/flinthand"};
+}
+
+QString HelpPagePath(const QStringList& installedFolders)
+{
+    for (const QString& folder : QStringList{QDir::currentPath()} + installedFolders) {
+        const QFileInfo page(QDir(folder), "Flinthand.htm");
+        if (page.isFile())
+            return QDir::cleanPath(page.absoluteFilePath());
+    }
+    // The browser needs a file. A folder of our own in the shared temporary
+    // folder, so nobody else can plant a link where the page is written.
+    const QString folder = QDir::temp().filePath(QString("flinthand-%1").arg(getuid()));
+    QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QFileInfo made(folder);
+    QFile compiled(":/Flinthand.htm");
+    QFile page(folder + "/Flinthand.htm");
+    if (made.isSymLink() || !made.isDir() || made.ownerId() != getuid() || !compiled.open(QIODevice::ReadOnly)
+        || !page.open(QIODevice::WriteOnly | QIODevice::Truncate) || page.write(compiled.readAll()) != compiled.size())
+        return {};
+    return page.fileName();
+}
+
 void OpenHelpPage()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().filePath("Flinthand.htm")));
+    const QString path = HelpPagePath();
+    if (path.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        ShowMessageBoxOver(QApplication::activeWindow(), "The help page Flinthand.htm could not be opened.", "Flinthand",
+                           BoxIcon::None);
 }
 
 Hyperlink::Hyperlink(const QString& text, QWidget* parent) : QWidget(parent)

@@ -20,5 +20,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-// Opens Flinthand.htm from the current directory.
+// Where an installed help page may be, nearest to the program first.
+QStringList InstalledHelpFolders();
+// Flinthand.htm in the current folder, else in an installed folder, else the
+// compiled-in page written out to a temporary file; empty if none can be had.
+QString HelpPagePath(const QStringList& installedFolders = InstalledHelpFolders());
+// Opens it in the browser, or says it cannot.
 void OpenHelpPage();
