@@ -39,7 +39,7 @@ public:
     int wins = 0;
     int ties = 0;
     int questions = 0;
-    static constexpr int kTimers = 5;
+    static constexpr int kTimers = kTimerCount + 1;  // by TimerId, from 1
     Ms due[kTimers];
 
     bool HasDataConnection() const override { return true; }
@@ -67,12 +67,8 @@ public:
     void CreateReadyButton() override { readyButton = true; }
     void DestroyReadyButton() override { readyButton = false; }
     void ShowMessageBox(BoxOwner, std::string_view, std::string_view, BoxIcon) override {}
-    // The loser always goes again.
-    bool AskYesNo(std::string_view, std::string_view) override
-    {
-        ++questions;
-        return true;
-    }
+    // A computer player answers on its own; a player who never moves says yes at once.
+    void AskToPlayAgain(std::string_view, std::string_view) override { ++questions; }
     void CloseProgram() override {}
     void StartTimer(TimerId timer) override { due[static_cast<int>(timer)] = now_ + TimerPeriodMs(timer); }
     void KillTimer(TimerId timer) override { due[static_cast<int>(timer)] = kStopped; }
@@ -145,8 +141,13 @@ public:
                 }
             }
             for (int seat = 0; seat < 2; ++seat) {
-                if (players_[seat])
-                    moved = players_[seat]->Act(Seat(seat).game) || moved;
+                Game& game = Seat(seat).game;
+                if (players_[seat]) {
+                    moved = players_[seat]->Act(game) || moved;
+                } else if (game.hand.askedToPlayAgain) {
+                    AnswerPlayAgain(game, true);
+                    moved = true;
+                }
             }
             if (dealtAt == kStopped && server.game.table.bHandInProgress)
                 dealtAt = now;
@@ -243,6 +244,29 @@ BENCHMARK_CAPTURE(BM_HardAsServerAgainst, idle, std::optional<ComputerSpeed>())-
 BENCHMARK_CAPTURE(BM_HardAsServerAgainst, easy, std::optional<ComputerSpeed>(ComputerSpeed::Easy))
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1000);
+
+// The computer as the server, as in practice, against a person who sees only
+// what the board shows, plays as the computer would and takes a set time over
+// every move: how often the person wins, over 200 deals.
+void BM_PersonAgainst(benchmark::State& state, ComputerSpeed speed)
+{
+    const auto personMs = std::chrono::milliseconds(state.range(0));
+    unsigned deal = 0;
+    int personWon = 0;
+    int ended = 0;
+    for (auto _ : state) {
+        std::srand(++deal);
+        ComputerMatch match(ComputerPlayer(speed, deal), ComputerPlayer(personMs, deal + 1000, true));
+        match.PlayHand(kHandLimitMs);
+        personWon += match.client.wins;
+        ended += match.client.wins + match.server.wins;
+    }
+    state.counters["person_won_share"] = personWon / static_cast<double>(deal);
+    state.counters["won_share_of_wins"] = ended ? personWon / static_cast<double>(ended) : 0.0;
+}
+BENCHMARK_CAPTURE(BM_PersonAgainst, easy, ComputerSpeed::Easy)->Arg(2000)->Iterations(200)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PersonAgainst, normal, ComputerSpeed::Normal)->Arg(1200)->Iterations(200)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PersonAgainst, hard, ComputerSpeed::Hard)->Arg(800)->Iterations(200)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

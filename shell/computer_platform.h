@@ -31,7 +31,7 @@ public:
     void CreateReadyButton() override { readyButton_ = true; }
     void DestroyReadyButton() override { readyButton_ = false; }
     void ShowMessageBox(BoxOwner, std::string_view, std::string_view, BoxIcon) override {}
-    bool AskYesNo(std::string_view, std::string_view) override { return true; }
+    void AskToPlayAgain(std::string_view, std::string_view) override {}  // its player answers
     void CloseProgram() override {}
     void StartTimer(TimerId timer) override;
     void KillTimer(TimerId timer) override;

@@ -83,9 +83,11 @@ void MainWindow::ConnectToGame()
     connect(&platform_, &ShellPlatform::statusWindowInvalidated, statusStrip_, qOverload<>(&QWidget::update));
     connect(&platform_, &ShellPlatform::readyButtonWanted, this, &MainWindow::ShowReadyButton);
     connect(&platform_, &ShellPlatform::closeRequested, this, &QWidget::close);
+    connect(&platform_, &ShellPlatform::scoreChanged, this, &MainWindow::UpdateTitle);
 
     connect(&platform_, &ShellPlatform::practiceChanged, this, [this](bool practising) {
-        setWindowTitle(practising ? "Flinthand - Practice" : "Flinthand");
+        role_ = practising ? Role::Practice : Role::None;
+        UpdateTitle();
         for (QAction* action : {hostAction_, joinAction_})
             action->setEnabled(!practising);
         pingAction_->setEnabled(false);
@@ -96,11 +98,13 @@ void MainWindow::ConnectToGame()
         hostAction_->setEnabled(false);
         joinAction_->setEnabled(false);
         practiceMenuAction_->setEnabled(false);
-        setWindowTitle("Flinthand - Server");
+        role_ = Role::Server;
+        UpdateTitle();
     });
     connect(&connection, &Connection::clientAccepted, this, [this] { pingAction_->setEnabled(true); });
     connect(&connection, &Connection::joined, this, [this] {
-        setWindowTitle("Flinthand - Client");
+        role_ = Role::Client;
+        UpdateTitle();
         hostAction_->setEnabled(false);
         joinAction_->setEnabled(false);
         practiceMenuAction_->setEnabled(false);
@@ -121,6 +125,21 @@ void MainWindow::ConnectToGame()
         if (readyButton_ && readyButton_->isVisible())
             readyButton_->click();
     });
+}
+
+// The role until a hand has ended, then the score against whoever sits opposite.
+void MainWindow::UpdateTitle()
+{
+    const Score& score = platform_.game().score;
+    QString title = "Flinthand";
+    if (role_ == Role::Practice)
+        title += " - Practice";
+    if (score.handsEnded > 0)
+        title +=
+            QString(" - You %1, %2 %3").arg(score.mine).arg(role_ == Role::Practice ? "Computer" : "Opponent").arg(score.theirs);
+    else if (role_ != Role::None && role_ != Role::Practice)
+        title += role_ == Role::Server ? " - Server" : " - Client";
+    setWindowTitle(title);
 }
 
 void MainWindow::OpenInstructions()

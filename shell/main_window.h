@@ -35,8 +35,11 @@ private:
     void ConnectToGame();
     void OpenInstructions();
     void ShowReadyButton(bool shown);
+    void UpdateTitle();
 
     ShellPlatform& platform_;
+    enum class Role { None, Server, Client, Practice };
+    Role role_ = Role::None;
     BoardView* boardView_ = nullptr;
     StatusStrip* statusStrip_ = nullptr;
     QPushButton* readyButton_ = nullptr;

@@ -1,8 +1,10 @@
 #include "shell/message_boxes.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace {
 
@@ -11,15 +13,31 @@ QString Text(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Keys pressed just as the box opens were meant for the table: for its first
+// half second the box takes none.
+constexpr int kKeysLockedMs = 500;
+
 class YesNoBox : public QMessageBox {
 public:
     YesNoBox(const QString& caption, const QString& text, QWidget* owner)
         : QMessageBox(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No, owner,
                       Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     {
+        setDefaultButton(QMessageBox::Yes);
+        qApp->installEventFilter(this);
+        QTimer::singleShot(kKeysLockedMs, this, [this] { qApp->removeEventFilter(this); });
     }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        return widget && (widget == this || isAncestorOf(widget));
+    }
+
     void keyPressEvent(QKeyEvent* event) override
     {
         if (event->key() == Qt::Key_Escape)
@@ -39,8 +57,12 @@ void ShowMessageBoxOver(QWidget* owner, std::string_view text, std::string_view 
     box.exec();
 }
 
-bool AskYesNoOver(QWidget* owner, std::string_view text, std::string_view caption)
+void AskYesNoOver(QWidget* owner, std::string_view text, std::string_view caption, std::function<void(bool)> answered)
 {
-    YesNoBox box(Text(caption), Text(text), owner);
-    return box.exec() == QMessageBox::Yes;
+    auto* box = new YesNoBox(Text(caption), Text(text), owner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    QObject::connect(box, &QMessageBox::finished, box,
+                     [box, answered = std::move(answered)] { answered(box->clickedButton() == box->button(QMessageBox::Yes)); });
+    box->show();
 }

@@ -2,6 +2,7 @@
 
 #include "table/platform.h"
 
+#include <functional>
 #include <string_view>
 
 class QWidget;
@@ -9,5 +10,6 @@ class QWidget;
 // Modal boxes with the caption, text, buttons and icon the game asks for.
 void ShowMessageBoxOver(QWidget* owner, std::string_view text, std::string_view caption, BoxIcon icon);
 // Yes or No and nothing else: Escape and the close box would otherwise count
-// as No, and No ends the program.
-bool AskYesNoOver(QWidget* owner, std::string_view text, std::string_view caption);
+// as No, and No ends the program. Returns at once, with the box open and
+// modal; `answered` gets true for Yes when a button is pressed.
+void AskYesNoOver(QWidget* owner, std::string_view text, std::string_view caption, std::function<void(bool)> answered);

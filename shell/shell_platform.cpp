@@ -2,6 +2,7 @@
 
 #include "shell/message_boxes.h"
 #include "shell/practice.h"
+#include "table/hand_flow.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -107,9 +108,16 @@ void ShellPlatform::ShowMessageBox(BoxOwner owner, std::string_view text, std::s
     ShowMessageBoxOver(owner == BoxOwner::StatusWindow ? statusWindow_ : mainWindow_, text, caption, icon);
 }
 
-bool ShellPlatform::AskYesNo(std::string_view text, std::string_view caption)
+void ShellPlatform::AskToPlayAgain(std::string_view text, std::string_view caption)
 {
-    return AskYesNoOver(mainWindow_, text, caption);
+    AskYesNoOver(mainWindow_, text, caption, [this](bool yes) {
+        // Against the computer nothing needs closing: No ends the practice alone.
+        if (!yes && practice_) {
+            StopPractice();
+            return;
+        }
+        AnswerPlayAgain(game_, yes);
+    });
 }
 
 void ShellPlatform::CloseProgram()

@@ -50,7 +50,7 @@ public:
     void CreateReadyButton() override;
     void DestroyReadyButton() override;
     void ShowMessageBox(BoxOwner owner, std::string_view text, std::string_view caption, BoxIcon icon) override;
-    bool AskYesNo(std::string_view text, std::string_view caption) override;
+    void AskToPlayAgain(std::string_view text, std::string_view caption) override;
     void CloseProgram() override;
     void StartTimer(TimerId timer) override;
     void KillTimer(TimerId timer) override;
@@ -59,6 +59,7 @@ public:
     bool DebugOutputEnabled() const override;
     void DebugOutput(std::string_view line) override;
     std::chrono::steady_clock::time_point Now() const override;
+    void ShowScore(const Score&) override { emit scoreChanged(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -69,6 +70,7 @@ signals:
     void readyButtonWanted(bool shown);
     void closeRequested();
     void practiceChanged(bool practising);
+    void scoreChanged();
 
 private:
     Game game_{*this};

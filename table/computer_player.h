@@ -27,24 +27,30 @@ struct ComputerChoice {
 ComputerChoice ChooseComputerMove(const Table& table);
 
 // The computer's hand on its copy of the game: it clicks where a player
-// would, through the same click handling, at moments drawn from its speed.
+// would, through the same click handling, at moments drawn from its speed,
+// and answers the loser's question as a person would, after a few seconds.
 class ComputerPlayer {
 public:
     ComputerPlayer(ComputerSpeed speed, std::uint32_t seed);
-    // Any average; with zero the computer makes a step at every call.
-    ComputerPlayer(std::chrono::milliseconds averageMoveTime, std::uint32_t seed);
+    // Any average; with zero the computer makes a step at every call. A
+    // steady player takes exactly that long over every move.
+    ComputerPlayer(std::chrono::milliseconds averageMoveTime, std::uint32_t seed, bool steady = false);
 
     std::chrono::steady_clock::time_point NextStepAt() const { return nextStepAt_; }
 
-    // One click at most, once the moment of its next step has come; true when it clicked.
+    // One click or answer at most, once the moment of its next step has come;
+    // true when it acted.
     bool Act(Game& game);
 
 private:
     void BeginMove(std::chrono::steady_clock::time_point now);
+    bool Answer(Game& game, std::chrono::steady_clock::time_point now);
 
     std::chrono::microseconds averageMoveTime_;
+    int spreadPermille_;
     std::mt19937 random_;
     std::chrono::steady_clock::time_point nextStepAt_{};
     std::chrono::microseconds pause_{};
     bool moving_ = false;  // the move under way has its moment, whatever the table did since
+    bool answering_ = false;  // nextStepAt_ is when it says yes
 };

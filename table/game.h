@@ -6,6 +6,7 @@
 #include "table/board_geometry.h"
 #include "table/hand_state.h"
 #include "table/platform.h"
+#include "table/score.h"
 #include "table/table.h"
 #include "table/unanswered_moves.h"
 
@@ -19,6 +20,7 @@ struct Game {
     Table table;
     BoardRects board;
     HandState hand;
+    Score score;
     UnansweredMoves unanswered;
     Reassembly reassembly;
     StatusTexts status;

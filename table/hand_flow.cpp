@@ -4,6 +4,7 @@
 #include "table/deal.h"
 #include "table/game.h"
 #include "table/stall_flip.h"
+#include "table/stall_hint.h"
 #include "table/unanswered_moves.h"
 
 #include <cstdio>
@@ -37,7 +38,21 @@ void EndHand(Game& game)
 {
     game.table.bHandInProgress = 0;
     DropFlips(game);
+    ForgetStall(game);
     game.platform.KillTimer(TimerId::QuietTable);
+}
+
+void CountHandEnded(Game& game)
+{
+    ++game.score.handsEnded;
+    game.platform.ShowScore(game.score);
+}
+
+// A new opponent starts from nothing.
+void ResetScore(Game& game)
+{
+    game.score = Score{};
+    game.platform.ShowScore(game.score);
 }
 
 // Shows the last table with cards even though the hand is over.
@@ -117,20 +132,30 @@ void OnWin(Game& game)
 {
     EndHand(game);
     game.hand.bMyPlayAgain = 1;
+    ++game.score.mine;
+    CountHandEnded(game);
     DrawLines(game, {{130, 120, "You Won !!!"}, {60, 315, "Waiting for Opponent"}, {125, 365, "to go again.."}});
 }
 
 void OnLoss(Game& game)
 {
     EndHand(game);
-    const std::uint32_t askedAbout = game.hand.opponentsSeated;
-    if (!game.platform.AskYesNo("Your Opponent has Won !!\nWould you like to play another hand?", "Loser")) {
+    ++game.score.theirs;
+    CountHandEnded(game);
+    game.hand.askedToPlayAgain = true;
+    game.platform.AskToPlayAgain("Your Opponent has Won !!\nWould you like to play another hand?", "Loser");
+}
+
+void AnswerPlayAgain(Game& game, bool yes)
+{
+    // The question went with the opponent who won (a new one sits at the ready button).
+    if (!game.hand.askedToPlayAgain)
+        return;
+    game.hand.askedToPlayAgain = false;
+    if (!yes) {
         game.platform.CloseProgram();
         return;
     }
-    // The winner left while we were asked and a new opponent sits at the ready button.
-    if (game.hand.opponentsSeated != askedAbout)
-        return;
     SendPlayAgain(game);
     ResetForNextHand(game);
 }
@@ -139,6 +164,12 @@ void OnLoss(Game& game)
 void OnTie(Game& game)
 {
     EndHand(game);
+    if (game.hand.bMyPlayAgain) {
+        --game.score.mine;  // the win we counted was half of a tie
+        game.platform.ShowScore(game.score);
+    } else {
+        CountHandEnded(game);
+    }
     game.hand.bMyPlayAgain = 0;
     DrawFinalTable(game);
     DrawLines(game, {{170, 120, "Tie !!!"}});
@@ -176,9 +207,9 @@ void ResetForNextHand(Game& game)
 
 void ClearTable(Game& game)
 {
-    ++game.hand.opponentsSeated;
     EndHand(game);
-    game.hand = HandState{.opponentsSeated = game.hand.opponentsSeated};
+    game.hand = HandState{};
+    ResetScore(game);
     game.platform.KillTimer(TimerId::StartCountdown);
     game.platform.KillTimer(TimerId::TieDisplay);
     game.table.nMySelectedPile = game.table.nOppSelectedPile = kNoPile;
@@ -191,9 +222,10 @@ void ClearTable(Game& game)
 
 void ResetForNewOpponent(Game& game)
 {
-    ++game.hand.opponentsSeated;
     EndHand(game);
     game.hand.bOppReady = 0;
+    game.hand.askedToPlayAgain = false;
+    ResetScore(game);
     game.platform.KillTimer(TimerId::StartCountdown);
     game.platform.KillTimer(TimerId::TieDisplay);
     ResetForNextHand(game);

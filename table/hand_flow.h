@@ -14,7 +14,9 @@ void PaintStartCountdown(Game& game);
 void PaintWaitingForOpponent(Game& game);
 
 void OnWin(Game& game);
+// Asks the loser, who answers through AnswerPlayAgain.
 void OnLoss(Game& game);
+void AnswerPlayAgain(Game& game, bool yes);
 void OnTie(Game& game);
 void TieDisplayTick(Game& game);
 

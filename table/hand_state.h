@@ -3,6 +3,9 @@
 #include <chrono>
 #include <cstdint>
 
+// Shown when the only moves left are into empty piles and nobody makes them.
+enum class StallHint { None, FillYours, OpponentFills };
+
 // The course of a hand around the cards: countdowns and the two handshakes.
 struct HandState {
     std::int32_t nCountdownSecs = 0;  // clicks are ignored while it is not 0
@@ -10,7 +13,8 @@ struct HandState {
     std::int32_t bMyReady = 0;
     std::int32_t bOppReady = 0;
     std::int32_t bMyPlayAgain = 0;
-    std::uint32_t opponentsSeated = 0;  // counts the clients a server has taken up
+    bool askedToPlayAgain = false;  // the loser's question is open
+    StallHint stallHint = StallHint::None;
 
     // Flips of this hand. Server: announced, and acknowledged by the client.
     std::int32_t nFlipsAnnounced = 0;

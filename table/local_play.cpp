@@ -8,6 +8,7 @@
 #include "table/paint_table.h"
 #include "table/quiet_table.h"
 #include "table/stall_flip.h"
+#include "table/stall_hint.h"
 
 namespace {
 
@@ -80,18 +81,6 @@ void TrySelect(Game& game, int x, int y)
     game.platform.PlaySoundClip(SoundClip::PileSelected);
 }
 
-bool HasMove(const Card piles[][kMaxPileCards], const std::uint8_t counts[], const Card& playTop)
-{
-    for (int i = 0; i < kPlayerPiles; ++i) {
-        if (counts[i] > 0 && CardsAdjacent(TopCard(piles[i], counts[i]), playTop))
-            return true;
-        // A lone card moved to an empty pile frees nothing, so only a taller pile counts.
-        if (counts[i] == 0 && AnyPileAbove(1, counts))
-            return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 void HandleTableClick(Game& game, unsigned x, unsigned y)
@@ -153,13 +142,14 @@ bool CheckAfterMove(Game& game)
         OnLoss(game);
         return false;
     }
-    for (int k = 0; k < kPlayPiles; ++k) {
-        if (table.nPlayCards[k] == 0)
-            continue;
-        const Card& playTop = TopCard(table.playPiles[k], table.nPlayCards[k]);
-        if (HasMove(table.myPiles, table.nMyPileCards, playTop) || HasMove(table.oppPiles, table.nOppPileCards, playTop))
-            return true;
-    }
+    // A pile that can be filled is a move left: the table does not flip while one stays empty.
+    WatchStall(game);
+    const bool anyCentre = table.nPlayCards[0] > 0 || table.nPlayCards[1] > 0;
+    if (anyCentre
+        && (CanPlayOntoCentre(table, table.myPiles, table.nMyPileCards)
+            || CanPlayOntoCentre(table, table.oppPiles, table.nOppPileCards) || CanFillEmptyPile(table.nMyPileCards)
+            || CanFillEmptyPile(table.nOppPileCards)))
+        return true;
     if (table.bIsServer && table.bHandInProgress)
         AnnounceFlip(game);
     return false;

@@ -1,6 +1,7 @@
 #include "table/paint_table.h"
 
 #include "table/game.h"
+#include "table/stall_hint.h"
 
 namespace {
 
@@ -24,5 +25,7 @@ void PaintTable(Game& game)
     game.platform.ClearBackBuffer();
     RecordPileRects(game);
     game.platform.DrawTableCards(game.table);
+    if (game.hand.stallHint != StallHint::None)
+        game.platform.DrawHint(StallHintText(game.hand.stallHint));
     game.platform.InvalidateMainWindow();
 }

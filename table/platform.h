@@ -4,10 +4,11 @@
 #include <cstdint>
 #include <string_view>
 
+struct Score;
 struct Table;
 
-enum class TimerId { FlipCountdown = 1, StartCountdown = 2, TieDisplay = 3, QuietTable = 4 };
-inline constexpr int kTimerCount = 4;  // numbered from 1
+enum class TimerId { FlipCountdown = 1, StartCountdown = 2, TieDisplay = 3, QuietTable = 4, StallHint = 5 };
+inline constexpr int kTimerCount = 5;  // numbered from 1
 
 enum class BoxOwner { MainWindow, StatusWindow };
 
@@ -33,14 +34,17 @@ public:
     virtual void DrawTableCards(const Table& table) = 0;
     // The standing large text: 37-px arial, RGB(0, 255, 0), top-left at (x, y).
     virtual void DrawLargeText(int x, int y, std::string_view text) = 0;
+    // A short line under the counts, in their green, about a stalled table.
+    virtual void DrawHint(std::string_view) {}
     virtual void InvalidateMainWindow() = 0;
     virtual void InvalidateStatusWindow(bool erase) = 0;
     virtual void CreateReadyButton() = 0;
     virtual void DestroyReadyButton() = 0;
 
     virtual void ShowMessageBox(BoxOwner owner, std::string_view text, std::string_view caption, BoxIcon icon) = 0;
-    // Yes / No with the exclamation icon; true for Yes.
-    virtual bool AskYesNo(std::string_view text, std::string_view caption) = 0;
+    // Yes / No with the exclamation icon. It returns at once; the answer
+    // comes later, through AnswerPlayAgain.
+    virtual void AskToPlayAgain(std::string_view text, std::string_view caption) = 0;
     virtual void CloseProgram() = 0;
 
     // Starting a running timer restarts it.
@@ -54,6 +58,8 @@ public:
     virtual bool DebugOutputEnabled() const = 0;
     virtual void DebugOutput(std::string_view line) = 0;
     virtual std::chrono::steady_clock::time_point Now() const = 0;
+    // The hands won since this opponent sat down changed.
+    virtual void ShowScore(const Score&) {}
 };
 
 constexpr int TimerPeriodMs(TimerId timer)
@@ -61,6 +67,7 @@ constexpr int TimerPeriodMs(TimerId timer)
     switch (timer) {
     case TimerId::TieDisplay: return 3000;
     case TimerId::QuietTable: return 10000;
+    case TimerId::StallHint: return 5000;
     default: return 1000;
     }
 }

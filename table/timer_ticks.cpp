@@ -3,6 +3,7 @@
 #include "table/hand_flow.h"
 #include "table/quiet_table.h"
 #include "table/stall_flip.h"
+#include "table/stall_hint.h"
 
 void OnTimer(Game& game, TimerId timer)
 {
@@ -11,5 +12,6 @@ void OnTimer(Game& game, TimerId timer)
     case TimerId::StartCountdown: StartCountdownTick(game); break;
     case TimerId::TieDisplay: TieDisplayTick(game); break;
     case TimerId::QuietTable: QuietTableTick(game); break;
+    case TimerId::StallHint: StallHintTick(game); break;
     }
 }

@@ -36,6 +36,7 @@ struct FuzzCopy : RecordingPlatform {
     std::size_t chunk = 1;
     bool pumpDelivers = false;
     bool pumpTicks = false;
+    bool answerYes = false;
 
     static void Require(bool holds) { holds ? void() : __builtin_trap(); }
 
@@ -95,8 +96,8 @@ struct FuzzCopy : RecordingPlatform {
     void FireRunningTimers(int rounds, bool outer = true)
     {
         for (int round = 0; round < rounds; ++round)
-            for (const TimerId timer :
-                 {TimerId::FlipCountdown, TimerId::StartCountdown, TimerId::TieDisplay, TimerId::QuietTable}) {
+            for (const TimerId timer : {TimerId::FlipCountdown, TimerId::StartCountdown, TimerId::TieDisplay, TimerId::QuietTable,
+                                        TimerId::StallHint}) {
                 if (!TimerRunning(timer) || !inTick_.insert(timer).second)
                     continue;
                 OnTimer(game, timer);
@@ -116,13 +117,6 @@ struct FuzzCopy : RecordingPlatform {
         if (pumpTicks)
             FireRunningTimers(1, false);
         --pumpDepth_;
-    }
-
-    // The question is modal: its event loop runs while it waits.
-    bool AskYesNo(std::string_view text, std::string_view caption) override
-    {
-        PumpMessages();
-        return RecordingPlatform::AskYesNo(text, caption);
     }
 
     // The status line names each message just before its handler runs.
@@ -231,6 +225,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         NetReceive(game);
         copy.CheckAtRest();
+        // The loser answers once the message that asked has been handled.
+        if (game.hand.askedToPlayAgain) {
+            AnswerPlayAgain(game, copy.answerYes);
+            copy.CheckAtRest();
+        }
         copy.FireRunningTimers(timerRounds);
     }
     // Then the clock runs on until the countdowns are over; a broken table may flip for ever, so only for a while.

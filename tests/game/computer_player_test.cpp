@@ -1,12 +1,14 @@
 #include "table/computer_player.h"
 
+#include "table/local_play.h"
 #include "table/paint_table.h"
-#include "tests/support/deal_fixture.h"
+#include "tests/support/two_copies.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <numeric>
+#include <random>
 
 namespace {
 
@@ -18,12 +20,13 @@ constexpr Card R(int rank)
     return C(rank, kClubs);
 }
 
-TEST(ComputerChoice, PlaysThatGoOnFirstThenMovesThatUncoverAPlayElseWaits)
+// It decides from what a person sees: the face-down cards never change its choice.
+TEST(ComputerChoice, PlaysThatOpenMorePlaysThenTheTallerPileElseDigsIntoAnEmptyPile)
 {
     constexpr auto kPlay = ComputerAction::PlayCard, kMove = ComputerAction::MoveToEmptyPile;
     const ComputerChoice wait{};
     const std::vector<Cards> canPlay = {{R(4)}}, cannotPlay = {{R(kQueen)}, {R(kAce)}};
-    const std::vector<Cards> nothingUncovers = {{R(1), R(9)}, {}, {R(3), R(2), R(kQueen)}};
+    const std::vector<Cards> noPlay = {{R(9)}, {}, {R(1), R(2), R(kQueen)}, {R(3), R(10)}};
     const struct {
         const char* what;
         std::vector<Cards> mine, theirs;
@@ -32,24 +35,29 @@ TEST(ComputerChoice, PlaysThatGoOnFirstThenMovesThatUncoverAPlayElseWaits)
         int selected = kNoPile;
     } cases[] = {
         {"the one play", {{R(1), R(6)}, {R(kJack)}}, canPlay, 8, {kPlay, 0, 0}},
-        {"emptying a pile over a taller one", {{R(10), R(9), R(6)}, {R(6)}}, canPlay, kKing, {kPlay, 1, 0}},
-        {"a play uncovering a play", {{R(2), R(9)}, {R(7), R(6)}, {R(8)}, {R(8)}, {R(8)}}, canPlay, 10, {kPlay, 1, 0}},
-        {"the taller of two equal plays", {{R(9), R(6)}, {R(2), R(9), R(6)}}, canPlay, kKing, {kPlay, 1, 0}},
-        {"the selected one of two equal plays", {{R(6)}, {R(6)}}, canPlay, kKing, {kPlay, 1, 0}, 1},
+        {"the play after which another top fits", {{R(4)}, {R(6)}, {R(7)}}, canPlay, kKing, {kPlay, 1, 0}},
         {"the centre pile that keeps another play open", {{R(6)}, {R(4)}}, canPlay, 7, {kPlay, 0, 1}},
-        {"a card to an empty pile to uncover a play", {{R(6), R(9)}, {}, {R(3), R(2), R(kQueen)}}, canPlay, 7, {kMove, 0, 1}},
-        {"the tallest pile into the empty one when nobody can play", nothingUncovers, cannotPlay, 7, {kMove, 2, 1}},
-        {"nothing while the opponent can still play", nothingUncovers, canPlay, 7, wait},
+        {"the play that leaves the taller pile behind", {{R(6)}, {R(2), R(9), R(4)}}, canPlay, kKing, {kPlay, 1, 0}},
+        {"the selected one of two equal plays", {{R(6)}, {R(6)}}, canPlay, kKing, {kPlay, 1, 0}, 1},
+        {"the tallest pile into the empty one", noPlay, cannotPlay, 7, {kMove, 2, 1}},
+        {"that dig even while the opponent can play", noPlay, canPlay, 7, {kMove, 2, 1}},
         {"nothing for a lone card", {{R(9)}, {}, {R(kQueen)}}, cannotPlay, 7, wait},
         {"nothing without an empty pile", {{R(9)}, {R(1), R(2)}, {R(kQueen)}, {R(3)}, {R(2)}}, cannotPlay, 7, wait},
     };
+    std::mt19937 random(3);
     for (const auto& c : cases) {
         Table table;
         SetPiles(table, c.mine, c.theirs, {C(5, kDiamonds)}, {C(c.play1, kDiamonds)});
         table.nMySelectedPile = c.selected;
-        const ComputerChoice choice = ChooseComputerMove(table);
-        EXPECT_TRUE(choice == c.expected) << c.what << ": chose " << static_cast<int>(choice.action) << " " << choice.fromPile
-                                          << " -> " << choice.toPile;
+        for (int look = 0; look < 20; ++look) {
+            const ComputerChoice choice = ChooseComputerMove(table);
+            EXPECT_TRUE(choice == c.expected)
+                << c.what << ": chose " << static_cast<int>(choice.action) << " " << choice.fromPile << " -> " << choice.toPile;
+            for (int p = 0; p < kPlayerPiles; ++p) {
+                for (int j = 0; j + 1 < table.nMyPileCards[p]; ++j)
+                    table.myPiles[p][j] = R(static_cast<int>(random() % kRanks));
+            }
+        }
     }
 }
 
@@ -109,7 +117,8 @@ TEST(ComputerPlayer, SelectsThenPlaysAfterAPauseAndNeverDuringACountdownOrBetwee
 // The gaps between plays average the speed's pace and spread over the whole of +-30 %.
 TEST(ComputerPlayer, MovesComeAtTheSpeedsPace)
 {
-    for (const auto& [speed, average] : {std::pair{ComputerSpeed::Easy, 2000.0}, std::pair{ComputerSpeed::Hard, 600.0}}) {
+    for (const auto& [speed, average] : {std::pair{ComputerSpeed::Easy, 2400.0}, std::pair{ComputerSpeed::Normal, 1200.0},
+                                         std::pair{ComputerSpeed::Hard, 600.0}}) {
         RecordedGame side;
         ComputerPlayer computer(speed, 11);
         std::vector<double> gaps;
@@ -126,6 +135,44 @@ TEST(ComputerPlayer, MovesComeAtTheSpeedsPace)
         EXPECT_LE(*longest, 1.3 * average);
         EXPECT_GT(*longest, 1.25 * average);
     }
+}
+
+// The loser's question is answered as a person would: late enough that the
+// winner sees the win, at moments spread over two to four seconds.
+TEST(ComputerPlayer, SaysYesTwoToFourSecondsAfterLosing)
+{
+    std::srand(9);
+    TwoCopies copies;
+    SetPiles(copies.server.game.table, {{R(9)}, {R(9)}}, {{C(4, kHearts)}}, {C(5, kSpades)}, {C(kKing, kSpades)});
+    SetPiles(copies.client.game.table, {{C(4, kHearts)}}, {{R(9)}, {R(9)}}, {C(5, kSpades)}, {C(kKing, kSpades)});
+    PaintTable(copies.client.game);
+    ClickMyPile(copies.client.game, 0);
+    ClickPlayPile(copies.client.game, 0);
+    copies.DeliverAll();
+    ASSERT_TRUE(copies.server.game.hand.askedToPlayAgain);
+    const Texts won = {{130, 120, "You Won !!!"}, {60, 315, "Waiting for Opponent"}, {125, 365, "to go again.."}};
+    std::vector<int> answeredAfterMs;
+    for (std::uint32_t seed = 1; seed <= 30; ++seed) {
+        ComputerPlayer computer(ComputerSpeed::Hard, seed);
+        copies.server.game.hand.askedToPlayAgain = true;
+        int ms = 0;
+        for (; ms <= 5000 && copies.server.game.hand.askedToPlayAgain; ms += 10) {
+            copies.server.platform.now = std::chrono::steady_clock::time_point(milliseconds(seed * 10000 + ms));
+            computer.Act(copies.server.game);
+            copies.DeliverAll();
+            if (seed == 1 && ms == 1500) {
+                EXPECT_EQ(copies.client.platform.texts, won) << "the win is still on show";
+                EXPECT_FALSE(copies.client.platform.readyButton);
+            }
+        }
+        answeredAfterMs.push_back(ms - 10);
+    }
+    const auto [first, last] = std::minmax_element(answeredAfterMs.begin(), answeredAfterMs.end());
+    EXPECT_GE(*first, 2000);
+    EXPECT_LT(*first, 2300);
+    EXPECT_LE(*last, 4000);
+    EXPECT_GT(*last, 3700);
+    EXPECT_EQ(copies.server.platform.SentTypes().back(), 208);
 }
 
 }  // namespace

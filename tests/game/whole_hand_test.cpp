@@ -13,6 +13,7 @@ TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
     CheckAfterMove(winner.game);
     EXPECT_EQ(winner.platform.texts,
               (Texts{{130, 120, "You Won !!!"}, {60, 315, "Waiting for Opponent"}, {125, 365, "to go again.."}}));
+    EXPECT_EQ((std::pair{winner.game.score.mine, winner.game.score.theirs}), (std::pair{1, 0}));
     Receive(winner, {208});
     EXPECT_TRUE(winner.platform.readyButton);
 
@@ -24,16 +25,20 @@ TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
         RecordedGame loser;
         SetPiles(loser.game.table, {{C(4, kClubs)}}, {}, {C(5, kHearts)}, {C(2, kHearts)});
         loser.game.hand.bOppReady = 1;
-        loser.platform.answerYes = yes;
-        if (newOpponent)
-            loser.platform.onAsk = [&loser] { ResetForNewOpponent(loser.game); };
         CheckAfterMove(loser.game);
         EXPECT_EQ(loser.platform.questions,
                   std::vector<std::string>{"Loser: Your Opponent has Won !!\nWould you like to play another hand?"});
+        EXPECT_TRUE(loser.platform.sent.empty() && !loser.platform.readyButton) << "nothing until answered";
+        EXPECT_EQ((std::pair{loser.game.score.theirs, loser.game.score.handsEnded}), (std::pair{1, 1}));
+        if (newOpponent)
+            ResetForNewOpponent(loser.game);
+        for (int twice = 0; twice < 2; ++twice)
+            AnswerPlayAgain(loser.game, yes);
         EXPECT_EQ(loser.platform.SentTypes(), sent);
         EXPECT_EQ(loser.platform.readyButton, ready);
         EXPECT_EQ(loser.platform.closeRequests, closes);
         EXPECT_EQ(loser.game.hand.bOppReady, newOpponent ? 0 : 1) << "a new opponent has not pressed ready";
+        EXPECT_EQ(loser.game.score.handsEnded, newOpponent ? 0 : 1) << "a new opponent starts from nothing";
     }
 
     RecordedGame notYetAnswered;
@@ -64,6 +69,10 @@ TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
     for (RecordingPlatform* side : {&server, &client}) {
         EXPECT_EQ(side->texts, (Texts{{170, 120, "Tie !!!"}})) << "still on show after the late snapshot";
         EXPECT_TRUE(side->questions.empty());
+    }
+    for (const Game* game : {&copies.server.game, &copies.client.game}) {
+        EXPECT_EQ((std::array{game->score.mine, game->score.theirs, game->score.handsEnded}), (std::array{0, 0, 1}))
+            << "a tie counts for nobody";
     }
     EXPECT_EQ(TwoCopies::RunOut(copies.client, TimerId::TieDisplay), 1);
     OnReadyPressed(copies.client.game);

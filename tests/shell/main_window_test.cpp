@@ -1,6 +1,7 @@
 #include "shell/board_view.h"
 #include "shell/main_window.h"
 #include "shell/shell_platform.h"
+#include "table/local_play.h"
 #include "table/paint_table.h"
 #include "tests/support/deal_fixture.h"
 
@@ -8,7 +9,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -65,7 +65,8 @@ TEST(MainWindow, KeysAndLeftClicksPlayAlikeOnAFixedWindow)
 }
 
 // There is one ready button however often it is made; Space presses it, and it
-// goes. The loser's question ignores Escape and the close box: No would end the program.
+// goes. The loser's question ignores Escape and the close box (No would end
+// the program), and keys for its first half second.
 TEST(MainWindow, SpacePressesTheOneReadyButtonAndTheLoserMustSayYesOrNo)
 {
     Program program;
@@ -79,20 +80,23 @@ TEST(MainWindow, SpacePressesTheOneReadyButtonAndTheLoserMustSayYesOrNo)
     EXPECT_EQ(program.sent, Sent{{205}});
     EXPECT_TRUE(program.window.centralWidget()->findChildren<QPushButton*>().empty()) << "pressed, it goes";
 
-    bool asked = false;  // checked after the question, where a failure cannot leave it open
-    QTimer::singleShot(0, &program.window, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        asked = box != nullptr;
-        if (!box)
-            return modal ? modal->hide() : void();  // another window: closed, so that the test fails rather than hangs
-        QTest::keyClick(box, Qt::Key_Escape);
-        box->close();
-        EXPECT_TRUE(box->isVisible()) << "still asking";
-        box->button(QMessageBox::Yes)->click();
-    });
-    EXPECT_TRUE(program.AskYesNo("Would you like to play another hand?", "Loser"));
-    EXPECT_TRUE(asked);
+    // Lost: the question opens at once, and keys pressed as it opens were meant for the table.
+    Game& game = program.game();
+    SetPiles(game.table, {{C(4, kClubs)}}, {}, {C(5, kHearts)}, {C(2, kHearts)});
+    CheckAfterMove(game);
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Yes));
+    for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Space, Qt::Key_Return, Qt::Key_N})
+        QTest::keyClick(box->button(QMessageBox::Yes), key);
+    EXPECT_TRUE(box->isVisible()) << "a key pressed as it opened answered it";
+    QTest::qWait(700);
+    QTest::keyClick(box, Qt::Key_Escape);
+    box->close();
+    EXPECT_TRUE(box->isVisible()) << "still asking";
+    EXPECT_EQ(program.sent, Sent{{205}});
+    QTest::keyClick(box->button(QMessageBox::Yes), Qt::Key_Return);
+    EXPECT_EQ(program.sent, (Sent{{205}, {208}})) << "Yes, by default";
 }
 
 }  // namespace

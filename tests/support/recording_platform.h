@@ -28,13 +28,12 @@ public:
     int readLimit = 1 << 30;  // most bytes one read takes
     std::vector<SoundClip> sounds;
     std::vector<std::string> boxes;  // "caption: text"
-    std::vector<std::string> questions;  // likewise
-    bool answerYes = true;
-    std::function<void()> onAsk;  // runs while the question is open
+    std::vector<std::string> questions;  // likewise; the test answers them
     int closeRequests = 0;
     bool tracing = true;
     std::vector<std::string> debugLines;
     std::vector<Text> texts;  // large texts since the back buffer was last cleared
+    std::string hint;  // likewise
     bool readyButton = false;
     std::set<TimerId> runningTimers;
     std::function<void()> onPump;
@@ -53,9 +52,14 @@ public:
             into[count++] = inbox.front();
         return count;
     }
-    void ClearBackBuffer() override { texts.clear(); }
+    void ClearBackBuffer() override
+    {
+        texts.clear();
+        hint.clear();
+    }
     void DrawTableCards(const Table&) override {}
     void DrawLargeText(int x, int y, std::string_view text) override { texts.push_back({x, y, std::string(text)}); }
+    void DrawHint(std::string_view text) override { hint = text; }
     void InvalidateMainWindow() override {}
     void InvalidateStatusWindow(bool) override {}
     void CreateReadyButton() override { readyButton = true; }
@@ -64,11 +68,9 @@ public:
     {
         boxes.push_back(std::string(caption) + ": " + std::string(text));
     }
-    bool AskYesNo(std::string_view text, std::string_view caption) override
+    void AskToPlayAgain(std::string_view text, std::string_view caption) override
     {
         questions.push_back(std::string(caption) + ": " + std::string(text));
-        onAsk ? onAsk() : void();
-        return answerYes;
     }
     void CloseProgram() override { ++closeRequests; }
     void StartTimer(TimerId timer) override { runningTimers.insert(timer); }

@@ -65,12 +65,14 @@ public:
             wins += text == "You Won !!!";
             ties += text == "Tie !!!";
         }
-        bool AskYesNo(std::string_view text, std::string_view caption) override
+        void AskToPlayAgain(std::string_view text, std::string_view caption) override
         {
+            RecordingPlatform::AskToPlayAgain(text, caption);
             boxOpen = true;
-            match.RunFor(match.Uniform(0, 3000));
-            boxOpen = false;
-            return RecordingPlatform::AskYesNo(text, caption);
+            match.At(match.now_ + match.Uniform(0, 3000), [this] {
+                boxOpen = false;
+                AnswerPlayAgain(game, true);
+            });
         }
         void StartTimer(TimerId timer) override { match.Tick(*this, timer, ticking[timer] = ++starts); }
         void KillTimer(TimerId timer) override { ticking[timer] = 0; }
@@ -123,7 +125,7 @@ private:
     Ms Uniform(Ms low, Ms high) { return std::uniform_int_distribution<Ms>(low, high)(random_); }
     void At(Ms at, std::function<void()> run) { events_.emplace(at, std::move(run)); }
 
-    // Runs every event due within the next `duration`, as a modal box or a message pump does.
+    // Runs every event due within the next `duration`, as a message pump does.
     void RunFor(Ms duration)
     {
         const Ms until = now_ + duration;

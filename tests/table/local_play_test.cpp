@@ -1,6 +1,6 @@
 #include "table/local_play.h"
 #include "table/paint_table.h"
-#include "tests/support/deal_fixture.h"
+#include "tests/support/two_copies.h"
 
 #include <gtest/gtest.h>
 
@@ -79,13 +79,15 @@ TEST(AfterMove, EndsMovesAndStalls)
 {
     const Cards lone = {C(4, kClubs)};  // next to neither the 7 nor the 9 in the centre
     const Cards tall = {C(4, kHearts), C(4, kSpades)};
-    // What, our piles, theirs, whether a move is left, and the outcome.
+    // What, our piles, theirs, whether a move is left, and the outcome; for a
+    // move left, the hint once nobody has moved for a while.
     const std::tuple<const char*, std::vector<Cards>, std::vector<Cards>, bool, std::string> cases[] = {
         {"our last card went", {}, {lone}, false, "You Won !!!"},
         {"their last card went", {lone}, {}, false, "question"},
         {"both last cards went", {}, {}, false, "Tie !!!"},
-        {"their play is left", {lone}, {{C(8, kClubs)}}, true, ""},
-        {"a taller pile beside an empty one", {lone, {}, tall}, {lone}, true, ""},
+        {"their play is left", {lone}, {{C(8, kClubs)}, {}, tall}, true, ""},
+        {"a taller pile beside an empty one", {lone, {}, tall}, {lone}, true, "Fill your empty pile"},
+        {"their taller pile beside an empty one", {lone}, {tall, {}}, true, "Your opponent can fill an empty pile"},
         {"lone cards beside empty piles", {lone, {}}, {lone, {}, lone}, false, "stall"},
         {"no pile empty", {lone, tall, lone, lone, lone}, {lone}, false, "stall"},
     };
@@ -98,12 +100,15 @@ TEST(AfterMove, EndsMovesAndStalls)
             EXPECT_EQ(CheckAfterMove(side.game), moveLeft);
             EXPECT_EQ(side.game.table.bHandInProgress, moveLeft || outcome == "stall");
             EXPECT_EQ(side.platform.questions.size(), outcome == "question" ? 1u : 0u);
-            EXPECT_EQ(side.platform.SentTypes(),
-                      outcome == "question"              ? Bytes{208}
-                          : outcome == "stall" && server ? Bytes{203}
-                                                         : Bytes{});
+            EXPECT_EQ(side.platform.SentTypes(), outcome == "stall" && server ? Bytes{203} : Bytes{});
             EXPECT_EQ(side.platform.texts.empty() ? "" : side.platform.texts[0].text,
                       outcome.find('!') != std::string::npos ? outcome : "");
+            if (!moveLeft)
+                continue;
+            EXPECT_EQ(TwoCopies::RunOut(side, TimerId::StallHint), outcome.empty() ? 0 : 1);
+            EXPECT_EQ(side.platform.hint, outcome);
+            CheckAfterMove(side.game);  // as after a move
+            EXPECT_EQ(side.platform.hint, "") << "gone with the next move";
         }
     }
 }

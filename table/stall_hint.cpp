@@ -1,0 +1,51 @@
+#include "table/stall_hint.h"
+
+#include "table/game.h"
+#include "table/moves.h"
+#include "table/paint_table.h"
+
+StallHint StallHintFor(const Table& table)
+{
+    if (CanPlayOntoCentre(table, table.myPiles, table.nMyPileCards)
+        || CanPlayOntoCentre(table, table.oppPiles, table.nOppPileCards))
+        return StallHint::None;
+    if (CanFillEmptyPile(table.nMyPileCards))
+        return StallHint::FillYours;
+    return CanFillEmptyPile(table.nOppPileCards) ? StallHint::OpponentFills : StallHint::None;
+}
+
+const char* StallHintText(StallHint hint)
+{
+    switch (hint) {
+    case StallHint::FillYours: return "Fill your empty pile";
+    case StallHint::OpponentFills: return "Your opponent can fill an empty pile";
+    case StallHint::None: break;
+    }
+    return "";
+}
+
+void WatchStall(Game& game)
+{
+    const bool shown = game.hand.stallHint != StallHint::None;
+    ForgetStall(game);
+    if (game.table.bHandInProgress && StallHintFor(game.table) != StallHint::None)
+        game.platform.StartTimer(TimerId::StallHint);
+    if (shown)
+        PaintTable(game);
+}
+
+void ForgetStall(Game& game)
+{
+    game.platform.KillTimer(TimerId::StallHint);
+    game.hand.stallHint = StallHint::None;
+}
+
+void StallHintTick(Game& game)
+{
+    game.platform.KillTimer(TimerId::StallHint);
+    if (!game.table.bHandInProgress || game.hand.nCountdownSecs != 0)
+        return;
+    game.hand.stallHint = StallHintFor(game.table);
+    if (game.hand.stallHint != StallHint::None)
+        PaintTable(game);
+}
