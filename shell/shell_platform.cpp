@@ -40,6 +40,8 @@ void ShellPlatform::StartPractice(ComputerSpeed speed)
     // Only a copy that neither hosts nor has joined may practise.
     if (practice_ || connection_.IsOpen() || connection_.Hosting())
         return;
+    // A failed host's warning is over once something else is tried.
+    game_.status.pingWarning[0] = '\0';
     practice_ = std::make_unique<Practice>(*this, speed);
     emit practiceChanged(true);
 }

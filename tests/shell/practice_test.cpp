@@ -1,7 +1,12 @@
 #include "shell/main_window.h"
 #include "shell/shell_platform.h"
 
+#include "table/local_play.h"
+#include "tests/support/deal_fixture.h"
+
 #include <QAction>
+#include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTest>
@@ -44,6 +49,18 @@ TEST(Practice, AHandAgainstTheComputerOpensNoPort)
     QTest::qWait(1000);  // whatever was on its way lands nowhere
     EXPECT_FALSE(game.table.bHandInProgress);
     EXPECT_TRUE(noPort());
+
+    // Lost: the title keeps the score, and No ends the practice, not the program.
+    window.practiceAction(ComputerSpeed::Easy)->trigger();
+    SetPiles(platform.game().table, {{C(4, kClubs)}}, {}, {C(5, kHearts)}, {C(2, kHearts)});
+    CheckAfterMove(platform.game());
+    EXPECT_EQ(window.windowTitle(), "Flinthand - Practice - You 0, Computer 1");
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    box->button(QMessageBox::No)->click();
+    EXPECT_FALSE(platform.Practising());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowTitle(), "Flinthand");
     window.hostAction()->trigger();
     platform.StartPractice(ComputerSpeed::Easy);
     EXPECT_EQ(window.windowTitle(), "Flinthand - Server") << "no practice while hosting";
