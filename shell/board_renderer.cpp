@@ -4,7 +4,12 @@
 
 #include "table/board_geometry.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -13,21 +18,68 @@ const QColor kOutline(0, 192, 0);
 const QColor kCountText(0, 192, 0);
 const QColor kLargeText(0, 255, 0);
 
-QImage LoadImage(const char* resource)
+// Art is handled in device pixels throughout: an @2x file would otherwise
+// be drawn at half its size.
+QImage LoadImage(const QString& resource)
 {
-    return QImage(resource).convertToFormat(QImage::Format_RGB32);
+    QImage image = QImage(resource).convertToFormat(QImage::Format_RGB32);
+    image.setDevicePixelRatio(1);
+    return image;
 }
+
+// The art drawn for the ratio, or else the 2x art smoothed cell by cell to
+// the card's size in device pixels.
+QImage LoadArt(const QString& name, qreal ratio, QSize cell, int columns, int rows)
+{
+    if (ratio == 1)
+        return LoadImage(name + ".png");
+    const QImage art = LoadImage(name + "@2x.png");
+    if (ratio == 2)
+        return art;
+    QImage scaled(cell.width() * columns, cell.height() * rows, QImage::Format_RGB32);
+    QPainter painter(&scaled);
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column)
+            painter.drawImage(column * cell.width(), row * cell.height(),
+                              art.copy(2 * kCardWidth * column, 2 * kCardHeight * row, 2 * kCardWidth, 2 * kCardHeight)
+                                  .scaled(cell, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    return scaled;
+}
+
+qreal HighestScreenRatio()
+{
+    qreal ratio = 1;
+    for (const QScreen* screen : QGuiApplication::screens())
+        ratio = std::max(ratio, screen->devicePixelRatio());
+    return ratio;
+}
+
+// Paints in device pixels, where the logical scale would put card and frame
+// edges between pixels at ratios such as 1.5.
+class DevicePainter : public QPainter {
+public:
+    explicit DevicePainter(QImage& image) : QPainter(&image)
+    {
+        scale(1 / image.devicePixelRatio(), 1 / image.devicePixelRatio());
+    }
+};
 
 }  // namespace
 
-BoardRenderer::BoardRenderer()
-    : backBuffer_(kClientWidth, kClientHeight, QImage::Format_RGB32),
-      cardSheet_(LoadImage(":/cards.png")),
+BoardRenderer::BoardRenderer() : BoardRenderer(HighestScreenRatio()) {}
+
+BoardRenderer::BoardRenderer(qreal devicePixelRatio)
+    : ratio_(devicePixelRatio),
+      cardSize_(qRound(kCardWidth * ratio_), qRound(kCardHeight * ratio_)),
+      backBuffer_(static_cast<int>(std::ceil(kClientWidth * ratio_)), static_cast<int>(std::ceil(kClientHeight * ratio_)),
+                  QImage::Format_RGB32),
+      cardSheet_(LoadArt(":/cards", ratio_, cardSize_, kRanks, kSuits)),
       invertedCardSheet_(cardSheet_),
-      cardBackImage_(LoadImage(":/card_back.png")),
+      cardBackImage_(LoadArt(":/card_back", ratio_, cardSize_, 1, 1)),
       largeTextFont_(PixelFont(37)),
       countFont_(PixelFont(11))
 {
+    backBuffer_.setDevicePixelRatio(ratio_);
     invertedCardSheet_.invertPixels();
     ClearBackBuffer();
 }
@@ -39,15 +91,15 @@ void BoardRenderer::ClearBackBuffer()
 
 void BoardRenderer::DrawCard(const Card& card, bool inverted, int x, int y)
 {
-    QPainter painter(&backBuffer_);
-    painter.drawImage(QPoint(x, y), inverted ? invertedCardSheet_ : cardSheet_,
-                      QRect(kCardWidth * card.rank, kCardHeight * card.suit, kCardWidth, kCardHeight));
+    DevicePainter painter(backBuffer_);
+    painter.drawImage(DevicePoint(x, y), inverted ? invertedCardSheet_ : cardSheet_,
+                      QRect(QPoint(cardSize_.width() * card.rank, cardSize_.height() * card.suit), cardSize_));
 }
 
 void BoardRenderer::DrawCardBack(int x, int y)
 {
-    QPainter painter(&backBuffer_);
-    painter.drawImage(x, y, cardBackImage_);
+    DevicePainter painter(backBuffer_);
+    painter.drawImage(DevicePoint(x, y), cardBackImage_);
 }
 
 void BoardRenderer::DrawPlayerPiles(const Card piles[][kMaxPileCards], const std::uint8_t counts[], int top, int selected)
@@ -55,9 +107,12 @@ void BoardRenderer::DrawPlayerPiles(const Card piles[][kMaxPileCards], const std
     for (int p = 0; p < kPlayerPiles; ++p) {
         const Rect r = PileTopRect(p, top, counts[p]);
         if (counts[p] == 0) {
-            QPainter painter(&backBuffer_);
-            painter.setPen(kOutline);
-            painter.drawRect(r.left, r.top, kCardWidth - 1, kCardHeight - 1);
+            // A frame around the card's place, a logical pixel thick in whole device pixels.
+            DevicePainter painter(backBuffer_);
+            const QRect outer(DevicePoint(r.left, r.top), DevicePoint(r.right, r.bottom) - QPoint(1, 1));
+            const int width = std::max(1, qRound(ratio_));
+            painter.setClipRegion(QRegion(outer).subtracted(outer.adjusted(width, width, -width, -width)));
+            painter.fillRect(outer, kOutline);
             continue;
         }
         for (int j = 0; j + 1 < counts[p]; ++j)
@@ -90,8 +145,18 @@ void BoardRenderer::DrawLargeText(int x, int y, std::string_view text)
 
 void BoardRenderer::DrawText(const QFont& font, QColor colour, int x, int y, const QString& text)
 {
-    QPainter painter(&backBuffer_);
-    painter.setFont(font);
+    // A font enlarged by the painter past 64 px is filled as outlines with
+    // smoothing, whatever the font asks; a device-sized font stays hard-edged.
+    QFont deviceFont = font;
+    deviceFont.setPixelSize(qRound(font.pixelSize() * ratio_));
+    DevicePainter painter(backBuffer_);
+    painter.setFont(deviceFont);
     painter.setPen(colour);
-    DrawTextCell(painter, x, y, text);
+    const QPoint at = DevicePoint(x, y);
+    DrawTextCell(painter, at.x(), at.y(), text);
+}
+
+QPoint BoardRenderer::DevicePoint(int x, int y) const
+{
+    return QPoint(qRound(x * ratio_), qRound(y * ratio_));
 }

@@ -9,10 +9,14 @@
 
 // The back buffer and the card images: everything the table is drawn with.
 // Between calls the buffer's standing text is 37-px arial in RGB(0, 255, 0),
-// drawn without a background.
+// drawn without a background. Positions are logical pixels; the buffer holds
+// devicePixelRatio device pixels to each, so it is sharp on dense screens.
 class BoardRenderer {
 public:
+    // At the highest ratio among the screens: the buffer is not redrawn
+    // when the window moves, so a denser screen later would get it enlarged.
     BoardRenderer();
+    explicit BoardRenderer(qreal devicePixelRatio);
 
     void ClearBackBuffer();
     void DrawCard(const Card& card, bool inverted, int x, int y);
@@ -26,7 +30,10 @@ public:
 private:
     void DrawPlayerPiles(const Card piles[][kMaxPileCards], const std::uint8_t counts[], int top, int selected);
     void DrawText(const QFont& font, QColor colour, int x, int y, const QString& text);
+    QPoint DevicePoint(int x, int y) const;
 
+    qreal ratio_;
+    QSize cardSize_;  // in device pixels
     QImage backBuffer_;
     QImage cardSheet_;
     QImage invertedCardSheet_;

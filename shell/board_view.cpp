@@ -15,7 +15,11 @@ void BoardView::paintEvent(QPaintEvent*)
 {
     // The whole picture every time: the buffer always holds a finished one.
     QPainter painter(this);
-    painter.drawImage(0, 0, backBuffer_, 0, 0, kClientWidth, kClientHeight - kStatusHeight);
+    const qreal ratio = backBuffer_.devicePixelRatio();
+    // A buffer drawn for another screen's density is smoothed to this one's.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, ratio != devicePixelRatioF());
+    const QSizeF shown(kClientWidth, kClientHeight - kStatusHeight);
+    painter.drawImage(QRectF(QPointF(), shown), backBuffer_, QRectF(QPointF(), shown * ratio));
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event)

@@ -1,6 +1,7 @@
-// Generates Flinthand's bitmaps: the 52 card faces, the card back and the
-// program icon. Everything is drawn from vector shapes so the output is the
-// same on every machine that has the Liberation fonts.
+// Generates Flinthand's bitmaps: the 52 card faces and the card back, at 1x
+// and at 2x for high-density screens, and the program icon. Everything is
+// drawn from vector shapes so the output is the same on every machine that
+// has the Liberation fonts.
 //
 // Usage: card_art OUTPUT_DIR
 
@@ -142,11 +143,14 @@ void DrawSuit(QPainter& painter, int suit, QPointF centre, qreal size, bool upsi
 
 // --- Card blank --------------------------------------------------------
 
-QImage BlankCard()
+// `scale` device pixels to the card's pixel: the 2x art is drawn afresh,
+// not enlarged, so its edges and glyphs are as sharp as the 1x ones.
+QImage BlankCard(int scale)
 {
-    QImage card(kCardWidth, kCardHeight, QImage::Format_RGB32);
+    QImage card(kCardWidth * scale, kCardHeight * scale, QImage::Format_RGB32);
     card.fill(kTableGreen);
     QPainter painter(&card);
+    painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     const QRectF outer(0, 0, kCardWidth, kCardHeight);
@@ -176,7 +180,7 @@ QImage TransparentLayer(QSize size)
 // circle, which keeps both ends pixel-identical.
 void StampTwoEnded(QImage& card, const QImage& layer, QPoint topLeft)
 {
-    const QPoint turnedTopLeft(kCardWidth - topLeft.x() - layer.width(), kCardHeight - topLeft.y() - layer.height());
+    const QPoint turnedTopLeft(card.width() - topLeft.x() - layer.width(), card.height() - topLeft.y() - layer.height());
     QPainter painter(&card);
     painter.drawImage(topLeft, layer);
     painter.drawImage(turnedTopLeft, layer.mirrored(true, true));
@@ -191,14 +195,14 @@ void DrawInkCentred(QPainter& painter, const QString& text, qreal centreX, int i
     painter.drawText(QPoint(x, inkTop - ink.top()), text);
 }
 
-QFont IndexFont(int rank)
+QFont IndexFont(int rank, int scale)
 {
     // "10" only fits the corner in the narrow cut, one size down, which
     // keeps its cap height equal to the other ranks.
     const bool ten = rank == Ten;
     QFont font(ten ? "Liberation Sans Narrow" : "Liberation Sans");
     font.setBold(true);
-    font.setPixelSize(ten ? 14 : 15);
+    font.setPixelSize((ten ? 14 : 15) * scale);
     font.setHintingPreference(QFont::PreferFullHinting);
     return font;
 }
@@ -207,15 +211,18 @@ constexpr QPoint kIndexPosition(2, 4);
 constexpr QSize kIndexSize(14, 23);
 constexpr qreal kIndexSuitSize = 9;
 
-QImage IndexLayer(int suit, int rank)
+// Text is laid out in device pixels with a font of the scaled size, so
+// hinting fits each glyph to the pixels it lands on.
+QImage IndexLayer(int suit, int rank, int scale)
 {
-    QImage layer = TransparentLayer(kIndexSize);
+    QImage layer = TransparentLayer(kIndexSize * scale);
     QPainter painter(&layer);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setFont(IndexFont(rank));
+    painter.setFont(IndexFont(rank, scale));
     painter.setPen(SuitColour(suit));
     const qreal midX = kIndexSize.width() / 2.0;
-    DrawInkCentred(painter, RankLabel(rank), midX, 0);
+    DrawInkCentred(painter, RankLabel(rank), midX * scale, 0);
+    painter.scale(scale, scale);
     DrawSuit(painter, suit, QPointF(midX, kIndexSize.height() - kIndexSuitSize / 2), kIndexSuitSize);
     return layer;
 }
@@ -341,19 +348,20 @@ void DrawHeadgear(QPainter& painter, int rank, QPointF base, qreal width)
     painter.drawPath(t.map(HeadgearShape(rank)).simplified());
 }
 
-QFont CourtFont()
+QFont CourtFont(int scale)
 {
     QFont font("Liberation Serif");
     font.setBold(true);
-    font.setPixelSize(24);
+    font.setPixelSize(24 * scale);
     font.setHintingPreference(QFont::PreferFullHinting);
     return font;
 }
 
-QImage CourtLayer(int suit, int rank)
+QImage CourtLayer(int suit, int rank, int scale)
 {
-    QImage layer = TransparentLayer(kCourtHalfSize);
+    QImage layer = TransparentLayer(kCourtHalfSize * scale);
     QPainter painter(&layer);
+    painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
     // The frame runs past the bottom edge so the two halves join seamlessly.
     const QRectF frame(0.5, 0.5, kCourtHalfSize.width() - 1, kCourtHalfSize.height() + 1);
@@ -370,39 +378,45 @@ QImage CourtLayer(int suit, int rank)
     const qreal midX = kCourtHalfSize.width() / 2.0;
     DrawHeadgear(painter, rank, QPointF(midX, headgearBaseY), headgearWidth);
 
-    painter.setFont(CourtFont());
+    painter.save();
+    painter.resetTransform();
+    painter.setFont(CourtFont(scale));
     painter.setPen(SuitColour(suit));
-    DrawInkCentred(painter, RankLabel(rank), midX, letterTop);
+    DrawInkCentred(painter, RankLabel(rank), midX * scale, letterTop * scale);
+    painter.restore();
 
     DrawSuit(painter, suit, QPointF(sideSuitInset, sideSuitY), sideSuitSize);
     DrawSuit(painter, suit, QPointF(kCourtHalfSize.width() - sideSuitInset, sideSuitY), sideSuitSize);
     return layer;
 }
 
-QImage CardFace(int suit, int rank)
+QImage CardFace(int suit, int rank, int scale)
 {
-    QImage card = BlankCard();
+    QImage card = BlankCard(scale);
     if (rank >= Jack) {
-        StampTwoEnded(card, CourtLayer(suit, rank), kCourtPosition);
+        StampTwoEnded(card, CourtLayer(suit, rank, scale), kCourtPosition * scale);
     } else {
         QPainter painter(&card);
+        painter.scale(scale, scale);
         painter.setRenderHint(QPainter::Antialiasing);
         if (rank == Ace)
             DrawAce(painter, suit);
         else
             DrawPips(painter, suit, rank);
     }
-    StampTwoEnded(card, IndexLayer(suit, rank), kIndexPosition);
+    StampTwoEnded(card, IndexLayer(suit, rank, scale), kIndexPosition * scale);
     return card;
 }
 
-QImage CardSheet()
+QImage CardSheet(int scale)
 {
-    QImage sheet(kCardWidth * kRanks, kCardHeight * kSuits, QImage::Format_RGB32);
+    const int width = kCardWidth * scale;
+    const int height = kCardHeight * scale;
+    QImage sheet(width * kRanks, height * kSuits, QImage::Format_RGB32);
     QPainter painter(&sheet);
     for (int suit = 0; suit < kSuits; ++suit)
         for (int rank = 0; rank < kRanks; ++rank)
-            painter.drawImage(kCardWidth * rank, kCardHeight * suit, CardFace(suit, rank));
+            painter.drawImage(width * rank, height * suit, CardFace(suit, rank, scale));
     return sheet;
 }
 
@@ -437,7 +451,8 @@ QPainterPath Scaled(const QPainterPath& unitShape, QPointF centre, qreal width, 
     return t.map(unitShape);
 }
 
-// Single pixels on a staggered lattice read as a fine even tint.
+// Single pixels on a staggered lattice read as a fine even tint; at 2x the
+// same lattice of device pixels keeps the tint and makes it finer.
 void DrawDotField(QImage& card, const QRect& field)
 {
     for (int y = field.top(); y <= field.bottom(); y += kDotPitch / 2) {
@@ -448,18 +463,24 @@ void DrawDotField(QImage& card, const QRect& field)
     }
 }
 
-QImage CardBack()
+QImage CardBack(int scale)
 {
-    QImage card = BlankCard();
+    QImage card = BlankCard(scale);
     const QRect frame(kBackFrameInset, kBackFrameInset, kCardWidth - 2 * kBackFrameInset, kCardHeight - 2 * kBackFrameInset);
     const int fieldMargin = kBackFieldInset - kBackFrameInset;
-    DrawDotField(card, frame.adjusted(fieldMargin, fieldMargin, -fieldMargin, -fieldMargin));
+    const QRect field = frame.adjusted(fieldMargin, fieldMargin, -fieldMargin, -fieldMargin);
+    DrawDotField(card, QRect(field.topLeft() * scale, field.size() * scale));
 
+    // The frame is filled, not stroked, so it covers whole device pixels.
     QPainter painter(&card);
-    painter.setPen(kInk);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    const QRect outer(frame.topLeft() * scale, frame.size() * scale);
+    const QRect inner = outer.adjusted(scale, scale, -scale, -scale);
+    painter.setClipRegion(QRegion(outer).subtracted(inner));
+    painter.fillRect(outer, kInk);
+    painter.setClipping(false);
 
+    painter.scale(scale, scale);
+    painter.setPen(kInk);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(kPaper);
     painter.drawEllipse(kCardCentre, kMedallionRadiusX, kMedallionRadiusY);
@@ -580,7 +601,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "card_art: cannot create %s\n", argv[1]);
         return 1;
     }
-    bool ok = Save(CardSheet(), dir, "cards.png") && Save(CardBack(), dir, "card_back.png");
+    bool ok = Save(CardSheet(1), dir, "cards.png") && Save(CardBack(1), dir, "card_back.png")
+        && Save(CardSheet(2), dir, "cards@2x.png") && Save(CardBack(2), dir, "card_back@2x.png");
     for (const int size : kIconSizes)
         ok = ok && Save(Icon(size), dir, QString("icon_%1.png").arg(size));
     return ok ? 0 : 1;

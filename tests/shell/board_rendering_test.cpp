@@ -84,6 +84,37 @@ TEST(BoardRendering, DealtTable)
     EXPECT_EQ(Find(region(107, 313, kCardWidth - 2, kCardHeight - 2), kCloth).first, (kCardWidth - 2) * (kCardHeight - 2));
 }
 
+// At a device pixel ratio of 2 every position doubles: cards come from the 2x art, an empty pile's
+// frame is two device pixels thick, and text is drawn in a font twice the size, in its one colour.
+TEST(BoardRendering, TwiceTheDevicePixels)
+{
+    BoardRenderer one(1), two(2);
+    const QImage& buffer = two.backBuffer();
+    EXPECT_EQ(buffer.size(), QSize(920, 1070));
+    const QImage faces = QImage(":/cards@2x.png").convertToFormat(QImage::Format_RGB32);
+    Table t;
+    Deck deck;
+    std::srand(3);
+    BuildShuffledDeck(deck);
+    LayOutDealOnTable(t, deck, true);
+    t.nMyPileCards[1] = 0;
+    two.DrawTableCards(t);
+    const Card c = t.playPiles[1][0];
+    EXPECT_EQ(buffer.copy(484, 336, 142, 192), faces.copy(142 * c.rank, 192 * c.suit, 142, 192));
+    EXPECT_EQ(Find(buffer.copy(192, 604, 182, 232), qRgb(0, 192, 0)), std::pair(142 * 192 - 138 * 188, QRect(20, 20, 142, 192)));
+
+    for (BoardRenderer* r : {&one, &two}) {
+        r->ClearBackBuffer();
+        r->DrawLargeText(95, 265, "Flip in 3 ..");
+    }
+    const QRect ink = Find(one.backBuffer(), qRgb(0, 255, 0)).second;
+    const auto [inked, at] = Find(buffer, qRgb(0, 255, 0));
+    EXPECT_EQ(inked + Find(buffer, kCloth).first, 920 * 1070) << "no smoothed edges";
+    EXPECT_NEAR(at.left(), 2 * ink.left(), 2);
+    EXPECT_NEAR(at.top(), 2 * ink.top(), 2);
+    EXPECT_NEAR(at.width(), 2 * ink.width(), 4);
+}
+
 TEST(StatusStrip, TwoLinesOnWhiteUnderTwoGreyEdgesAndThePingOnTheRight)
 {
     auto paint = [](const StatusTexts& s) { return StatusStrip(s, nullptr).grab().toImage().convertedTo(QImage::Format_RGB32); };
