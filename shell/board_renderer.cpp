@@ -4,6 +4,7 @@
 
 #include "table/board_geometry.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -141,6 +142,12 @@ void BoardRenderer::DrawTableCards(const Table& table)
 void BoardRenderer::DrawLargeText(int x, int y, std::string_view text)
 {
     DrawText(largeTextFont_, kLargeText, x, y, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void BoardRenderer::DrawHint(std::string_view text)
+{
+    const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    DrawText(countFont_, kCountText, kClientWidth - 5 - QFontMetrics(countFont_).horizontalAdvance(line), 458, line);
 }
 
 void BoardRenderer::DrawText(const QFont& font, QColor colour, int x, int y, const QString& text)

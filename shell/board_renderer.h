@@ -24,6 +24,8 @@ public:
     // The piles, stacks and count lines of a hand in progress over the cloth.
     void DrawTableCards(const Table& table);
     void DrawLargeText(int x, int y, std::string_view text);
+    // A short line right-aligned beside the count lines, in their green.
+    void DrawHint(std::string_view text);
 
     const QImage& backBuffer() const { return backBuffer_; }
 

@@ -45,6 +45,7 @@ public:
     void ClearBackBuffer() override;
     void DrawTableCards(const Table& table) override;
     void DrawLargeText(int x, int y, std::string_view text) override;
+    void DrawHint(std::string_view text) override { renderer_.DrawHint(text); }
     void InvalidateMainWindow() override;
     void InvalidateStatusWindow(bool erase) override;
     void CreateReadyButton() override;
