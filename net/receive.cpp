@@ -15,8 +15,65 @@
 
 namespace {
 
+// The phases of this copy, and the two seats, as bits.
+enum Where : std::uint8_t {
+    kBetweenHands = 1,  // waiting for the ready handshake; after a loss or a tie
+    kStartCountdown = 2,  // both ready, until the deal
+    kWon = 4,  // our last card is down; theirs may still follow it
+    kInHand = 8,
+    kAnyPhase = 15,
+    kToServer = 16,
+    kToClient = 32,
+    kToEither = kToServer | kToClient,
+};
+
+// What each message does where. A copy that keeps to the rules sends none
+// outside its place (-), so there it is read, named on the strip, and dropped.
+//
+//                between   start      won        in hand       seat
+//                hands     countdown
+// 200 deal       deal      deal       deal       deal          client
+// 201 play       -         -          a tie?     play          either
+// 202 move       -         -          -          move          either
+// 203 flip       -         -          -          count down    client
+// 204 selection  -         -          -          select        either
+// 205 ready      ready     -          -          -             either
+// 206 flip heard -         -          -          heard         server
+// 207 tops       -         -          -          set tops      either
+// 208 again      again     -          reset      -             either
+// 209 ping       echo      echo       echo       echo          either
+// 210 table      adopt     adopt      adopt      adopt         client
+//
+// A deal, tops or table is taken only if it leaves each of the 52 cards once.
+constexpr std::uint8_t kWhereCounted[] = {
+    kAnyPhase | kToClient,  // 200
+    kWon | kInHand | kToEither,  // 201
+    kInHand | kToEither,  // 202
+    kInHand | kToClient,  // 203
+    kInHand | kToEither,  // 204
+    kBetweenHands | kToEither,  // 205
+    kInHand | kToServer,  // 206
+    kInHand | kToEither,  // 207
+    kBetweenHands | kWon | kToEither,  // 208
+    kAnyPhase | kToEither,  // 209
+    kAnyPhase | kToClient,  // 210
+};
+static_assert(sizeof kWhereCounted == kLastMsgType - kFirstMsgType + 1);
+
+Where PhaseOf(const Game& game)
+{
+    if (game.table.bHandInProgress)
+        return kInHand;
+    if (game.hand.bMyPlayAgain)
+        return kWon;
+    return game.hand.bMyReady && game.hand.bOppReady ? kStartCountdown : kBetweenHands;
+}
+
 void Dispatch(Game& game, const std::uint8_t* m)
 {
+    const std::uint8_t where = kWhereCounted[m[0] - kFirstMsgType];
+    if (!(where & PhaseOf(game)) || !(where & (game.table.bIsServer ? kToServer : kToClient)))
+        return;
     switch (m[0]) {
     case MsgDeal: ReceiveDeal(game, m); break;
     case MsgPlayCard: ReceiveOppPlay(game, m[1], m[2]); break;

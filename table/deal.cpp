@@ -79,6 +79,10 @@ void ReceiveDeal(Game& game, const std::uint8_t* message)
     Deck deck;
     for (int i = 0; i < kDeckSize; ++i)
         deck[i] = Card{message[2 + 2 * i], message[1 + 2 * i]};
+    Table dealt;
+    LayOutDealOnTable(dealt, deck, true);
+    if (!HoldsEachCardOnce(dealt))
+        return;
     // A deal that overtakes our own start countdown ends it, so the table shows
     // at once; nothing of an earlier hand's flips carries over either.
     game.platform.KillTimer(TimerId::StartCountdown);

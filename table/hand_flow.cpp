@@ -205,11 +205,10 @@ void ResetForNextHand(Game& game)
     game.platform.CreateReadyButton();
 }
 
-void ClearTable(Game& game)
+void OnOpponentLeft(Game& game)
 {
     EndHand(game);
     game.hand = HandState{};
-    ResetScore(game);
     game.platform.KillTimer(TimerId::StartCountdown);
     game.platform.KillTimer(TimerId::TieDisplay);
     game.table.nMySelectedPile = game.table.nOppSelectedPile = kNoPile;
@@ -218,6 +217,12 @@ void ClearTable(Game& game)
     game.platform.DestroyReadyButton();
     game.platform.ClearBackBuffer();
     game.platform.InvalidateMainWindow();
+}
+
+void ClearTable(Game& game)
+{
+    OnOpponentLeft(game);
+    ResetScore(game);
 }
 
 void ResetForNewOpponent(Game& game)

@@ -25,6 +25,11 @@ void ResetForNextHand(Game& game);
 
 // A new client took the seat: whatever the last one left running is dropped.
 void ResetForNewOpponent(Game& game);
-// The opponent is gone for good (a practice game ended): nothing runs any
-// more, no ready button shows and the screen is cleared.
+// The connection to the opponent closed: nothing of the hand or the handshake
+// runs on, so nothing is dealt to an empty seat; no ready button shows, the
+// screen is cleared and the table waits for a new opponent. The score stays
+// until one comes.
+void OnOpponentLeft(Game& game);
+// The opponent is gone for good (a practice game ended): as above, and the
+// score goes too.
 void ClearTable(Game& game);

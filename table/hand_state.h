@@ -23,4 +23,6 @@ struct HandState {
     // has yet to show), and when it was.
     std::int32_t nExtraBeforeLastFlip = -1;
     std::chrono::steady_clock::time_point lastFlipAt{};
+
+    friend bool operator==(const HandState&, const HandState&) = default;
 };

@@ -43,11 +43,11 @@ void ReceiveOppSelection(Game& game, std::uint8_t p)
 
 void ReceivePlayPiles(Game& game, const std::uint8_t* message)
 {
-    Table& table = game.table;
     for (int k = 0; k < kPlayPiles; ++k) {
         if (message[1 + k] == 0 || message[1 + k] > kDeckSize)
             return;
     }
+    Table table = game.table;
     for (int k = 0; k < kPlayPiles; ++k) {
         const int count = message[1 + k];
         const std::uint8_t* cards = message + 3 + 4 * k;  // rank, suit of the top, then of the card beneath
@@ -56,6 +56,8 @@ void ReceivePlayPiles(Game& game, const std::uint8_t* message)
         if (count > 1)
             table.playPiles[k][count - 2] = Card{cards[3], cards[2]};
     }
-    if (table.bHandInProgress)
-        PaintTable(game);
+    if (!HoldsEachCardOnce(table))
+        return;
+    game.table = table;
+    PaintTable(game);
 }

@@ -84,6 +84,8 @@ void ReceiveAllCheck(Game& game, const std::uint8_t* message)
         return;
     Table table = game.table;
     DecodeSnapshot(message, table);
+    if (!HoldsEachCardOnce(table))
+        return;
     const bool flipAgain = SettleSnapshotFlips(game, table);
     if (game.repairs && !game.table.bIsServer)
         ForgetAnsweredMoves(game, table);

@@ -27,11 +27,9 @@ inline void PutSnapshotCard(std::uint8_t* m, int position, const Card& card)
 
 enum class SnapshotSection { SenderPiles, ReceiverPiles, Stacks, PlayPile0, PlayPile1 };
 
-// Only a snapshot that holds the whole deck within the limits of a table is taken.
+// Counts that can describe a whole table: its card list fits the table's piles.
 constexpr bool DescribesWholeTable(const std::uint8_t* m)
 {
-    if (m[kSnapshotPlayCounts] == 0 || m[kSnapshotPlayCounts + 1] == 0)
-        return false;
     int total = 2 * m[kSnapshotExtraCount] + m[kSnapshotPlayCounts] + m[kSnapshotPlayCounts + 1];
     for (int i = kSnapshotSenderCounts; i < kSnapshotCardList; ++i) {
         if (m[i] > kMaxPileCards)

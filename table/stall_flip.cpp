@@ -33,9 +33,6 @@ void AnnounceFlip(Game& game)
 
 void OnFlipAnnounced(Game& game)
 {
-    // Announced before the server saw the hand end here.
-    if (!game.table.bHandInProgress)
-        return;
     HandState& hand = game.hand;
     if (game.repairs && !game.table.bIsServer)
         SendFlipHeard(game);
@@ -48,7 +45,7 @@ void OnFlipHeard(Game& game)
 {
     HandState& hand = game.hand;
     // A stray acknowledgement must not stand for a flip still to come.
-    if (game.repairs && game.table.bIsServer && game.table.bHandInProgress && hand.nFlipsHeard < hand.nFlipsAnnounced)
+    if (game.repairs && hand.nFlipsHeard < hand.nFlipsAnnounced)
         ++hand.nFlipsHeard;
 }
 

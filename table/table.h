@@ -25,6 +25,8 @@ struct Table {
     std::int32_t nOppSelectedPile = kNoPile;  // any value outside 0..4 selects nothing
     std::int32_t bHandInProgress = 0;
     std::int32_t bIsServer = 0;
+
+    friend bool operator==(const Table&, const Table&) = default;
 };
 
 // True when at least one of the five counts exceeds the threshold.
@@ -45,3 +47,7 @@ constexpr const Card& TopCard(const Card pile[], int count)
 
 // Cards the counts account for; 52 whenever the table is whole.
 int CardsOnTable(const Table& table);
+
+// Each of the 52 cards once, no player pile above six and no centre pile
+// empty: what no message may break once a hand is dealt.
+bool HoldsEachCardOnce(const Table& table);

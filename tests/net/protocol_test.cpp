@@ -1,5 +1,6 @@
 #include "net/ping.h"
 #include "net/protocol.h"
+#include "table/local_play.h"
 #include "table/snapshot.h"
 #include "tests/support/two_copies.h"
 
@@ -17,7 +18,7 @@ TEST(Reassembly, MessagesWholeAndInOrderHeldBytesWaitForTheHandlerOrGoWithTheCon
     LayOutDealOnTable(server.game.table, deck, false);
     SendAllCheck(server.game);
     Bytes stream = server.platform.sent.at(0);
-    stream.insert(stream.end(), {207, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 205, 204, 3, 209, 1, 203, 0});
+    stream.insert(stream.end(), {207, 1, 1, 12, 3, 0, 0, 11, 3, 0, 0, 204, 3, 209, 1, 203, 0});  // the centre tops swapped
     for (const int readLimit : {1, 7, 100, 1000}) {
         SCOPED_TRACE(readLimit);
         RecordedGame client;
@@ -26,8 +27,7 @@ TEST(Reassembly, MessagesWholeAndInOrderHeldBytesWaitForTheHandlerOrGoWithTheCon
         Receive(client, Bytes(stream.begin(), stream.begin() + 117));
         EXPECT_EQ(client.game.table.nPlayCards[0], 0) << "nothing before the snapshot is whole";
         Receive(client, Bytes(stream.begin() + 117, stream.end()));
-        EXPECT_EQ(client.game.table.nMyPileCards[4], 6);
-        EXPECT_EQ(client.game.hand.bOppReady, 1);
+        EXPECT_EQ(client.game.table.playPiles[0][0], C(kKing, kSpades));
         EXPECT_EQ(client.game.table.nOppSelectedPile, 3);
         EXPECT_EQ(client.game.hand.nPendingFlips, 1);
         EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{209, 1}, {206}})) << "the ping echoed, the flip acknowledged";
@@ -48,13 +48,12 @@ TEST(Reassembly, MessagesWholeAndInOrderHeldBytesWaitForTheHandlerOrGoWithTheCon
     std::size_t sentWhileNested = 99;
     client.platform.onPump = [&] {
         client.platform.onPump = nullptr;
-        Receive(client, {209, 1, 204, 2});
+        Receive(client, {209, 1, 209, 1});
         sentWhileNested = client.platform.sent.size();
     };
     Receive(client, {205});
     EXPECT_EQ(sentWhileNested, 0u);
-    EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{209, 1}}));
-    EXPECT_EQ(client.game.table.nOppSelectedPile, 2);
+    EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{209, 1}, {209, 1}}));
 
     RecordedGame rejoined;
     Receive(rejoined, {210, 5});  // the start of a snapshot from a client that left
@@ -66,16 +65,16 @@ TEST(Reassembly, MessagesWholeAndInOrderHeldBytesWaitForTheHandlerOrGoWithTheCon
         rejoined.platform.onPump = nullptr;
         Receive(rejoined, {210, 5, 1});
         ForgetHeldBytes(rejoined.game);
-        Receive(rejoined, {204, 4});
+        Receive(rejoined, {209, 1});
     };
     Receive(rejoined, {205});
-    EXPECT_EQ(rejoined.game.table.nOppSelectedPile, 4);
-    EXPECT_EQ(rejoined.game.reassembly.pendingLength, 0);
+    EXPECT_EQ(rejoined.platform.sent.size(), 2u);
 }
 
 // Moves no correct peer sends are dropped whole, and so are centre piles of 0
 // or 53 cards. Centre tops come as counts, then rank and suit of each pile's
-// top card and of the one below it, and overwrite only those slots.
+// top card and of the one below it, and overwrite only those slots, if the
+// table still holds each card once.
 TEST(RemoteMoves, ImpossibleMovesDroppedWholeCentreTopsOverwriteOnlyTheTopSlots)
 {
     Deck deck;
@@ -94,11 +93,85 @@ TEST(RemoteMoves, ImpossibleMovesDroppedWholeCentreTopsOverwriteOnlyTheTopSlots)
     EXPECT_TRUE(Mirrored(server, t));
     EXPECT_TRUE(client.platform.sent.empty());
 
-    t.playPiles[1][0] = C(2, kClubs);
-    Receive(client, {207, 1, 3, 11, 2, 5, 5, 12, 3, 9, 1});
-    EXPECT_EQ((Bytes{t.nPlayCards[0], t.nPlayCards[1]}), (Bytes{1, 3}));
-    EXPECT_EQ((Cards{t.playPiles[0][0], t.playPiles[1][0], t.playPiles[1][1], t.playPiles[1][2]}),
-              (Cards{C(11, kHearts), C(2, kClubs), C(9, kDiamonds), C(12, kSpades)}));
+    t.nOppPileCards[1] = 3;
+    Receive(client, {201, 4, 1});  // the centre: the queen of spades; the king of hearts on the king of spades
+    const std::pair<Bytes, bool> cases[] = {
+        {{207, 1, 2, 11, 3, 0, 0, 12, 2, 12, 2}, false},  // a king twice
+        {{207, 1, 1, 11, 3, 0, 0, 12, 2, 0, 0}, false},  // 51 cards
+        {{207, 1, 2, 11, 3, 0, 0, 25, 2, 12, 2}, false},  // no such card, where the king of spades would be
+        {{207, 1, 2, 11, 3, 0, 0, 12, 3, 12, 2}, true}};  // the kings swapped
+    for (const auto& [message, taken] : cases) {
+        const Table before = t;
+        Receive(client, message);
+        EXPECT_EQ(t == before, !taken) << int{message[7]};
+    }
+    EXPECT_EQ((Cards{t.playPiles[1][0], t.playPiles[1][1]}), (Cards{C(kKing, kHearts), C(kKing, kSpades)}));
+}
+
+// What the peer may not send from its seat or at that moment is read and named
+// on the strip, and does nothing else: no table change, countdown, deal or reply.
+TEST(HostilePeer, WhatThePeerMayNotSendDoesNothing)
+{
+    Deck deck;
+    FillFreshDeck(deck);
+    RecordedGame forger;  // the deal and a table, as only a server sends them
+    LayOutDealOnTable(forger.game.table, deck, false);
+    SendAllCheck(forger.game);
+    SendDeal(forger.game, deck);
+    const Bytes table = forger.platform.sent.at(0), deal = forger.platform.sent.at(1);
+    Bytes fours(105, 3);
+    fours[0] = 200;
+
+    // After the hand: our last card is down, their ace of clubs is left, and they
+    // want another hand. Countdown: both pressed ready since, and a second went.
+    enum Phase { kInHand, kAfterWin, kCountdown };
+    auto setUp = [&deck](RecordedGame& side, bool server, Phase phase) {
+        side.game.table.bIsServer = server;
+        LayOutDealOnTable(side.game.table, deck, !server);
+        side.game.table.bHandInProgress = 1;
+        if (phase == kInHand)
+            return;
+        SetPiles(side.game.table, {}, {{deck[0]}}, Cards(deck + 1, deck + 27), Cards(deck + 27, deck + kDeckSize));
+        CheckAfterMove(side.game);
+        Receive(side, phase == kCountdown ? Bytes{208, 205} : Bytes{208});
+        if (phase == kCountdown)
+            OnReadyPressed(side.game), OnTimer(side.game, TimerId::StartCountdown);
+    };
+    const std::tuple<const char*, bool, Phase, Bytes> cases[] = {
+        {"a client's deal", true, kCountdown, deal},
+        {"a client's flip", true, kInHand, {203, 0}},
+        {"a client's table", true, kInHand, table},
+        {"a deal of 52 fours of spades", false, kCountdown, fours},
+        {"a play after the hand", true, kAfterWin, {201, 0, 0}},
+        {"a play during the start countdown", true, kCountdown, {201, 0, 0}},
+        {"a move after the hand", true, kAfterWin, {202, 0, 1}},
+        {"a flip after the hand", false, kAfterWin, {203, 0}},
+        {"a selection after the hand", false, kAfterWin, {204, 0}},
+        {"the centre tops swapped after the hand", false, kAfterWin, {207, 26, 25, 12, 3, 12, 1, 0, 2, 11, 3}},
+        {"ready during the hand", true, kInHand, {205}},
+        {"ready again during the countdown", true, kCountdown, {205}},
+        {"another hand during this one", true, kInHand, {208}},
+        {"another hand during the countdown", false, kCountdown, {208}},
+    };
+    for (const auto& [what, server, phase, message] : cases) {
+        SCOPED_TRACE(what);
+        RecordedGame side;
+        setUp(side, server, phase);
+        const RecordingPlatform& p = side.platform;
+        auto state = [&] { return std::tuple(side.game.table, side.game.hand, p.sent, p.texts, p.runningTimers, p.readyButton); };
+        const auto before = state();
+        Receive(side, message);
+        EXPECT_EQ(side.game.status.statusLine2,
+                  "Received " + std::to_string(message.size()) + " bytes, TYPE: " + std::to_string(message[0]));
+        EXPECT_TRUE(state() == before);
+    }
+
+    // A client that pressed ready and left: the countdown stops, nothing is dealt.
+    RecordedGame host;
+    setUp(host, true, kCountdown);
+    OnOpponentLeft(host.game);
+    EXPECT_EQ(TwoCopies::RunOut(host, TimerId::StartCountdown), 0);
+    EXPECT_TRUE(host.platform.SentTypes() == Bytes{205} && host.game.hand == HandState{});
 }
 
 // Each side echoes the other's ping and times its own, to the whole millisecond.
@@ -107,7 +180,6 @@ TEST(Ping, EchoTimingTrafficLineAndNoConnection)
 {
     TwoCopies copies;
     RecordedGame& client = copies.client;
-    SendReady(client.game);
     for (const auto& [ms, warning] : {std::pair{30, ""}, std::pair{31, "High Network Ping Time"}}) {
         StartPing(client.game);
         EXPECT_STREQ(client.game.status.statusLine2, "Sending 2 bytes  TYPE: 209");
@@ -116,7 +188,7 @@ TEST(Ping, EchoTimingTrafficLineAndNoConnection)
         EXPECT_EQ(client.game.status.pingText, "Ping: " + std::to_string(ms) + " ms");
         EXPECT_STREQ(client.game.status.pingWarning, warning);
     }
-    EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{205}, {209, 0}, {209, 0}}));
+    EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{209, 0}, {209, 0}}));
     EXPECT_STREQ(copies.server.game.status.pingText, "") << "an echo times nothing";
     StartPing(copies.server.game);
     copies.DeliverAll();

@@ -12,8 +12,8 @@ namespace {
 // Counts first (stacks, centre, the sender's piles, the receiver's), then the
 // cards: the sender's piles, the receiver's, the stacks level by level, the
 // centre piles; each card suit first. One line each way is traced, and only
-// while somebody listens. A table holds the 52 cards, no player pile above six
-// and no centre pile empty: a snapshot of anything else is ignored.
+// while somebody listens. A table holds each of the 52 cards once, no player
+// pile above six and no centre pile empty: a snapshot of anything else is ignored.
 TEST(Snapshot, LayoutTraceAndOnlyRealTables)
 {
     TwoCopies copies;
@@ -46,10 +46,9 @@ TEST(Snapshot, LayoutTraceAndOnlyRealTables)
 
     const std::pair<const char*, std::vector<std::pair<int, int>>> broken[] = {
         {"53 cards", {{9, 3}}},
-        {"54 cards", {{1, 6}}},
         {"a pile of 7", {{8, 7}, {4, 1}}},
         {"an empty centre pile", {{2, 0}, {9, 3}}},
-        {"both centre piles empty", {{2, 0}, {3, 0}, {10, 4}, {11, 5}}},
+        {"a card twice, in a stack", {{14 + 80, good[14]}, {15 + 80, good[15]}}},
     };
     for (const auto& [what, bytes] : broken) {
         Bytes bad = good;
@@ -59,16 +58,12 @@ TEST(Snapshot, LayoutTraceAndOnlyRealTables)
         EXPECT_TRUE(Mirrored(server, client)) << what;
     }
 
-    // Two plays on the server only: the counts follow them; the receiver keeps its selection.
+    // The receiver keeps its selection.
     copies.server.platform.tracing = copies.client.platform.tracing = false;
     sent.clear();
     received.clear();
-    server.playPiles[0][1] = server.myPiles[4][--server.nMyPileCards[4]];
-    server.playPiles[1][1] = server.oppPiles[0][--server.nOppPileCards[0]];
-    server.nPlayCards[0] = server.nPlayCards[1] = 2;
     client.nMySelectedPile = 3;
-    const Bytes m = send();
-    EXPECT_EQ((Bytes{m[2], m[3], m[8], m[9]}), (Bytes{2, 2, 5, 1}));
+    send();
     copies.DeliverAll();
     EXPECT_EQ(client.nMySelectedPile, 3);
     server.nPlayCards[0] = 9;

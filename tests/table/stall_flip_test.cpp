@@ -1,4 +1,5 @@
 #include "table/local_play.h"
+#include "table/snapshot.h"
 #include "table/stall_flip.h"
 #include "tests/support/two_copies.h"
 
@@ -32,9 +33,8 @@ void StalledDeal(Deck& deck, TwoCopies& copies, Card flip0 = C(kQueen, kHearts))
 
 // The server announces one flip at a time. The first second of the client's
 // countdown shows the plain table, then 2 and 1, never 3; clicks wait for the
-// flip. An announcement during a countdown is carried out by a further one,
-// and one after the hand ended is ignored.
-TEST(StallFlip, AnnouncedOnceAndCountedDownOnlyDuringTheHand)
+// flip. An announcement during a countdown is carried out by a further one.
+TEST(StallFlip, AnnouncedOnceAndCountedDown)
 {
     TwoCopies copies;
     Deck deck;
@@ -48,25 +48,18 @@ TEST(StallFlip, AnnouncedOnceAndCountedDownOnlyDuringTheHand)
     EXPECT_EQ(copies.server.platform.sent, (std::vector<Bytes>{{203, 0}})) << "one flip announced at a time";
     copies.DeliverAll();
     RecordingPlatform& shown = copies.client.platform;
-    EXPECT_EQ(shown.sent, (std::vector<Bytes>{{206}}));
     EXPECT_TRUE(shown.texts.empty()) << "no countdown text in the first second";
     OnTimer(client, TimerId::FlipCountdown);
     EXPECT_EQ(shown.texts, (Texts{{115, 125, "Can't Proceed"}, {95, 265, "Flipping in 2 sec"}}));
     Receive(copies.client, {203, 0});
     OnTimer(client, TimerId::FlipCountdown);
     EXPECT_EQ(shown.texts, (Texts{{115, 125, "Can't Proceed"}, {95, 265, "Flipping in 1 sec"}}));
-    EXPECT_EQ(client.hand.nPendingFlips, 2) << "the running countdown goes on";
     ClickMyPile(client, 0);
     EXPECT_EQ(client.table.nMySelectedPile, kNoPile);
     OnTimer(client, TimerId::FlipCountdown);
     EXPECT_EQ((Cards{client.table.playPiles[0][1], client.table.playPiles[1][1]}), (Cards{deck[48], deck[49]}));
     EXPECT_EQ(TwoCopies::RunOut(copies.client, TimerId::FlipCountdown), 3) << "the second flip counts down at once";
     EXPECT_EQ(client.table.nExtraCardsLeft, 3);
-
-    client.table.bHandInProgress = 0;  // the hand ended here before the announcement came
-    Receive(copies.client, {203, 0});
-    EXPECT_EQ(client.hand.nPendingFlips, 0);
-    EXPECT_FALSE(shown.TimerRunning(TimerId::FlipCountdown));
 }
 
 // Once the stacks are used up, each centre pile keeps its upper cards and the
@@ -97,15 +90,15 @@ TEST(Recycle, RefillsFromTheCentrePiles)
     EXPECT_EQ((std::vector<int>{empty.nExtraCardsLeft, empty.nPlayCards[0], empty.nPlayCards[1]}), (std::vector<int>{0, 26, 26}));
 }
 
-// The client's countdown runs out first and its player plays onto the card
-// just turned up, before the server has flipped. Our server flips first when
-// it reads the play; a server without that rule plays it under the flip, and
-// the client, adopting the snapshot built before that flip a second after its
-// own, flips again.
+// The client's countdown runs out first and its player plays onto the card just
+// turned up, before the server has flipped, then a six onto it. Our server flips
+// first when it reads the play; a server without that rule plays it under the
+// flip, and the client, adopting the snapshot built before that flip within
+// 1.5 s of its own, flips again, under its six; later it takes it as it is.
 TEST(StallFlipRace, ClientPlayAfterAnEarlyFlipKeepsBothTablesInStep)
 {
-    for (const bool serverRepairs : {true, false}) {
-        SCOPED_TRACE(serverRepairs ? "our server" : "a plain server");
+    for (const auto& [serverRepairs, after] : {std::pair{true, 1000ms}, {false, 1499ms}, {false, 1500ms}}) {
+        SCOPED_TRACE(testing::Message() << serverRepairs << " " << after.count());
         TwoCopies copies;
         Deck deck;
         StalledDeal(deck, copies, C(7, kHearts));  // the flip turns up an eight onto pile 0
@@ -117,16 +110,41 @@ TEST(StallFlipRace, ClientPlayAfterAnEarlyFlipKeepsBothTablesInStep)
         TwoCopies::RunOut(copies.client, TimerId::FlipCountdown);
         ClickMyPile(client, 4);  // a seven onto the eight
         ClickPlayPile(client, 0);
-        ASSERT_EQ(client.table.nPlayCards[0], 3);
-        copies.client.platform.now += 1s;
-        copies.DeliverAll();  // the play reaches the server before its own flip, the snapshot comes back
+        TwoCopies::Deliver(copies.server);  // the play reaches the server before its own flip, the snapshot is on its way
+        ClickMyPile(client, 2);
+        ClickPlayPile(client, 0);
+        copies.client.platform.now += after;
+        TwoCopies::Deliver(copies.client);
+        EXPECT_EQ(client.table.playPiles[0][client.table.nPlayCards[0] - 1], C(5, kDiamonds));
+        EXPECT_EQ(client.table.nExtraCardsLeft, after < 1500ms ? 4 : 5);
+        if (after >= 1500ms)
+            continue;
+        copies.DeliverAll();
         TwoCopies::RunOut(copies.server, TimerId::FlipCountdown);
         copies.DeliverAll();
-
         EXPECT_TRUE(Mirrored(server.table, client.table));
         EXPECT_EQ(server.table.nExtraCardsLeft, 4) << "one flip on each copy";
-        EXPECT_EQ(server.table.playPiles[0][2] == C(7, kHearts), !serverRepairs) << "with our server the seven lies on the eight";
+        EXPECT_EQ(server.table.playPiles[0][1] == C(7, kHearts), serverRepairs) << "with our server the seven lies on the eight";
     }
+}
+
+// A client play made before it heard the announcement lies under the flip; a
+// snapshot that shows the flip the client still counts down ends that countdown.
+TEST(StallFlipRace, PlayCrossingTheAnnouncementAndSnapshotAheadOfTheCountdown)
+{
+    TwoCopies copies;
+    Deck deck;
+    StalledDeal(deck, copies, C(7, kHearts));
+    Table& server = copies.server.game.table;
+    LayOutDeal(copies.server.game, deck);  // stalled: 203
+    Receive(copies.server, {201, 4, 0});  // the client's seven, on a table it still saw moving
+    EXPECT_EQ(server.nExtraCardsLeft, 5);
+    copies.DeliverAll();
+    TwoCopies::RunOut(copies.server, TimerId::FlipCountdown);
+    SendAllCheck(copies.server.game);  // as when nobody moves
+    copies.DeliverAll();
+    EXPECT_EQ(TwoCopies::RunOut(copies.client, TimerId::FlipCountdown), 0);
+    EXPECT_TRUE(Mirrored(server, copies.client.game.table));
 }
 
 }  // namespace
