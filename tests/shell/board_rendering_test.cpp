@@ -82,6 +82,9 @@ TEST(BoardRendering, DealtTable)
     EXPECT_EQ(Find(region(96, 302, 91, 116), qRgb(0, 192, 0)),
               std::pair(2 * kCardWidth + 2 * kCardHeight - 4, QRect(10, 10, kCardWidth, kCardHeight)));
     EXPECT_EQ(Find(region(107, 313, kCardWidth - 2, kCardHeight - 2), kCloth).first, (kCardWidth - 2) * (kCardHeight - 2));
+    game.hand.stallHint = StallHint::FillYours;
+    PaintTable(game);
+    EXPECT_NEAR(Find(region(230, 440, 230, 40), qRgb(0, 192, 0)).second.right(), 452 - 230, 2) << "the hint, right-aligned";
 }
 
 // At a device pixel ratio of 2 every position doubles: cards come from the 2x art, an empty pile's
