@@ -22,9 +22,9 @@ bool FitsPlayPile(const Table& table, const Card& card, int k)
 }
 
 // How good playing the top of pile `from` onto play pile `k` looks from what a
-// person sees: first how many of our other top cards (or none, for a pile
-// that empties) can be played afterwards, then the taller pile, since it has
-// more to uncover, then the one already selected.
+// person sees: first how many of our other top cards can be played afterwards
+// (the card it uncovers is unknown), then the taller pile, since it has more
+// to uncover, then the one already selected.
 std::tuple<int, int, bool> PlayValue(const Table& table, int from, int k)
 {
     const Card& played = TopCard(table.myPiles[from], table.nMyPileCards[from]);

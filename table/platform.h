@@ -34,7 +34,7 @@ public:
     virtual void DrawTableCards(const Table& table) = 0;
     // The standing large text: 37-px arial, RGB(0, 255, 0), top-left at (x, y).
     virtual void DrawLargeText(int x, int y, std::string_view text) = 0;
-    // A short line under the counts, in their green, about a stalled table.
+    // A short line beside the count lines, in their green, about a stalled table.
     virtual void DrawHint(std::string_view) {}
     virtual void InvalidateMainWindow() = 0;
     virtual void InvalidateStatusWindow(bool erase) = 0;
