@@ -136,6 +136,7 @@ bool DispatchFront(Game& game)
     SetStatus(game, nullptr, line);
 
     r.bDispatching = true;
+    ++r.completed;
     Dispatch(game, r.recvBuffer);
     r.bDispatching = false;
 

@@ -12,6 +12,12 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#ifdef Q_OS_LINUX
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#endif
+
 #include <cstdio>
 #include <utility>
 
@@ -19,6 +25,10 @@ namespace {
 
 constexpr int kListenBacklog = 100;
 constexpr int kConnectTimeoutMs = 10000;
+// Enough for every message many times over; beyond it TCP holds the peer back.
+constexpr qint64 kReadBufferBytes = 4096;
+// Bytes of ours left unread: a peer that is playing reads them long before this many pile up.
+constexpr qint64 kMostUnsentBytes = 65536;
 
 void ShowError(Game& game, const char* text)
 {
@@ -27,7 +37,14 @@ void ShowError(Game& game, const char* text)
 
 }  // namespace
 
-Connection::Connection(Game& game, std::uint16_t port, QObject* parent) : QObject(parent), game_(game), port_(port) {}
+Connection::Connection(Game& game, std::uint16_t port, QObject* parent) : QObject(parent), game_(game), port_(port)
+{
+    incompleteTimer_.setSingleShot(true);
+    connect(&incompleteTimer_, &QTimer::timeout, this, [this] {
+        if (dataSocket_)
+            dataSocket_->abort();
+    });
+}
 
 Connection::~Connection()
 {
@@ -130,13 +147,30 @@ void Connection::JoinGame(const std::string& serverName)
 void Connection::AdoptDataSocket(QTcpSocket* socket)
 {
     dataSocket_ = socket;
+    incompleteTimer_.stop();
     // Nagle's algorithm stays on, as both copies have always had it.
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 0);
-    // Both queued: handlers open modal boxes, and a socket must not be inside
+    socket->setReadBufferSize(kReadBufferBytes);
+    // A peer whose machine vanished frees the seat in about half a minute, in
+    // a hand (unanswered data) or between hands (unanswered probes); a peer
+    // that is only thinking answers the probes from its kernel.
+    socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+#ifdef Q_OS_LINUX
+    const int fd = static_cast<int>(socket->socketDescriptor());
+    for (const auto& [option, value] :
+         {std::pair{TCP_KEEPIDLE, 10}, {TCP_KEEPINTVL, 5}, {TCP_KEEPCNT, 3}, {TCP_USER_TIMEOUT, 30000}})
+        setsockopt(fd, IPPROTO_TCP, option, &value, sizeof value);
+#endif
+    // Both queued: handlers may pump messages, and a socket must not be inside
     // its own signal if a new client replaces (and deletes) it meanwhile. The
     // receive path reads whatever is waiting, so a late call loses nothing.
     connect(
-        socket, &QTcpSocket::readyRead, this, [this] { NetReceive(game_); }, Qt::QueuedConnection);
+        socket, &QTcpSocket::readyRead, this,
+        [this] {
+            NetReceive(game_);
+            WatchHeldBytes();
+        },
+        Qt::QueuedConnection);
     connect(
         socket, &QTcpSocket::disconnected, this,
         [this, socket] {
@@ -146,11 +180,25 @@ void Connection::AdoptDataSocket(QTcpSocket* socket)
         Qt::QueuedConnection);
 }
 
+// A message left incomplete for the whole limit is a broken peer's. The clock
+// starts again only when a message has completed, not for each byte.
+void Connection::WatchHeldBytes()
+{
+    const Reassembly& held = game_.reassembly;
+    if (held.pendingLength == 0) {
+        incompleteTimer_.stop();
+        return;
+    }
+    if (!incompleteTimer_.isActive() || held.completed != completedAtStart_) {
+        completedAtStart_ = held.completed;
+        incompleteTimer_.start(incompleteLimit_);
+    }
+}
+
 void Connection::OnDisconnect()
 {
     SetStatus(game_, "Disconnected", nullptr);
-    // Nobody is left to send the table to.
-    game_.platform.KillTimer(TimerId::QuietTable);
+    OnOpponentLeft(game_);
     game_.platform.InvalidateStatusWindow(true);
     game_.platform.ShowMessageBox(BoxOwner::MainWindow, "Your Connection with your Opponent\n     has been disconnected", "Error",
                                   BoxIcon::Stop);
@@ -165,6 +213,9 @@ void Connection::Send(const std::uint8_t* bytes, int count)
         return;
     dataSocket_->write(reinterpret_cast<const char*>(bytes), count);
     dataSocket_->flush();
+    // Not playing: dropped, and its close handled as any other.
+    if (dataSocket_->bytesToWrite() > kMostUnsentBytes)
+        dataSocket_->abort();
 }
 
 int Connection::Receive(std::uint8_t* into, int capacity)

@@ -3,7 +3,9 @@
 #include "shell/wire.h"
 
 #include <QObject>
+#include <QTimer>
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -31,6 +33,8 @@ public:
     bool Hosting() const { return listenSocket_ != nullptr; }
     void Send(const std::uint8_t* bytes, int count) override;
     int Receive(std::uint8_t* into, int capacity) override;
+    // How long a message may stay incomplete before its sender counts as broken.
+    void SetIncompleteLimit(std::chrono::milliseconds limit) { incompleteLimit_ = limit; }
 
 signals:
     void hosting();
@@ -42,9 +46,13 @@ private:
     void AdoptDataSocket(QTcpSocket* socket);
     void ShowLocalAddress();
     void OnDisconnect();
+    void WatchHeldBytes();
 
     Game& game_;
     std::uint16_t port_;
     QTcpServer* listenSocket_ = nullptr;
     QTcpSocket* dataSocket_ = nullptr;
+    std::chrono::milliseconds incompleteLimit_{30000};
+    QTimer incompleteTimer_;
+    std::uint32_t completedAtStart_ = 0;
 };

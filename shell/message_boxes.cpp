@@ -52,9 +52,19 @@ protected:
 
 void ShowMessageBoxOver(QWidget* owner, std::string_view text, std::string_view caption, BoxIcon icon)
 {
-    QMessageBox box(icon == BoxIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon, Text(caption), Text(text),
-                    QMessageBox::Ok, owner);
-    box.exec();
+    // A peer that joins and leaves in a loop must not pile up boxes.
+    const QString title = Text(caption), body = Text(text);
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const auto* open = qobject_cast<QMessageBox*>(window);
+        if (open && open->isVisible() && open->windowTitle() == title && open->text() == body)
+            return;
+    }
+    // Shown, not exec()'d: a loop inside the caller's would nest once per box.
+    auto* box =
+        new QMessageBox(icon == BoxIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon, title, body, QMessageBox::Ok, owner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    box->show();
 }
 
 void AskYesNoOver(QWidget* owner, std::string_view text, std::string_view caption, std::function<void(bool)> answered)

@@ -8,6 +8,8 @@
 class QWidget;
 
 // Modal boxes with the caption, text, buttons and icon the game asks for.
+// Returns at once, with the box open; one the same as a box still open is not
+// opened again.
 void ShowMessageBoxOver(QWidget* owner, std::string_view text, std::string_view caption, BoxIcon icon);
 // Yes or No and nothing else: Escape and the close box would otherwise count
 // as No, and No ends the program. Returns at once, with the box open and
