@@ -2,7 +2,7 @@
 # Two players on one machine, as the .deb installs the game: unpacked into a
 # scratch root (the package database is left alone), run as nobody on a
 # private X display and driven only through keys, menus and the join dialog.
-# Before the postinst, nobody cannot get port 418; after it, one copy hosts
+# Before the postinst, nobody cannot get port 418 and stays no host; after it, one copy hosts
 # there, the other joins, both press ready and both tables show the deal.
 #
 #   two_players.sh PACKAGE_DIR [SCREENSHOT_DIR]
@@ -51,7 +51,14 @@ title_is() { [[ $(xdotool getwindowname "$1") == "$2" ]]; }
 pick() { for _ in 1 2 3; do xdotool windowfocus --sync "$1" key --clearmodifiers Escape alt+n "$2"; until_ok "${@:3}" && return 0; done; return 1; }
 host() { pick "$window" h title_is "$window" "Flinthand - Server" || fail "Host a Game did not make $1 a server"; }
 
-start before && host before
+# Without the capability hosting fails: the copy stays no server and says so in red on the strip's second line.
+refused() {
+    import -window "$window" "$shots/before.png" || return 1
+    (($(convert "$shots/before.png" -gravity SouthEast -crop 230x15+0+0 +repage txt:- | grep -ci '#FF0000') > 0))
+}
+start before
+pick "$window" h refused || fail "hosting without the capability did not say so"
+title_is "$window" "Flinthand" || fail "a copy that could not listen became a server"
 ! listeners | grep -q "pid=$pid," || fail "nobody could host without the capability: the check proves nothing here"
 kill "$pid" && wait "$pid" || true
 DPKG_ROOT=$work/root sh "$work/control/postinst" configure || fail "the postinst failed"
