@@ -27,14 +27,15 @@ enum Where : std::uint8_t {
     kToEither = kToServer | kToClient,
 };
 
-// What each message does where. A copy that keeps to the rules sends none
-// outside its place (-), so there it is read, named on the strip, and dropped.
+// What each message does where. Outside its place (-) a copy that keeps to the
+// rules sends nothing that matters, so there it is read, named on the strip,
+// and dropped.
 //
 //                between   start      won        in hand       seat
 //                hands     countdown
 // 200 deal       deal      deal       deal       deal          client
 // 201 play       -         -          a tie?     play          either
-// 202 move       -         -          -          move          either
+// 202 move       -         -          move       move          either
 // 203 flip       -         -          -          count down    client
 // 204 selection  -         -          -          select        either
 // 205 ready      ready     -          -          -             either
@@ -48,7 +49,7 @@ enum Where : std::uint8_t {
 constexpr std::uint8_t kWhereCounted[] = {
     kAnyPhase | kToClient,  // 200
     kWon | kInHand | kToEither,  // 201
-    kInHand | kToEither,  // 202
+    kWon | kInHand | kToEither,  // 202: their last card may follow it, a tie
     kInHand | kToClient,  // 203
     kInHand | kToEither,  // 204
     kBetweenHands | kToEither,  // 205

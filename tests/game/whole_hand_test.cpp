@@ -46,10 +46,10 @@ TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
     EXPECT_FALSE(notYetAnswered.platform.readyButton);
 }
 
-// Both last cards at once: each copy shows the tie over its last table for
-// three seconds and asks nothing. A ready pressed early still counts, but one
-// ready player is not enough; the countdown runs from 5, and the deal ends the
-// client's too.
+// Both last cards at once, the client's by way of an empty pile: each copy shows
+// the tie over its last table for three seconds and asks nothing. A ready pressed
+// early still counts, but one ready player is not enough; the countdown runs
+// from 5, and the deal ends the client's too.
 TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
 {
     std::srand(42);  // a first deal with a play in it
@@ -58,11 +58,11 @@ TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
     RecordingPlatform& client = copies.client.platform;
     SetPiles(copies.server.game.table, {{C(4, kClubs)}}, {{C(6, kClubs)}}, {C(5, kHearts)}, {C(2, kHearts)});
     SetPiles(copies.client.game.table, {{C(6, kClubs)}}, {{C(4, kClubs)}}, {C(5, kHearts)}, {C(2, kHearts)});
-    for (RecordedGame* side : {&copies.server, &copies.client}) {
+    for (const auto& [side, piles] : {std::pair{&copies.server, std::vector{0, -1}}, {&copies.client, {0, 1, 1, -1}}}) {
         side->game.table.nExtraCardsLeft = 24;
         PaintTable(side->game);
-        ClickMyPile(side->game, 0);
-        ClickPlayPile(side->game, 0);
+        for (const int pile : piles)  // -1: the centre pile on the left
+            pile < 0 ? ClickPlayPile(side->game, 0) : ClickMyPile(side->game, pile);
     }
     copies.DeliverAll();
     for (RecordingPlatform* side : {&server, &client}) {
