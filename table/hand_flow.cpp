@@ -94,8 +94,8 @@ void OnOpponentReady(Game& game)
 
 void StartCountdownTick(Game& game)
 {
-    // The table was cleared while the countdown began (a practice game
-    // stopped inside its message pump): nothing is left to count.
+    // The table was cleared while the countdown began (the opponent left
+    // inside its message pump): nothing is left to count.
     if (game.hand.nCountdownSecs <= 0) {
         game.platform.KillTimer(TimerId::StartCountdown);
         return;
@@ -208,7 +208,8 @@ void ResetForNextHand(Game& game)
 void OnOpponentLeft(Game& game)
 {
     EndHand(game);
-    game.hand = HandState{};
+    // The loser's question may still be open; its No still ends the program.
+    game.hand = HandState{.askedToPlayAgain = game.hand.askedToPlayAgain};
     game.platform.KillTimer(TimerId::StartCountdown);
     game.platform.KillTimer(TimerId::TieDisplay);
     game.table.nMySelectedPile = game.table.nOppSelectedPile = kNoPile;

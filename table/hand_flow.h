@@ -28,7 +28,7 @@ void ResetForNewOpponent(Game& game);
 // The connection to the opponent closed: nothing of the hand or the handshake
 // runs on, so nothing is dealt to an empty seat; no ready button shows, the
 // screen is cleared and the table waits for a new opponent. The score stays
-// until one comes.
+// until one comes, and so does the loser's question until it is answered.
 void OnOpponentLeft(Game& game);
 // The opponent is gone for good (a practice game ended): as above, and the
 // score goes too.

@@ -17,11 +17,11 @@ TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
     Receive(winner, {208});
     EXPECT_TRUE(winner.platform.readyButton);
 
-    // The answer, whether the winner is replaced meanwhile, and what follows.
-    const std::tuple<bool, bool, Bytes, bool, int> answers[] = {
-        {true, false, {208}, true, 0}, {false, false, {}, false, 1}, {true, true, {}, true, 0}};
-    for (const auto& [yes, newOpponent, sent, ready, closes] : answers) {
-        SCOPED_TRACE(testing::Message() << "yes " << yes << ", new opponent " << newOpponent);
+    // The answer, whether the winner stays (0), is replaced (1) or leaves (2) meanwhile, and what follows.
+    const std::tuple<bool, int, Bytes, bool, int> answers[] = {
+        {true, 0, {208}, true, 0}, {false, 0, {}, false, 1}, {true, 1, {}, true, 0}, {false, 2, {}, false, 1}};
+    for (const auto& [yes, gone, sent, ready, closes] : answers) {
+        SCOPED_TRACE(testing::Message() << "yes " << yes << ", winner gone " << gone);
         RecordedGame loser;
         SetPiles(loser.game.table, {{C(4, kClubs)}}, {}, {C(5, kHearts)}, {C(2, kHearts)});
         loser.game.hand.bOppReady = 1;
@@ -29,15 +29,15 @@ TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
         EXPECT_EQ(loser.platform.questions,
                   std::vector<std::string>{"Loser: Your Opponent has Won !!\nWould you like to play another hand?"});
         EXPECT_TRUE(loser.platform.sent.empty() && !loser.platform.readyButton) << "nothing until answered";
-        if (newOpponent)
-            ResetForNewOpponent(loser.game);
+        if (gone)
+            (gone == 1 ? ResetForNewOpponent : OnOpponentLeft)(loser.game);
         for (int twice = 0; twice < 2; ++twice)
             AnswerPlayAgain(loser.game, yes);
         EXPECT_EQ(loser.platform.SentTypes(), sent);
         EXPECT_EQ(loser.platform.readyButton, ready);
         EXPECT_EQ(loser.platform.closeRequests, closes);
-        EXPECT_EQ(loser.game.hand.bOppReady, newOpponent ? 0 : 1) << "a new opponent has not pressed ready";
-        EXPECT_EQ(loser.game.score.handsEnded, newOpponent ? 0 : 1) << "a new opponent starts from nothing";
+        EXPECT_EQ(loser.game.hand.bOppReady, gone ? 0 : 1) << "a new opponent has not pressed ready";
+        EXPECT_EQ(loser.game.score.handsEnded, gone == 1 ? 0 : 1) << "a new opponent starts from nothing";
     }
 
     RecordedGame notYetAnswered;
