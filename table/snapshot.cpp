@@ -87,7 +87,7 @@ void ReceiveAllCheck(Game& game, const std::uint8_t* message)
     if (!HoldsEachCardOnce(table))
         return;
     const bool flipAgain = SettleSnapshotFlips(game, table);
-    if (game.repairs && !game.table.bIsServer)
+    if (game.repairs)
         ForgetAnsweredMoves(game, table);
     game.table = table;
     ReplayUnansweredMoves(game, flipAgain ? std::optional(game.hand.lastFlipAt) : std::nullopt);

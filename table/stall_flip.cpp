@@ -34,7 +34,7 @@ void AnnounceFlip(Game& game)
 void OnFlipAnnounced(Game& game)
 {
     HandState& hand = game.hand;
-    if (game.repairs && !game.table.bIsServer)
+    if (game.repairs)
         SendFlipHeard(game);
     ++hand.nPendingFlips;
     if (hand.nPendingFlips <= 1)
@@ -145,7 +145,7 @@ bool SettleSnapshotFlips(Game& game, const Table& snapshot)
 {
     constexpr auto kFlipStillComing = std::chrono::milliseconds(1500);
     HandState& hand = game.hand;
-    if (!game.repairs || game.table.bIsServer)
+    if (!game.repairs)
         return false;
     if (snapshot.nExtraCardsLeft == game.table.nExtraCardsLeft) {
         hand.nExtraBeforeLastFlip = -1;  // the server has shown our flip
