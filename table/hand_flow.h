@@ -4,8 +4,8 @@ struct Game;
 
 // The ready handshake, the start countdown and the end of a hand.
 
-// A deal starts the hand; the ready presses that led to it are used up, and a
-// press that comes during the hand is for the next one.
+// A deal starts the hand; the ready presses that led to it are used up. The
+// opponent's press counts only between hands (net/receive.cpp).
 void BeginHand(Game& game);
 void OnReadyPressed(Game& game);
 void OnOpponentReady(Game& game);
