@@ -193,8 +193,9 @@ void StartHand(Stage& s, const std::string& first, const std::string& second, co
     s.PressReady(second);
     s.Wait(150);  // on the wire
     s.DeliverAll();
-    for (int tick = 0; tick < 8 && !(s.LookAt(first).inHand && s.LookAt(second).inHand); ++tick) {
-        s.Wait(1000);
+    // Read as it comes, so a deal can reach a copy whose countdown still runs.
+    for (int step = 0; step < 80 && !(s.LookAt(first).inHand && s.LookAt(second).inHand); ++step) {
+        s.Wait(100);
         s.DeliverAll();
     }
     s.Expect(s.LookAt(first).inHand && s.LookAt(second).inHand, "both tables dealt");
