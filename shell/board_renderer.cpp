@@ -146,11 +146,11 @@ void BoardRenderer::DrawLargeText(int x, int y, std::string_view text)
 
 void BoardRenderer::DrawHint(std::string_view text)
 {
-    const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    DrawText(countFont_, kCountText, kClientWidth - 5 - QFontMetrics(countFont_).horizontalAdvance(line), 458, line);
+    DrawText(countFont_, kCountText, kClientWidth - 5, 458, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+             Qt::AlignRight);
 }
 
-void BoardRenderer::DrawText(const QFont& font, QColor colour, int x, int y, const QString& text)
+void BoardRenderer::DrawText(const QFont& font, QColor colour, int x, int y, const QString& text, Qt::Alignment alignment)
 {
     // A font enlarged by the painter past 64 px is filled as outlines with
     // smoothing, whatever the font asks; a device-sized font stays hard-edged.
@@ -159,7 +159,10 @@ void BoardRenderer::DrawText(const QFont& font, QColor colour, int x, int y, con
     DevicePainter painter(backBuffer_);
     painter.setFont(deviceFont);
     painter.setPen(colour);
-    const QPoint at = DevicePoint(x, y);
+    QPoint at = DevicePoint(x, y);
+    // Measured in the font drawn, which does not scale evenly with the ratio.
+    if (alignment & Qt::AlignRight)
+        at.rx() -= QFontMetrics(deviceFont).horizontalAdvance(text);
     DrawTextCell(painter, at.x(), at.y(), text);
 }
 
