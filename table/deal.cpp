@@ -1,6 +1,5 @@
 #include "table/deal.h"
 
-#include "net/protocol.h"
 #include "table/game.h"
 #include "table/hand_flow.h"
 #include "table/local_play.h"
@@ -57,7 +56,7 @@ void ShuffleAndDeal(Game& game)
     BeginHand(game);
     Deck deck;
     BuildShuffledDeck(deck);
-    SendDeal(game, deck);
+    game.outbox->Deal(deck);
     LayOutDeal(game, deck);
 }
 
@@ -74,11 +73,8 @@ void LayOutMirroredDeal(Game& game, const Deck& deck)
     PaintTable(game);
 }
 
-void ReceiveDeal(Game& game, const std::uint8_t* message)
+void ReceiveDeal(Game& game, const Deck& deck)
 {
-    Deck deck;
-    for (int i = 0; i < kDeckSize; ++i)
-        deck[i] = Card{message[2 + 2 * i], message[1 + 2 * i]};
     Table dealt;
     LayOutDealOnTable(dealt, deck, true);
     if (!HoldsEachCardOnce(dealt))

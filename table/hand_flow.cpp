@@ -1,6 +1,5 @@
 #include "table/hand_flow.h"
 
-#include "net/protocol.h"
 #include "table/deal.h"
 #include "table/game.h"
 #include "table/stall_flip.h"
@@ -77,7 +76,7 @@ void BeginHand(Game& game)
 void OnReadyPressed(Game& game)
 {
     game.platform.DestroyReadyButton();
-    SendReady(game);
+    game.outbox->Ready();
     game.hand.bMyReady = 1;
     if (game.hand.bOppReady)
         BeginStartCountdown(game);
@@ -156,7 +155,7 @@ void AnswerPlayAgain(Game& game, bool yes)
         game.platform.CloseProgram();
         return;
     }
-    SendPlayAgain(game);
+    game.outbox->PlayAgain();
     ResetForNextHand(game);
 }
 
@@ -214,7 +213,6 @@ void OnOpponentLeft(Game& game)
     game.platform.KillTimer(TimerId::TieDisplay);
     game.table.nMySelectedPile = game.table.nOppSelectedPile = kNoPile;
     ForgetAllMoves(game);
-    ForgetHeldBytes(game);
     game.platform.DestroyReadyButton();
     game.platform.ClearBackBuffer();
     game.platform.InvalidateMainWindow();

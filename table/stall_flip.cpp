@@ -1,6 +1,5 @@
 #include "table/stall_flip.h"
 
-#include "net/protocol.h"
 #include "table/game.h"
 #include "table/local_play.h"
 #include "table/paint_table.h"
@@ -27,7 +26,7 @@ void AnnounceFlip(Game& game)
     if (game.hand.nCountdownSecs != 0)
         return;
     ++game.hand.nFlipsAnnounced;
-    SendFlip(game, game.table.nExtraCardsLeft == 0 ? 1 : 0);
+    game.outbox->Flip(game.table.nExtraCardsLeft == 0);
     StartFlipCountdown(game);
 }
 
@@ -35,7 +34,7 @@ void OnFlipAnnounced(Game& game)
 {
     HandState& hand = game.hand;
     if (game.repairs)
-        SendFlipHeard(game);
+        game.outbox->FlipHeard();
     ++hand.nPendingFlips;
     if (hand.nPendingFlips <= 1)
         StartFlipCountdown(game);
