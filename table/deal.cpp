@@ -51,6 +51,25 @@ void LayOutDealOnTable(Table& table, const Deck& deck, bool mirrored)
     table.playPiles[1][0] = deck[kFirstPlayPilePosition + 1];
 }
 
+void StartCountdownTick(Game& game)
+{
+    // The table was cleared while the countdown began (the opponent left
+    // inside its message pump): nothing is left to count.
+    if (game.hand.nCountdownSecs <= 0) {
+        game.platform.KillTimer(TimerId::StartCountdown);
+        return;
+    }
+    --game.hand.nCountdownSecs;
+    if (game.hand.nCountdownSecs >= 1) {
+        PaintStartCountdown(game);
+        return;
+    }
+    game.platform.KillTimer(TimerId::StartCountdown);
+    game.hand.nCountdownSecs = 0;
+    if (game.table.bIsServer)
+        ShuffleAndDeal(game);
+}
+
 void ShuffleAndDeal(Game& game)
 {
     BeginHand(game);

@@ -5,6 +5,9 @@
 struct Game;
 struct Table;
 
+// A second of the start countdown; at its end the server deals.
+void StartCountdownTick(Game& game);
+
 // Server: shuffles a fresh deck, sends it and lays it out.
 void ShuffleAndDeal(Game& game);
 

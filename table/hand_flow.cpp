@@ -1,6 +1,5 @@
 #include "table/hand_flow.h"
 
-#include "table/deal.h"
 #include "table/game.h"
 #include "table/stall_flip.h"
 #include "table/stall_hint.h"
@@ -89,25 +88,6 @@ void OnOpponentReady(Game& game)
     game.hand.bOppReady = 1;
     if (game.hand.bMyReady)
         BeginStartCountdown(game);
-}
-
-void StartCountdownTick(Game& game)
-{
-    // The table was cleared while the countdown began (the opponent left
-    // inside its message pump): nothing is left to count.
-    if (game.hand.nCountdownSecs <= 0) {
-        game.platform.KillTimer(TimerId::StartCountdown);
-        return;
-    }
-    --game.hand.nCountdownSecs;
-    if (game.hand.nCountdownSecs >= 1) {
-        PaintStartCountdown(game);
-        return;
-    }
-    game.platform.KillTimer(TimerId::StartCountdown);
-    game.hand.nCountdownSecs = 0;
-    if (game.table.bIsServer)
-        ShuffleAndDeal(game);
 }
 
 void PaintStartCountdown(Game& game)

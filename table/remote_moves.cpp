@@ -1,5 +1,6 @@
 #include "table/remote_moves.h"
 
+#include "table/flip_countdown.h"
 #include "table/game.h"
 #include "table/local_play.h"
 #include "table/moves.h"
