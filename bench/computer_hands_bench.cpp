@@ -2,6 +2,7 @@
 // link that delivers at once and timers that run on a virtual clock.
 // Run by hand from a Release build; the numbers are not checked anywhere.
 
+#include "net/link.h"
 #include "net/protocol.h"
 #include "table/computer_player.h"
 #include "table/game.h"
@@ -32,6 +33,7 @@ public:
     explicit LinkedCopy(const Ms& now) : now_(now) { std::fill(std::begin(due), std::end(due), kStopped); }
 
     Game game{*this};
+    Link link{game};
     LinkedCopy* peer = nullptr;
     std::vector<std::uint8_t> inbox;
     std::size_t readFrom = 0;
@@ -136,7 +138,7 @@ public:
             bool moved = false;
             for (LinkedCopy* copy : {&server, &client}) {
                 while (!copy->inbox.empty()) {
-                    NetReceive(copy->game);
+                    NetReceive(copy->link);
                     moved = true;
                 }
             }

@@ -1,5 +1,6 @@
 #include "net/ping.h"
 
+#include "net/link.h"
 #include "net/messages.h"
 #include "net/protocol.h"
 #include "table/game.h"
@@ -17,22 +18,22 @@ std::uint8_t RoleByte(const Game& game)
 
 }  // namespace
 
-void StartPing(Game& game)
+void StartPing(Link& link)
 {
-    game.ping.pingStart = game.platform.Now();
-    const std::uint8_t message[] = {MsgPing, RoleByte(game)};
-    NetSend(game, message, MessageLength(MsgPing));
+    link.ping.pingStart = link.game.platform.Now();
+    const std::uint8_t message[] = {MsgPing, RoleByte(link.game)};
+    NetSend(link, message, MessageLength(MsgPing));
 }
 
-void OnPing(Game& game, const std::uint8_t* message)
+void OnPing(Link& link, const std::uint8_t* message)
 {
-    if (message[1] != RoleByte(game)) {
-        NetSend(game, message, MessageLength(MsgPing));
+    if (message[1] != RoleByte(link.game)) {
+        NetSend(link, message, MessageLength(MsgPing));
         return;
     }
-    const auto elapsed = game.platform.Now() - game.ping.pingStart;
+    const auto elapsed = link.game.platform.Now() - link.ping.pingStart;
     const long long t = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
-    std::snprintf(game.status.pingWarning, sizeof game.status.pingWarning, "%s", t > kHighPingMs ? "High Network Ping Time" : "");
-    std::snprintf(game.status.pingText, sizeof game.status.pingText, "Ping: %lld ms", t);
-    game.platform.InvalidateStatusWindow(true);
+    std::snprintf(link.status.pingWarning, sizeof link.status.pingWarning, "%s", t > kHighPingMs ? "High Network Ping Time" : "");
+    std::snprintf(link.status.pingText, sizeof link.status.pingText, "Ping: %lld ms", t);
+    link.game.platform.InvalidateStatusWindow(true);
 }

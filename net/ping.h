@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-struct Game;
+struct Link;
 
 inline constexpr long long kHighPingMs = 30;
 
-void StartPing(Game& game);
+void StartPing(Link& link);
 // Echoes the peer's ping, or times our own when it comes back.
-void OnPing(Game& game, const std::uint8_t* message);
+void OnPing(Link& link, const std::uint8_t* message);

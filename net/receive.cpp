@@ -1,6 +1,9 @@
+#include "net/link.h"
 #include "net/messages.h"
 #include "net/ping.h"
 #include "net/protocol.h"
+#include "net/snapshot_layout.h"
+#include "net/snapshot_trace.h"
 #include "net/status.h"
 #include "table/deal.h"
 #include "table/game.h"
@@ -70,22 +73,53 @@ Where PhaseOf(const Game& game)
     return game.hand.bMyReady && game.hand.bOppReady ? kStartCountdown : kBetweenHands;
 }
 
-void Dispatch(Game& game, const std::uint8_t* m)
+// Each card of a deal travels as rank, then suit.
+void ReceiveDealMessage(Game& game, const std::uint8_t* m)
 {
+    Deck deck;
+    for (int i = 0; i < kDeckSize; ++i)
+        deck[i] = Card{m[2 + 2 * i], m[1 + 2 * i]};
+    ReceiveDeal(game, deck);
+}
+
+void ReceivePlayPilesMessage(Game& game, const std::uint8_t* m)
+{
+    CentrePileTop piles[kPlayPiles];
+    for (int k = 0; k < kPlayPiles; ++k) {
+        const std::uint8_t* cards = m + 3 + 4 * k;  // rank, suit of the top, then of the card beneath
+        piles[k] = {m[1 + k], Card{cards[1], cards[0]}, Card{cards[3], cards[2]}};
+    }
+    ReceivePlayPiles(game, piles);
+}
+
+// Counts that cannot describe a table are not decoded at all.
+void ReceiveSnapshotMessage(Game& game, const std::uint8_t* m)
+{
+    TraceSnapshot(game, m, false);
+    if (!DescribesWholeTable(m))
+        return;
+    Table table = game.table;
+    DecodeSnapshot(m, table);
+    ReceiveAllCheck(game, table);
+}
+
+void Dispatch(Link& link, const std::uint8_t* m)
+{
+    Game& game = link.game;
     const std::uint8_t where = kWhereCounted[m[0] - kFirstMsgType];
     if (!(where & PhaseOf(game)) || !(where & (game.table.bIsServer ? kToServer : kToClient)))
         return;
     switch (m[0]) {
-    case MsgDeal: ReceiveDeal(game, m); break;
+    case MsgDeal: ReceiveDealMessage(game, m); break;
     case MsgPlayCard: ReceiveOppPlay(game, m[1], m[2]); break;
     case MsgMoveToEmptyPile: ReceiveOppMoveToEmpty(game, m[1], m[2]); break;
     case MsgFlip: OnFlipAnnounced(game); break;
     case MsgSelectPile: ReceiveOppSelection(game, m[1]); break;
     case MsgReady: OnOpponentReady(game); break;
-    case MsgPlayPileTops: ReceivePlayPiles(game, m); break;
+    case MsgPlayPileTops: ReceivePlayPilesMessage(game, m); break;
     case MsgPlayAgain: OnOpponentPlayAgain(game); break;
-    case MsgPing: OnPing(game, m); break;
-    case MsgAllCheck: ReceiveAllCheck(game, m); break;
+    case MsgPing: OnPing(link, m); break;
+    case MsgAllCheck: ReceiveSnapshotMessage(game, m); break;
     case MsgFlipHeard: OnFlipHeard(game); break;
     default: break;
     }
@@ -100,13 +134,13 @@ void Drop(Reassembly& r, int count)
 }
 
 // Appends what waits on the connection, as much as the buffer has room for.
-int ReadWaiting(Game& game)
+int ReadWaiting(Link& link)
 {
-    Reassembly& r = game.reassembly;
+    Reassembly& r = link.reassembly;
     const int room = kRecvBufferSize - r.pendingLength;
     if (room <= 0)
         return 0;
-    const int count = game.platform.ReceiveBytes(r.recvBuffer + r.pendingLength, room);
+    const int count = link.game.platform.ReceiveBytes(r.recvBuffer + r.pendingLength, room);
     if (count <= 0)
         return 0;
     if (r.pendingLength == 0)
@@ -117,9 +151,9 @@ int ReadWaiting(Game& game)
 
 // Hands the message at the front to its handler if it is complete, then
 // moves what follows it to the front. False when nothing was complete.
-bool DispatchFront(Game& game)
+bool DispatchFront(Link& link)
 {
-    Reassembly& r = game.reassembly;
+    Reassembly& r = link.reassembly;
     if (r.pendingLength == 0)
         return false;
     if (!IsMsgType(r.pendingType)) {
@@ -134,11 +168,11 @@ bool DispatchFront(Game& game)
 
     char line[64];
     std::snprintf(line, sizeof line, "Received %d bytes, TYPE: %d", length, r.pendingType);
-    SetStatus(game, nullptr, line);
+    SetStatus(link, nullptr, line);
 
     r.bDispatching = true;
     ++r.completed;
-    Dispatch(game, r.recvBuffer);
+    Dispatch(link, r.recvBuffer);
     r.bDispatching = false;
 
     Drop(r, std::max(length, r.staleLength));
@@ -148,32 +182,33 @@ bool DispatchFront(Game& game)
 
 }  // namespace
 
-void ForgetHeldBytes(Game& game)
+void ForgetHeldBytes(Link& link)
 {
-    Reassembly& r = game.reassembly;
+    Reassembly& r = link.reassembly;
     if (r.bDispatching)
         r.staleLength = r.pendingLength;
     else
         Drop(r, r.pendingLength);
 }
 
-void NetReceive(Game& game)
+void NetReceive(Link& link)
 {
-    if (!game.platform.HasDataConnection()) {
-        game.platform.ShowMessageBox(BoxOwner::StatusWindow, "Server-Client Network Not established - can't read data", "Error",
-                                     BoxIcon::None);
+    Platform& platform = link.game.platform;
+    if (!platform.HasDataConnection()) {
+        platform.ShowMessageBox(BoxOwner::StatusWindow, "Server-Client Network Not established - can't read data", "Error",
+                                BoxIcon::None);
         return;
     }
     // Inside a handler the message in progress must stay put: just hold the
     // new bytes behind it; the outer call dispatches them when it returns.
-    if (game.reassembly.bDispatching) {
-        ReadWaiting(game);
+    if (link.reassembly.bDispatching) {
+        ReadWaiting(link);
         return;
     }
     for (;;) {
-        const int read = ReadWaiting(game);
+        const int read = ReadWaiting(link);
         bool dispatched = false;
-        while (DispatchFront(game))
+        while (DispatchFront(link))
             dispatched = true;
         if (read == 0 && !dispatched)
             return;

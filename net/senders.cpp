@@ -1,37 +1,52 @@
+#include "net/link.h"
 #include "net/messages.h"
 #include "net/protocol.h"
+#include "net/snapshot_layout.h"
+#include "net/snapshot_trace.h"
 #include "net/status.h"
 #include "table/game.h"
 
 #include <cstdio>
 
-void NetSend(Game& game, const std::uint8_t* bytes, int count)
+Link::Link(Game& owner) : game(owner)
 {
-    if (!game.platform.HasDataConnection()) {
-        game.platform.ShowMessageBox(BoxOwner::StatusWindow, "Sever-Client Network not established - can't send data", "Error",
-                                     BoxIcon::None);
+    game.outbox = this;
+}
+
+Link::~Link()
+{
+    if (game.outbox == this)
+        game.outbox = nullptr;
+}
+
+void NetSend(Link& link, const std::uint8_t* bytes, int count)
+{
+    Platform& platform = link.game.platform;
+    if (!platform.HasDataConnection()) {
+        platform.ShowMessageBox(BoxOwner::StatusWindow, "Sever-Client Network not established - can't send data", "Error",
+                                BoxIcon::None);
         return;
     }
-    game.platform.SendBytes(bytes, count);
+    platform.SendBytes(bytes, count);
     char line[64];
     std::snprintf(line, sizeof line, "Sending %d bytes  TYPE: %d", count, bytes[0]);
-    SetStatus(game, nullptr, line);
+    SetStatus(link, nullptr, line);
 }
 
 namespace {
 
 // A message of the given type with its fields; the field count must make its length.
 template <MsgType type, typename... Fields>
-void SendMessage(Game& game, Fields... fields)
+void SendMessage(Link& link, Fields... fields)
 {
     static_assert(1 + sizeof...(Fields) == MessageLength(type));
-    const std::uint8_t message[] = {type, fields...};
-    NetSend(game, message, MessageLength(type));
+    const std::uint8_t message[] = {type, static_cast<std::uint8_t>(fields)...};
+    NetSend(link, message, MessageLength(type));
 }
 
 }  // namespace
 
-void SendDeal(Game& game, const Card (&deck)[kDeckSize])
+void Link::Deal(const Deck& deck)
 {
     std::uint8_t message[1 + 2 * kDeckSize] = {MsgDeal};
     static_assert(sizeof message == MessageLength(MsgDeal));
@@ -39,40 +54,48 @@ void SendDeal(Game& game, const Card (&deck)[kDeckSize])
         message[1 + 2 * k] = deck[k].rank;
         message[2 + 2 * k] = deck[k].suit;
     }
-    NetSend(game, message, MessageLength(MsgDeal));
+    NetSend(*this, message, MessageLength(MsgDeal));
 }
 
-void SendPlayCard(Game& game, std::uint8_t fromPile, std::uint8_t playPile)
+void Link::PlayCard(int fromPile, int centrePile)
 {
-    SendMessage<MsgPlayCard>(game, fromPile, playPile);
+    SendMessage<MsgPlayCard>(*this, fromPile, centrePile);
 }
 
-void SendMoveToEmptyPile(Game& game, std::uint8_t fromPile, std::uint8_t emptyPile)
+void Link::MoveToEmptyPile(int fromPile, int emptyPile)
 {
-    SendMessage<MsgMoveToEmptyPile>(game, fromPile, emptyPile);
+    SendMessage<MsgMoveToEmptyPile>(*this, fromPile, emptyPile);
 }
 
-void SendFlip(Game& game, std::uint8_t flag)
+void Link::Flip(bool stacksEmpty)
 {
-    SendMessage<MsgFlip>(game, flag);
+    SendMessage<MsgFlip>(*this, stacksEmpty ? 1 : 0);
 }
 
-void SendSelectPile(Game& game, std::uint8_t pile)
+void Link::SelectPile(int pile)
 {
-    SendMessage<MsgSelectPile>(game, pile);
+    SendMessage<MsgSelectPile>(*this, pile);
 }
 
-void SendReady(Game& game)
+void Link::Ready()
 {
-    SendMessage<MsgReady>(game);
+    SendMessage<MsgReady>(*this);
 }
 
-void SendPlayAgain(Game& game)
+void Link::PlayAgain()
 {
-    SendMessage<MsgPlayAgain>(game);
+    SendMessage<MsgPlayAgain>(*this);
 }
 
-void SendFlipHeard(Game& game)
+void Link::FlipHeard()
 {
-    SendMessage<MsgFlipHeard>(game);
+    SendMessage<MsgFlipHeard>(*this);
+}
+
+void Link::Snapshot(const Table& table)
+{
+    std::uint8_t message[MessageLength(MsgAllCheck)];
+    EncodeSnapshot(table, message);
+    TraceSnapshot(game, message, true);
+    NetSend(*this, message, MessageLength(MsgAllCheck));
 }

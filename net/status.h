@@ -1,6 +1,6 @@
 #pragma once
 
-struct Game;
+struct Link;
 
 // Replaces the given status lines (nullptr keeps a line) and repaints the strip.
-void SetStatus(Game& game, const char* line1, const char* line2);
+void SetStatus(Link& link, const char* line1, const char* line2);

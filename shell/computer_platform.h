@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/link.h"
 #include "shell/game_timers.h"
 #include "shell/wire.h"
 #include "table/computer_player.h"
@@ -18,6 +19,7 @@ public:
     ComputerPlatform(ComputerSpeed speed, std::uint32_t seed);
 
     Game& game() { return game_; }
+    Link& link() { return link_; }
     void UseWire(Wire& wire) { wire_ = &wire; }
 
     bool HasDataConnection() const override { return wire_ != nullptr; }
@@ -45,6 +47,7 @@ private:
     void Think();
 
     Game game_{*this};
+    Link link_{game_};
     ComputerPlayer player_;
     Wire* wire_ = nullptr;
     bool readyButton_ = false;

@@ -1,5 +1,6 @@
 #include "shell/connection.h"
 
+#include "net/link.h"
 #include "net/ping.h"
 #include "net/protocol.h"
 #include "net/status.h"
@@ -37,7 +38,8 @@ void ShowError(Game& game, const char* text)
 
 }  // namespace
 
-Connection::Connection(Game& game, std::uint16_t port, QObject* parent) : QObject(parent), game_(game), port_(port)
+Connection::Connection(Link& link, std::uint16_t port, QObject* parent)
+    : QObject(parent), link_(link), game_(link.game), port_(port)
 {
     incompleteTimer_.setSingleShot(true);
     connect(&incompleteTimer_, &QTimer::timeout, this, [this] {
@@ -53,7 +55,7 @@ Connection::~Connection()
 
 void Connection::HostGame()
 {
-    game_.status.pingWarning[0] = '\0';
+    link_.status.pingWarning[0] = '\0';
     game_.table.bIsServer = 1;
     listenSocket_ = new QTcpServer(this);
     listenSocket_->setListenBacklogSize(kListenBacklog);
@@ -61,14 +63,14 @@ void Connection::HostGame()
     const bool listening = listenSocket_->listen(QHostAddress::AnyIPv4, port_);
     char line[64];
     std::snprintf(line, sizeof line, "Server listening on port %d", port_);
-    SetStatus(game_, line, nullptr);
+    SetStatus(link_, line, nullptr);
     // Line 1 reads as it always has; the red text says why nobody can connect
     // (the port is taken, or below 1024 without the privilege). The copy stays
     // free to host again, join or practise.
     if (!listening) {
         delete std::exchange(listenSocket_, nullptr);
         game_.table.bIsServer = 0;
-        std::snprintf(game_.status.pingWarning, sizeof game_.status.pingWarning, "Cannot listen on port %d", port_);
+        std::snprintf(link_.status.pingWarning, sizeof link_.status.pingWarning, "Cannot listen on port %d", port_);
         game_.platform.InvalidateStatusWindow(true);
         return;
     }
@@ -86,7 +88,7 @@ void Connection::ShowLocalAddress()
             continue;
         const std::string line =
             "Server Name: " + name.toStdString() + "    IP Address: " + DottedAddress(address.toIPv4Address());
-        SetStatus(game_, nullptr, line.c_str());
+        SetStatus(link_, nullptr, line.c_str());
         return;
     }
 }
@@ -106,11 +108,11 @@ void Connection::AcceptClient()
         }
         if (dataSocket_)
             dataSocket_->deleteLater();
-        ForgetHeldBytes(game_);
+        ForgetHeldBytes(link_);
         AdoptDataSocket(socket);
         const std::string line =
             "Accepted Client " + DottedAddress(socket->peerAddress().toIPv4Address()) + " on port " + std::to_string(port_);
-        SetStatus(game_, line.c_str(), " ");
+        SetStatus(link_, line.c_str(), " ");
         ResetForNewOpponent(game_);
         emit clientAccepted();
     }
@@ -122,7 +124,7 @@ void Connection::JoinGame(const std::string& serverName)
         ShowError(game_, "Initiated as Server");
         return;
     }
-    game_.status.pingWarning[0] = '\0';  // a failed host's warning
+    link_.status.pingWarning[0] = '\0';  // a failed host's warning
     const auto address = ResolveServerAddress(serverName);
     if (!address) {
         ShowError(game_, "Client unable to find to Server");
@@ -138,10 +140,10 @@ void Connection::JoinGame(const std::string& serverName)
     }
     AdoptDataSocket(socket);
     const std::string line = "Connected to Server " + serverName + " on port " + std::to_string(port_);
-    SetStatus(game_, line.c_str(), "");
+    SetStatus(link_, line.c_str(), "");
     emit joined();
     game_.platform.CreateReadyButton();
-    StartPing(game_);
+    StartPing(link_);
 }
 
 void Connection::AdoptDataSocket(QTcpSocket* socket)
@@ -167,7 +169,7 @@ void Connection::AdoptDataSocket(QTcpSocket* socket)
     connect(
         socket, &QTcpSocket::readyRead, this,
         [this] {
-            NetReceive(game_);
+            NetReceive(link_);
             WatchHeldBytes();
         },
         Qt::QueuedConnection);
@@ -184,7 +186,7 @@ void Connection::AdoptDataSocket(QTcpSocket* socket)
 // starts again only when a message has completed, not for each byte.
 void Connection::WatchHeldBytes()
 {
-    const Reassembly& held = game_.reassembly;
+    const Reassembly& held = link_.reassembly;
     if (held.pendingLength == 0) {
         incompleteTimer_.stop();
         return;
@@ -197,8 +199,9 @@ void Connection::WatchHeldBytes()
 
 void Connection::OnDisconnect()
 {
-    SetStatus(game_, "Disconnected", nullptr);
+    SetStatus(link_, "Disconnected", nullptr);
     OnOpponentLeft(game_);
+    ForgetHeldBytes(link_);
     game_.platform.InvalidateStatusWindow(true);
     game_.platform.ShowMessageBox(BoxOwner::MainWindow, "Your Connection with your Opponent\n     has been disconnected", "Error",
                                   BoxIcon::Stop);

@@ -12,6 +12,7 @@
 class QTcpServer;
 class QTcpSocket;
 struct Game;
+struct Link;
 
 inline constexpr std::uint16_t kGamePort = 418;
 
@@ -21,7 +22,7 @@ class Connection : public QObject, public Wire {
     Q_OBJECT
 public:
     // Tests pass a port of their own; the program always plays on 418.
-    explicit Connection(Game& game, std::uint16_t port = kGamePort, QObject* parent = nullptr);
+    explicit Connection(Link& link, std::uint16_t port = kGamePort, QObject* parent = nullptr);
     ~Connection() override;
 
     void HostGame();
@@ -48,6 +49,7 @@ private:
     void OnDisconnect();
     void WatchHeldBytes();
 
+    Link& link_;
     Game& game_;
     std::uint16_t port_;
     QTcpServer* listenSocket_ = nullptr;

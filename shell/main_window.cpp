@@ -31,7 +31,7 @@ MainWindow::MainWindow(ShellPlatform& platform) : platform_(platform)
     setCentralWidget(central);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     boardView_ = new BoardView(platform_.renderer().backBuffer(), central);
-    statusStrip_ = new StatusStrip(platform_.game().status, central);
+    statusStrip_ = new StatusStrip(platform_.link().status, central);
     platform_.SetWindows(this, statusStrip_);
     ConnectToGame();
 }
@@ -63,6 +63,7 @@ void MainWindow::BuildMenu()
 void MainWindow::ConnectToGame()
 {
     Game& game = platform_.game();
+    Link& link = platform_.link();
     Connection& connection = platform_.connection();
     connect(hostAction_, &QAction::triggered, &connection, &Connection::HostGame);
     connect(joinAction_, &QAction::triggered, this, [this, &game, &connection] {
@@ -71,12 +72,12 @@ void MainWindow::ConnectToGame()
         connect(&dialog, &JoinDialog::joinRequested, &connection, &Connection::JoinGame);
         dialog.exec();
     });
-    connect(pingAction_, &QAction::triggered, this, [&game] { StartPing(game); });
+    connect(pingAction_, &QAction::triggered, this, [&link] { StartPing(link); });
     for (const ComputerSpeed speed : {ComputerSpeed::Easy, ComputerSpeed::Normal, ComputerSpeed::Hard})
         connect(practiceAction(speed), &QAction::triggered, &platform_, [this, speed] { platform_.StartPractice(speed); });
     connect(stopPracticeAction_, &QAction::triggered, &platform_, &ShellPlatform::StopPractice);
     connect(boardView_, &BoardView::leftClicked, this, [&game](unsigned x, unsigned y) { HandleTableClick(game, x, y); });
-    connect(statusStrip_, &StatusStrip::leftClicked, this, [&game] { StartPing(game); });
+    connect(statusStrip_, &StatusStrip::leftClicked, this, [&link] { StartPing(link); });
     connect(this, &MainWindow::readyPressed, this, [&game] { OnReadyPressed(game); });
 
     connect(&platform_, &ShellPlatform::mainWindowInvalidated, boardView_, qOverload<>(&QWidget::update));

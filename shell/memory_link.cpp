@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-MemoryLink::MemoryLink(Game& first, Game& second)
+MemoryLink::MemoryLink(Link& first, Link& second)
 {
-    ends_[0].game = &first;
-    ends_[1].game = &second;
+    ends_[0].copy = &first;
+    ends_[1].copy = &second;
     for (int i = 0; i < 2; ++i) {
         ends_[i].link = this;
         ends_[i].peer = &ends_[1 - i];
@@ -22,7 +22,7 @@ void MemoryLink::End::Send(const std::uint8_t* bytes, int count)
         link,
         [receiver = peer] {
             if (!receiver->inbox.empty())
-                NetReceive(*receiver->game);
+                NetReceive(*receiver->copy);
         },
         Qt::QueuedConnection);
 }

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <deque>
 
-struct Game;
+struct Link;
 
 // Two copies of the game in one process, joined as a connection joins them:
 // what one end sends waits at the other, whose receive path then runs from the
@@ -15,7 +15,7 @@ struct Game;
 class MemoryLink : public QObject {
     Q_OBJECT
 public:
-    MemoryLink(Game& first, Game& second);
+    MemoryLink(Link& first, Link& second);
 
     Wire& FirstEnd() { return ends_[0]; }
     Wire& SecondEnd() { return ends_[1]; }
@@ -24,7 +24,7 @@ private:
     class End : public Wire {
     public:
         MemoryLink* link = nullptr;
-        Game* game = nullptr;
+        Link* copy = nullptr;
         End* peer = nullptr;
         std::deque<std::uint8_t> inbox;
 

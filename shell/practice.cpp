@@ -1,5 +1,6 @@
 #include "shell/practice.h"
 
+#include "net/protocol.h"
 #include "net/status.h"
 #include "shell/shell_platform.h"
 #include "table/hand_flow.h"
@@ -20,8 +21,8 @@ const char* SpeedName(ComputerSpeed speed)
 Practice::Practice(ShellPlatform& player, ComputerSpeed speed)
     : player_(player),
       computer_(speed, static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count())),
-      link_(player.game(), computer_.game()),
-      statusBefore_(player.game().status)
+      link_(player.link(), computer_.link()),
+      statusBefore_(player.link().status)
 {
     Game& game = player_.game();
     computer_.game().table.bIsServer = 1;
@@ -29,7 +30,7 @@ Practice::Practice(ShellPlatform& player, ComputerSpeed speed)
     game.table.bIsServer = 0;
     player_.UseWire(link_.FirstEnd());
     const std::string line = std::string("Practice against the computer (") + SpeedName(speed) + ")";
-    SetStatus(game, line.c_str(), "");
+    SetStatus(player_.link(), line.c_str(), "");
     for (Game* copy : {&game, &computer_.game()})
         copy->platform.CreateReadyButton();
 }
@@ -38,7 +39,8 @@ Practice::~Practice()
 {
     Game& game = player_.game();
     ClearTable(game);
+    ForgetHeldBytes(player_.link());
     player_.UseConnection();
-    game.status = statusBefore_;
+    player_.link().status = statusBefore_;
     game.platform.InvalidateStatusWindow(true);
 }

@@ -13,7 +13,7 @@
 
 Q_LOGGING_CATEGORY(flinthandTrace, "flinthand.trace", QtInfoMsg)
 
-ShellPlatform::ShellPlatform(std::uint16_t port) : connection_(game_, port) {}
+ShellPlatform::ShellPlatform(std::uint16_t port) : connection_(link_, port) {}
 
 void ShellPlatform::SetWindows(QWidget* mainWindow, QWidget* statusWindow)
 {
@@ -41,7 +41,7 @@ void ShellPlatform::StartPractice(ComputerSpeed speed)
     if (practice_ || connection_.IsOpen() || connection_.Hosting())
         return;
     // A failed host's warning is over once something else is tried.
-    game_.status.pingWarning[0] = '\0';
+    link_.status.pingWarning[0] = '\0';
     practice_ = std::make_unique<Practice>(*this, speed);
     emit practiceChanged(true);
 }

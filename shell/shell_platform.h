@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/link.h"
 #include "shell/board_renderer.h"
 #include "shell/connection.h"
 #include "shell/game_timers.h"
@@ -27,6 +28,7 @@ public:
     ~ShellPlatform() override;
 
     Game& game() { return game_; }
+    Link& link() { return link_; }
     Connection& connection() { return connection_; }
     // The bytes go over the connection, or over a practice game's link.
     void UseWire(Wire& wire) { wire_ = &wire; }
@@ -75,6 +77,7 @@ signals:
 
 private:
     Game game_{*this};
+    Link link_{game_};
     BoardRenderer renderer_;
     Connection connection_;
     Wire* wire_ = &connection_;

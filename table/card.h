@@ -14,6 +14,8 @@ inline constexpr int kDeckSize = 52;
 inline constexpr int kRanks = 13;
 inline constexpr int kSuits = 4;
 
+using Deck = Card[kDeckSize];
+
 // Ranks one apart are neighbours, and so are ace and king; suits never matter.
 constexpr bool CardsAdjacent(const Card& a, const Card& b)
 {

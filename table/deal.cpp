@@ -1,6 +1,5 @@
 #include "table/deal.h"
 
-#include "net/protocol.h"
 #include "table/game.h"
 #include "table/hand_flow.h"
 #include "table/local_play.h"
@@ -52,12 +51,31 @@ void LayOutDealOnTable(Table& table, const Deck& deck, bool mirrored)
     table.playPiles[1][0] = deck[kFirstPlayPilePosition + 1];
 }
 
+void StartCountdownTick(Game& game)
+{
+    // The table was cleared while the countdown began (the opponent left
+    // inside its message pump): nothing is left to count.
+    if (game.hand.nCountdownSecs <= 0) {
+        game.platform.KillTimer(TimerId::StartCountdown);
+        return;
+    }
+    --game.hand.nCountdownSecs;
+    if (game.hand.nCountdownSecs >= 1) {
+        PaintStartCountdown(game);
+        return;
+    }
+    game.platform.KillTimer(TimerId::StartCountdown);
+    game.hand.nCountdownSecs = 0;
+    if (game.table.bIsServer)
+        ShuffleAndDeal(game);
+}
+
 void ShuffleAndDeal(Game& game)
 {
     BeginHand(game);
     Deck deck;
     BuildShuffledDeck(deck);
-    SendDeal(game, deck);
+    game.outbox->Deal(deck);
     LayOutDeal(game, deck);
 }
 
@@ -74,11 +92,8 @@ void LayOutMirroredDeal(Game& game, const Deck& deck)
     PaintTable(game);
 }
 
-void ReceiveDeal(Game& game, const std::uint8_t* message)
+void ReceiveDeal(Game& game, const Deck& deck)
 {
-    Deck deck;
-    for (int i = 0; i < kDeckSize; ++i)
-        deck[i] = Card{message[2 + 2 * i], message[1 + 2 * i]};
     Table dealt;
     LayOutDealOnTable(dealt, deck, true);
     if (!HoldsEachCardOnce(dealt))

@@ -2,12 +2,11 @@
 
 #include "table/card.h"
 
-#include <cstdint>
-
 struct Game;
 struct Table;
 
-using Deck = Card[kDeckSize];
+// A second of the start countdown; at its end the server deals.
+void StartCountdownTick(Game& game);
 
 // Server: shuffles a fresh deck, sends it and lays it out.
 void ShuffleAndDeal(Game& game);
@@ -22,5 +21,5 @@ void LayOutDealOnTable(Table& table, const Deck& deck, bool mirrored);
 void LayOutDeal(Game& game, const Deck& deck);
 void LayOutMirroredDeal(Game& game, const Deck& deck);
 
-// Handler of the deal message.
-void ReceiveDeal(Game& game, const std::uint8_t* message);
+// Client: the deck the server dealt, in the order it was sent.
+void ReceiveDeal(Game& game, const Deck& deck);

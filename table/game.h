@@ -1,10 +1,8 @@
 #pragma once
 
-#include "net/ping_state.h"
-#include "net/reassembly.h"
-#include "net/status_texts.h"
 #include "table/board_geometry.h"
 #include "table/hand_state.h"
+#include "table/outbox.h"
 #include "table/platform.h"
 #include "table/score.h"
 #include "table/table.h"
@@ -22,9 +20,8 @@ struct Game {
     HandState hand;
     Score score;
     UnansweredMoves unanswered;
-    Reassembly reassembly;
-    StatusTexts status;
-    PingState ping;
+    // Set by whoever carries our messages to the peer.
+    Outbox* outbox = nullptr;
     // What we added to the protocol's conduct: the client's journal, flip
     // acknowledgements and catch-ups, the quiet-table snapshot. Tests turn
     // it off to play a peer that knows none of it.

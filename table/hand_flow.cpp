@@ -1,7 +1,5 @@
 #include "table/hand_flow.h"
 
-#include "net/protocol.h"
-#include "table/deal.h"
 #include "table/game.h"
 #include "table/stall_flip.h"
 #include "table/stall_hint.h"
@@ -77,7 +75,7 @@ void BeginHand(Game& game)
 void OnReadyPressed(Game& game)
 {
     game.platform.DestroyReadyButton();
-    SendReady(game);
+    game.outbox->Ready();
     game.hand.bMyReady = 1;
     if (game.hand.bOppReady)
         BeginStartCountdown(game);
@@ -90,25 +88,6 @@ void OnOpponentReady(Game& game)
     game.hand.bOppReady = 1;
     if (game.hand.bMyReady)
         BeginStartCountdown(game);
-}
-
-void StartCountdownTick(Game& game)
-{
-    // The table was cleared while the countdown began (the opponent left
-    // inside its message pump): nothing is left to count.
-    if (game.hand.nCountdownSecs <= 0) {
-        game.platform.KillTimer(TimerId::StartCountdown);
-        return;
-    }
-    --game.hand.nCountdownSecs;
-    if (game.hand.nCountdownSecs >= 1) {
-        PaintStartCountdown(game);
-        return;
-    }
-    game.platform.KillTimer(TimerId::StartCountdown);
-    game.hand.nCountdownSecs = 0;
-    if (game.table.bIsServer)
-        ShuffleAndDeal(game);
 }
 
 void PaintStartCountdown(Game& game)
@@ -156,7 +135,7 @@ void AnswerPlayAgain(Game& game, bool yes)
         game.platform.CloseProgram();
         return;
     }
-    SendPlayAgain(game);
+    game.outbox->PlayAgain();
     ResetForNextHand(game);
 }
 
@@ -214,7 +193,6 @@ void OnOpponentLeft(Game& game)
     game.platform.KillTimer(TimerId::TieDisplay);
     game.table.nMySelectedPile = game.table.nOppSelectedPile = kNoPile;
     ForgetAllMoves(game);
-    ForgetHeldBytes(game);
     game.platform.DestroyReadyButton();
     game.platform.ClearBackBuffer();
     game.platform.InvalidateMainWindow();

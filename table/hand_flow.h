@@ -2,14 +2,14 @@
 
 struct Game;
 
-// The ready handshake, the start countdown and the end of a hand.
+// The ready handshake, the start countdown and the end of a hand; the
+// countdown's last tick deals (table/deal.h).
 
 // A deal starts the hand; the ready presses that led to it are used up. The
 // opponent's press counts only between hands (net/receive.cpp).
 void BeginHand(Game& game);
 void OnReadyPressed(Game& game);
 void OnOpponentReady(Game& game);
-void StartCountdownTick(Game& game);
 void PaintStartCountdown(Game& game);
 void PaintWaitingForOpponent(Game& game);
 

@@ -1,7 +1,5 @@
 #include "table/local_play.h"
 
-#include "net/messages.h"
-#include "net/protocol.h"
 #include "table/game.h"
 #include "table/hand_flow.h"
 #include "table/moves.h"
@@ -32,15 +30,13 @@ int MyPileAt(const Game& game, int x, int y, bool empty)
 }
 
 // The move is on our table; the peer hears of it, then we show it.
-void AnnounceMove(Game& game, MsgType type, int from, int to)
+void AnnounceMove(Game& game, MoveKind kind, int from, int to)
 {
-    const auto fromPile = static_cast<std::uint8_t>(from);
-    const auto toPile = static_cast<std::uint8_t>(to);
-    if (type == MsgPlayCard)
-        SendPlayCard(game, fromPile, toPile);
+    if (kind == MoveKind::Play)
+        game.outbox->PlayCard(from, to);
     else
-        SendMoveToEmptyPile(game, fromPile, toPile);
-    RecordOwnMove(game, type, fromPile, toPile);
+        game.outbox->MoveToEmptyPile(from, to);
+    RecordOwnMove(game, kind, static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to));
     game.table.nMySelectedPile = kNoPile;
     PaintTable(game);
     game.platform.PlaySoundClip(SoundClip::CardMoved);
@@ -57,12 +53,12 @@ bool TryMove(Game& game, int x, int y)
     const int k = PlayPileAt(game, x, y);
     if (k != kNoPile && table.nPlayCards[k] > 0 && CardsAdjacent(c, TopCard(table.playPiles[k], table.nPlayCards[k]))
         && PlayOntoPlayPile(table, table.myPiles, table.nMyPileCards, s, k)) {
-        AnnounceMove(game, MsgPlayCard, s, k);
+        AnnounceMove(game, MoveKind::Play, s, k);
         return true;
     }
     const int i = MyPileAt(game, x, y, true);
     if (i != kNoPile && MoveOntoEmptyPile(table.myPiles, table.nMyPileCards, s, i)) {
-        AnnounceMove(game, MsgMoveToEmptyPile, s, i);
+        AnnounceMove(game, MoveKind::ToEmptyPile, s, i);
         return true;
     }
     return false;
@@ -75,7 +71,7 @@ void TrySelect(Game& game, int x, int y)
         return;
     if (i != game.table.nMySelectedPile) {
         game.table.nMySelectedPile = i;
-        SendSelectPile(game, static_cast<std::uint8_t>(i));
+        game.outbox->SelectPile(i);
         PaintTable(game);
     }
     game.platform.PlaySoundClip(SoundClip::PileSelected);

@@ -1,7 +1,6 @@
 #include "table/paint_table.h"
 
 #include "table/game.h"
-#include "table/stall_hint.h"
 
 namespace {
 
@@ -11,6 +10,16 @@ void RecordPileRects(Game& game)
         game.board.rcMyPiles[p] = PileTopRect(p, kMyPilesTop, game.table.nMyPileCards[p]);
         game.board.rcOppPiles[p] = PileTopRect(p, kOppPilesTop, game.table.nOppPileCards[p]);
     }
+}
+
+const char* StallHintText(StallHint hint)
+{
+    switch (hint) {
+    case StallHint::FillYours: return "Fill your empty pile";
+    case StallHint::OpponentFills: return "Your opponent can fill an empty pile";
+    case StallHint::None: break;
+    }
+    return "";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "table/remote_moves.h"
 
+#include "table/flip_countdown.h"
 #include "table/game.h"
 #include "table/local_play.h"
 #include "table/moves.h"
@@ -41,20 +42,19 @@ void ReceiveOppSelection(Game& game, std::uint8_t p)
     PaintTable(game);
 }
 
-void ReceivePlayPiles(Game& game, const std::uint8_t* message)
+void ReceivePlayPiles(Game& game, const CentrePileTop (&piles)[kPlayPiles])
 {
-    for (int k = 0; k < kPlayPiles; ++k) {
-        if (message[1 + k] == 0 || message[1 + k] > kDeckSize)
+    for (const CentrePileTop& pile : piles) {
+        if (pile.count == 0 || pile.count > kDeckSize)
             return;
     }
     Table table = game.table;
     for (int k = 0; k < kPlayPiles; ++k) {
-        const int count = message[1 + k];
-        const std::uint8_t* cards = message + 3 + 4 * k;  // rank, suit of the top, then of the card beneath
+        const int count = piles[k].count;
         table.nPlayCards[k] = static_cast<std::uint8_t>(count);
-        table.playPiles[k][count - 1] = Card{cards[1], cards[0]};
+        table.playPiles[k][count - 1] = piles[k].top;
         if (count > 1)
-            table.playPiles[k][count - 2] = Card{cards[3], cards[2]};
+            table.playPiles[k][count - 2] = piles[k].beneath;
     }
     if (!HoldsEachCardOnce(table))
         return;

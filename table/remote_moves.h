@@ -1,5 +1,7 @@
 #pragma once
 
+#include "table/table.h"
+
 #include <cstdint>
 
 struct Game;
@@ -9,4 +11,11 @@ struct Game;
 void ReceiveOppPlay(Game& game, std::uint8_t a, std::uint8_t b);
 void ReceiveOppMoveToEmpty(Game& game, std::uint8_t a, std::uint8_t d);
 void ReceiveOppSelection(Game& game, std::uint8_t p);
-void ReceivePlayPiles(Game& game, const std::uint8_t* message);
+
+// A centre pile as the peer reports it: its height, its top card and the one beneath.
+struct CentrePileTop {
+    int count = 0;
+    Card top{};
+    Card beneath{};
+};
+void ReceivePlayPiles(Game& game, const CentrePileTop (&piles)[kPlayPiles]);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <cstdint>
-
 struct Game;
+struct Table;
 
-// Server: sends its whole table to the client, which adopts it mirrored.
+// Server: hands its whole table to the peer, if it holds the whole deck.
 void SendAllCheck(Game& game);
-void ReceiveAllCheck(Game& game, const std::uint8_t* message);
+// Client: the server's table as seen from our seat, over what we hold.
+void ReceiveAllCheck(Game& game, const Table& received);

@@ -7,8 +7,7 @@ struct Table;
 void AnnounceFlip(Game& game);
 // Client: the server announced a flip.
 void OnFlipAnnounced(Game& game);
-void FlipCountdownTick(Game& game);
-void FlipExtraCards(Game& game);
+void StartFlipCountdown(Game& game);
 // The flip on the table alone; false when there is nothing to flip.
 bool TurnUpExtraCards(Table& table);
 void RecycleExtraCards(Table& table);
@@ -17,8 +16,6 @@ void RecycleExtraCards(Table& table);
 bool SettleSnapshotFlips(Game& game, const Table& snapshot);
 // Server: the client heard an announcement.
 void OnFlipHeard(Game& game);
-// Before a peer's play: carries out at once the flips that play came after.
-void CatchUpFlips(Game& game);
 // A flip belongs to its hand: when the hand ends, its countdown and any
 // announced flips go with it.
 void DropFlips(Game& game);

@@ -14,16 +14,6 @@ StallHint StallHintFor(const Table& table)
     return CanFillEmptyPile(table.nOppPileCards) ? StallHint::OpponentFills : StallHint::None;
 }
 
-const char* StallHintText(StallHint hint)
-{
-    switch (hint) {
-    case StallHint::FillYours: return "Fill your empty pile";
-    case StallHint::OpponentFills: return "Your opponent can fill an empty pile";
-    case StallHint::None: break;
-    }
-    return "";
-}
-
 void WatchStall(Game& game)
 {
     const bool shown = game.hand.stallHint != StallHint::None;

@@ -9,7 +9,6 @@ struct Table;
 // card that could fill it is a move left. When that is all that is left and
 // nobody has moved for a while, the board says who can still move.
 StallHint StallHintFor(const Table& table);
-const char* StallHintText(StallHint hint);
 
 // After every move: whatever hint showed goes, and the quiet time starts again.
 void WatchStall(Game& game);

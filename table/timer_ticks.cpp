@@ -1,8 +1,9 @@
 #include "table/timer_ticks.h"
 
+#include "table/deal.h"
+#include "table/flip_countdown.h"
 #include "table/hand_flow.h"
 #include "table/quiet_table.h"
-#include "table/stall_flip.h"
 #include "table/stall_hint.h"
 
 void OnTimer(Game& game, TimerId timer)

@@ -1,6 +1,5 @@
 #include "table/unanswered_moves.h"
 
-#include "net/messages.h"
 #include "table/game.h"
 #include "table/moves.h"
 #include "table/stall_flip.h"
@@ -30,7 +29,7 @@ bool OnMyPiles(const Table& table, const Card& card)
 
 }  // namespace
 
-void RecordOwnMove(Game& game, std::uint8_t type, std::uint8_t from, std::uint8_t to)
+void RecordOwnMove(Game& game, MoveKind kind, std::uint8_t from, std::uint8_t to)
 {
     if (game.table.bIsServer || !game.repairs)
         return;
@@ -39,8 +38,8 @@ void RecordOwnMove(Game& game, std::uint8_t type, std::uint8_t from, std::uint8_
     if (journal.count == UnansweredMoves::kCapacity)
         DropFront(journal, 1);
     const Table& table = game.table;
-    const Card played = type == MsgPlayCard ? table.playPiles[to][table.nPlayCards[to] - 1] : Card{};
-    journal.moves[journal.count++] = {type, from, to, played, game.platform.Now()};
+    const Card played = kind == MoveKind::Play ? table.playPiles[to][table.nPlayCards[to] - 1] : Card{};
+    journal.moves[journal.count++] = {kind, from, to, played, game.platform.Now()};
 }
 
 // The server answers a play with its table right after applying it, so a play
@@ -54,7 +53,7 @@ void ForgetAnsweredMoves(Game& game, const Table& snapshot)
     const UnansweredMoves::Move* end = begin + journal.count;
     for (const UnansweredMoves::Move* move = end; move != begin; --move) {
         const UnansweredMoves::Move& last = *(move - 1);
-        if (last.type == MsgPlayCard && !OnMyPiles(snapshot, last.card)) {
+        if (last.kind == MoveKind::Play && !OnMyPiles(snapshot, last.card)) {
             DropFront(journal, static_cast<int>(move - begin));
             return;
         }
@@ -74,7 +73,7 @@ void ReplayUnansweredMoves(Game& game, std::optional<std::chrono::steady_clock::
             TurnUpExtraCards(table);
             flipAt.reset();
         }
-        if (move.type == MsgPlayCard)
+        if (move.kind == MoveKind::Play)
             PlayOntoPlayPile(table, table.myPiles, table.nMyPileCards, move.from, move.to);
         else
             MoveOntoEmptyPile(table.myPiles, table.nMyPileCards, move.from, move.to);

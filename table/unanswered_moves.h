@@ -11,9 +11,11 @@ struct Table;
 
 // The client's own moves that no snapshot from the server shows yet. They are
 // laid over each snapshot adopted, so adopting it never takes back our move.
+enum class MoveKind : std::uint8_t { Play, ToEmptyPile };
+
 struct UnansweredMoves {
     struct Move {
-        std::uint8_t type = 0;  // the message that announced it
+        MoveKind kind = MoveKind::Play;
         std::uint8_t from = 0;
         std::uint8_t to = 0;
         Card card{};  // a play's card
@@ -25,7 +27,7 @@ struct UnansweredMoves {
 };
 
 // After the move is on our table.
-void RecordOwnMove(Game& game, std::uint8_t type, std::uint8_t from, std::uint8_t to);
+void RecordOwnMove(Game& game, MoveKind kind, std::uint8_t from, std::uint8_t to);
 // Drops the moves that the snapshot about to be adopted already shows.
 void ForgetAnsweredMoves(Game& game, const Table& snapshot);
 // Lays the moves the snapshot did not show over the adopted table. With

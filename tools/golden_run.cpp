@@ -653,11 +653,11 @@ public:
         Copy& copy = Find(server);
         Game& game = copy.game();
         Note(server + " hosts");
-        game.status.pingWarning[0] = '\0';
+        copy.link().status.pingWarning[0] = '\0';
         game.table.bIsServer = 1;
-        SetStatus(game, ("Server listening on port " + std::to_string(kGamePort)).c_str(), nullptr);
+        SetStatus(copy.link(), ("Server listening on port " + std::to_string(kGamePort)).c_str(), nullptr);
         emit copy.connection().hosting();
-        SetStatus(game, nullptr, "Server Name: golden    IP Address: 127.0.0.1");
+        SetStatus(copy.link(), nullptr, "Server Name: golden    IP Address: 127.0.0.1");
     }
 
     // The server takes up the client, then the client's connect returns.
@@ -666,18 +666,18 @@ public:
         Copy &s = Find(server), &c = Find(client);
         Note(client + " joins " + server);
         const std::string port = std::to_string(kGamePort);
-        ForgetHeldBytes(s.game());
+        ForgetHeldBytes(s.link());
         Link(s, c);
-        SetStatus(s.game(), ("Accepted Client 127.0.0.1 on port " + port).c_str(), " ");
+        SetStatus(s.link(), ("Accepted Client 127.0.0.1 on port " + port).c_str(), " ");
         ResetForNewOpponent(s.game());
         emit s.connection().clientAccepted();
 
         c.game().table.bIsServer = 0;
-        c.game().status.pingWarning[0] = '\0';
-        SetStatus(c.game(), ("Connected to Server 127.0.0.1 on port " + port).c_str(), "");
+        c.link().status.pingWarning[0] = '\0';
+        SetStatus(c.link(), ("Connected to Server 127.0.0.1 on port " + port).c_str(), "");
         emit c.connection().joined();
         c.CreateReadyButton();
-        StartPing(c.game());
+        StartPing(c.link());
     }
 
     // What the server's connection does when its client's socket closes.
@@ -689,8 +689,9 @@ public:
         s.peer = nullptr;  // still connected: what it sends is lost
         s.inbox.clear();
         std::erase_if(copies_, [&c](const auto& copy) { return copy.get() == &c; });
-        SetStatus(s.game(), "Disconnected", nullptr);
+        SetStatus(s.link(), "Disconnected", nullptr);
         OnOpponentLeft(s.game());
+        ForgetHeldBytes(s.link());
         s.InvalidateStatusWindow(true);
         s.ShowMessageBox(BoxOwner::MainWindow, "Your Connection with your Opponent\n     has been disconnected", "Error",
                          BoxIcon::Stop);
@@ -701,12 +702,12 @@ public:
     {
         Copy &p = Find(player), &c = Find(computer);
         Note(player + " practises against " + computer + ", Hard");
-        p.game().status.pingWarning[0] = '\0';
+        p.link().status.pingWarning[0] = '\0';
         c.player.emplace(ComputerSpeed::Hard, seed);
         c.game().table.bIsServer = 1;
         Link(p, c);
         p.game().table.bIsServer = 0;
-        SetStatus(p.game(), (std::string("Practice against the computer (") + SpeedName(ComputerSpeed::Hard) + ")").c_str(), "");
+        SetStatus(p.link(), (std::string("Practice against the computer (") + SpeedName(ComputerSpeed::Hard) + ")").c_str(), "");
         for (Copy* copy : {&p, &c})
             copy->CreateReadyButton();
         p.AnnouncePractice();
@@ -838,7 +839,7 @@ private:
         if (copy.inbox.empty())
             return false;
         copy.Write("reads " + std::to_string(copy.inbox.size()) + " bytes");
-        NetReceive(copy.game());
+        NetReceive(copy.link());
         return true;
     }
     static void Link(Copy& a, Copy& b)

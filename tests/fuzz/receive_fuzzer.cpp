@@ -13,7 +13,6 @@
 // FLINTHAND_SEED_DIR=dir makes the fuzzer write its starting corpus there.
 
 #include "net/messages.h"
-#include "net/protocol.h"
 #include "table/local_play.h"
 #include "table/paint_table.h"
 #include "table/snapshot.h"
@@ -32,6 +31,7 @@ namespace {
 // click or tick.
 struct FuzzCopy : RecordingPlatform {
     Game game{*this};
+    Link link{game};
     const std::uint8_t *stream = nullptr, *end = nullptr;
     std::size_t chunk = 1;
     bool pumpDelivers = false;
@@ -44,7 +44,7 @@ struct FuzzCopy : RecordingPlatform {
     {
         const Table& t = game.table;
         Require(HoldsEachCardOnce(t) || CardsOnTable(t) == 0);  // nothing dealt yet
-        Require(game.reassembly.pendingLength >= 0 && game.reassembly.pendingLength <= kRecvBufferSize);
+        Require(link.reassembly.pendingLength >= 0 && link.reassembly.pendingLength <= kRecvBufferSize);
         Require(game.hand.nCountdownSecs >= 0 && (t.bIsServer || game.hand.nPendingFlips >= 0));
         // Only the client keeps its moves until a snapshot answers them.
         Require(game.unanswered.count >= 0 && game.unanswered.count <= (t.bIsServer ? 0 : UnansweredMoves::kCapacity));
@@ -55,7 +55,7 @@ struct FuzzCopy : RecordingPlatform {
     void CheckAtRest()
     {
         Check();
-        const Reassembly& r = game.reassembly;
+        const Reassembly& r = link.reassembly;
         Require(inbox.empty() && !r.bDispatching);
         Require(game.table.bIsServer || (game.hand.nPendingFlips > 0) == TimerRunning(TimerId::FlipCountdown));
         Require((game.hand.nCountdownSecs != 0)
@@ -104,7 +104,7 @@ struct FuzzCopy : RecordingPlatform {
             return;
         ++pumpDepth_;
         if (pumpDelivers && Arrive())
-            NetReceive(game);
+            NetReceive(link);
         if (pumpTicks)
             FireRunningTimers(1, false);
         --pumpDepth_;
@@ -113,7 +113,7 @@ struct FuzzCopy : RecordingPlatform {
     // The status line names each message just before its handler runs.
     void InvalidateStatusWindow(bool erase) override
     {
-        if (!erase && !game.reassembly.bDispatching && std::strncmp(game.status.statusLine2, "Received ", 9) == 0)
+        if (!erase && !link.reassembly.bDispatching && std::strncmp(link.status.statusLine2, "Received ", 9) == 0)
             Check();
     }
 
@@ -210,7 +210,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         if (!copy.Arrive())
             break;
-        NetReceive(game);
+        NetReceive(copy.link);
         copy.CheckAtRest();
         // The loser answers once the message that asked has been handled.
         if (game.hand.askedToPlayAgain) {

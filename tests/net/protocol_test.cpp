@@ -1,5 +1,4 @@
 #include "net/ping.h"
-#include "net/protocol.h"
 #include "table/local_play.h"
 #include "table/snapshot.h"
 #include "tests/support/two_copies.h"
@@ -57,14 +56,14 @@ TEST(Reassembly, MessagesWholeAndInOrderHeldBytesWaitForTheHandlerOrGoWithTheCon
 
     RecordedGame rejoined;
     Receive(rejoined, {210, 5});  // the start of a snapshot from a client that left
-    ForgetHeldBytes(rejoined.game);
+    ForgetHeldBytes(rejoined.link);
     Receive(rejoined, {209, 1});
     EXPECT_EQ(rejoined.platform.sent, (std::vector<Bytes>{{209, 1}}));
     rejoined.game.hand.bMyReady = 1;
     rejoined.platform.onPump = [&] {
         rejoined.platform.onPump = nullptr;
         Receive(rejoined, {210, 5, 1});
-        ForgetHeldBytes(rejoined.game);
+        ForgetHeldBytes(rejoined.link);
         Receive(rejoined, {209, 1});
     };
     Receive(rejoined, {205});
@@ -117,7 +116,7 @@ TEST(HostilePeer, WhatThePeerMayNotSendDoesNothing)
     RecordedGame forger;  // the deal and a table, as only a server sends them
     LayOutDealOnTable(forger.game.table, deck, false);
     SendAllCheck(forger.game);
-    SendDeal(forger.game, deck);
+    forger.link.Deal(deck);
     const Bytes table = forger.platform.sent.at(0), deal = forger.platform.sent.at(1);
     Bytes fours(105, 3);
     fours[0] = 200;
@@ -161,7 +160,7 @@ TEST(HostilePeer, WhatThePeerMayNotSendDoesNothing)
         auto state = [&] { return std::tuple(side.game.table, side.game.hand, p.sent, p.texts, p.runningTimers, p.readyButton); };
         const auto before = state();
         Receive(side, message);
-        EXPECT_EQ(side.game.status.statusLine2,
+        EXPECT_EQ(side.link.status.statusLine2,
                   "Received " + std::to_string(message.size()) + " bytes, TYPE: " + std::to_string(message[0]));
         EXPECT_TRUE(state() == before);
     }
@@ -181,23 +180,23 @@ TEST(Ping, EchoTimingTrafficLineAndNoConnection)
     TwoCopies copies;
     RecordedGame& client = copies.client;
     for (const auto& [ms, warning] : {std::pair{30, ""}, std::pair{31, "High Network Ping Time"}}) {
-        StartPing(client.game);
-        EXPECT_STREQ(client.game.status.statusLine2, "Sending 2 bytes  TYPE: 209");
+        StartPing(client.link);
+        EXPECT_STREQ(client.link.status.statusLine2, "Sending 2 bytes  TYPE: 209");
         client.platform.now += std::chrono::microseconds(ms * 1000 + 999);
         copies.DeliverAll();
-        EXPECT_EQ(client.game.status.pingText, "Ping: " + std::to_string(ms) + " ms");
-        EXPECT_STREQ(client.game.status.pingWarning, warning);
+        EXPECT_EQ(client.link.status.pingText, "Ping: " + std::to_string(ms) + " ms");
+        EXPECT_STREQ(client.link.status.pingWarning, warning);
     }
     EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{209, 0}, {209, 0}}));
-    EXPECT_STREQ(copies.server.game.status.pingText, "") << "an echo times nothing";
-    StartPing(copies.server.game);
+    EXPECT_STREQ(copies.server.link.status.pingText, "") << "an echo times nothing";
+    StartPing(copies.server.link);
     copies.DeliverAll();
-    EXPECT_STREQ(copies.server.game.status.pingText, "Ping: 0 ms");
+    EXPECT_STREQ(copies.server.link.status.pingText, "Ping: 0 ms");
     EXPECT_EQ(copies.server.platform.sent.back(), (Bytes{209, 1}));
 
     client.platform.connected = false;
     const std::size_t sent = client.platform.sent.size();
-    SendReady(client.game);
+    client.link.Ready();
     Receive(client, {205});
     EXPECT_EQ(client.platform.sent.size(), sent);
     EXPECT_EQ(client.platform.inbox.size(), 1u) << "nothing is read";

@@ -45,12 +45,12 @@ public:
     void StartTimer(TimerId timer) override { timers.insert(timer); }
     void KillTimer(TimerId timer) override { timers.erase(timer); }
 
-    std::string Line1() { return game().status.statusLine1; }
-    std::string PingText() { return game().status.pingText; }
+    std::string Line1() { return link().status.statusLine1; }
+    std::string PingText() { return link().status.pingText; }
     // The status lines, the title and the actions that can be chosen.
     std::string Looks()
     {
-        std::string looks = Line1() + "|" + game().status.statusLine2 + "|" + window.windowTitle().toStdString() + "|";
+        std::string looks = Line1() + "|" + link().status.statusLine2 + "|" + window.windowTitle().toStdString() + "|";
         for (QAction* action : {window.hostAction(), window.joinAction(), window.pingAction()})
             looks += action->isEnabled() ? action->text().toStdString() : "";
         return looks;
@@ -162,7 +162,7 @@ TEST_F(NetworkPlay, FailedJoinsHostJoinPingAndATakenPort)
     fails(client, "no-such-host.invalid", "Client unable to find to Server");
     server.window.hostAction()->trigger();
     EXPECT_TRUE(server.Looks().ends_with("|Flinthand - Server|")) << "not even Ping, with nobody to ping";
-    EXPECT_STREQ(server.game().status.pingWarning, "") << "the port was free";
+    EXPECT_STREQ(server.link().status.pingWarning, "") << "the port was free";
     fails(server, "127.0.0.1", "Initiated as Server");
     QTimer::singleShot(0, &client.window, [] {
         if (auto* dialog = qobject_cast<JoinDialog*>(QApplication::activeModalWidget())) {
@@ -192,7 +192,7 @@ TEST_F(NetworkPlay, FailedJoinsHostJoinPingAndATakenPort)
         return std::count(pixels, pixels + 230 * 15, qRgb(255, 0, 0));
     };
     late.window.hostAction()->trigger();
-    EXPECT_EQ(std::string(late.game().status.pingWarning), OnPort("Cannot listen"));
+    EXPECT_EQ(std::string(late.link().status.pingWarning), OnPort("Cannot listen"));
     EXPECT_GT(redOnLine2(), 0);
     EXPECT_EQ(late.Looks(), OnPort("Server listening") + "|Quiet|Flinthand|&Host a Game&Join a Game");
     EXPECT_TRUE(late.window.practiceMenuAction()->isEnabled() && !late.connection().Hosting() && !late.game().table.bIsServer);

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "net/link.h"
 #include "table/game.h"
-#include "table/platform.h"
 
 #include <chrono>
 #include <cstdint>
@@ -98,4 +98,5 @@ using Texts = std::vector<RecordingPlatform::Text>;
 struct RecordedGame {
     RecordingPlatform platform;
     Game game{platform};
+    Link link{game};
 };

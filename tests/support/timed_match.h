@@ -1,6 +1,5 @@
 #pragma once
 
-#include "net/protocol.h"
 #include "table/game.h"
 #include "table/hand_flow.h"
 #include "table/local_play.h"
@@ -47,6 +46,7 @@ public:
 
         TimedMatch& match;
         Game game{*this};
+        Link link{game};
         bool boxOpen = false;
         int wins = 0, ties = 0;  // since the hand began
         Ms lastArrival = 0;  // of what it sent, which keeps its order
@@ -142,7 +142,7 @@ private:
             --inFlight_;
             lastWireActivity_ = now_;
             to.inbox.insert(to.inbox.end(), message.begin(), message.end());
-            NetReceive(to.game);
+            NetReceive(to.link);
         });
     }
 

@@ -33,7 +33,7 @@ struct TwoCopies {
     {
         if (side.platform.inbox.empty())
             return false;
-        NetReceive(side.game);
+        NetReceive(side.link);
         return true;
     }
 
@@ -56,7 +56,7 @@ struct TwoCopies {
 inline void Receive(RecordedGame& side, const std::vector<std::uint8_t>& bytes)
 {
     side.platform.inbox.insert(side.platform.inbox.end(), bytes.begin(), bytes.end());
-    NetReceive(side.game);
+    NetReceive(side.link);
 }
 
 // The piles of the two tables are each other's mirror.

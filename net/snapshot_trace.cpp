@@ -1,7 +1,7 @@
-#include "table/snapshot_trace.h"
+#include "net/snapshot_trace.h"
 
+#include "net/snapshot_layout.h"
 #include "table/game.h"
-#include "table/snapshot_layout.h"
 #include "table/trace.h"
 
 namespace {
@@ -95,9 +95,4 @@ void TraceSnapshot(Game& game, const std::uint8_t* message, bool sent)
         TraceSent(game, message);
     else
         TraceReceived(game, message);
-}
-
-void TraceRefusedSnapshot(Game& game, int cardsOnTable)
-{
-    Trace(game, "SendAllCheck: table holds %d cards, nothing sent\n", cardsOnTable);
 }

@@ -7,5 +7,3 @@ struct Game;
 // The debug trace of a snapshot sent or received, every line rebuilt from
 // the message bytes; nothing is formatted while nobody listens.
 void TraceSnapshot(Game& game, const std::uint8_t* message, bool sent);
-// The server's own table does not hold the whole deck: nothing is sent.
-void TraceRefusedSnapshot(Game& game, int cardsOnTable);

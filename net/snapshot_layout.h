@@ -4,6 +4,7 @@
 #include "table/table.h"
 
 #include <cstdint>
+#include <initializer_list>
 
 // Where everything lies in a snapshot (message 210), seen from its sender.
 inline constexpr int kSnapshotExtraCount = 1;
@@ -24,6 +25,12 @@ inline void PutSnapshotCard(std::uint8_t* m, int position, const Card& card)
     m[kSnapshotCardList + 2 * position] = card.suit;
     m[kSnapshotCardList + 2 * position + 1] = card.rank;
 }
+
+// The whole table into a message, seen from its sender.
+void EncodeSnapshot(const Table& table, std::uint8_t* m);
+// Onto the receiver's table, the players' piles exchanged; slots above the
+// new counts keep whatever they held.
+void DecodeSnapshot(const std::uint8_t* m, Table& table);
 
 enum class SnapshotSection { SenderPiles, ReceiverPiles, Stacks, PlayPile0, PlayPile1 };
 

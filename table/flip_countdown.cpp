@@ -1,0 +1,71 @@
+#include "table/flip_countdown.h"
+
+#include "table/game.h"
+#include "table/local_play.h"
+#include "table/paint_table.h"
+#include "table/stall_flip.h"
+
+#include <cstdio>
+
+void FlipCountdownTick(Game& game)
+{
+    --game.hand.nCountdownSecs;
+    if (game.hand.nCountdownSecs >= 1) {
+        PaintTable(game);
+        char line[32];
+        std::snprintf(line, sizeof line, "Flipping in %d sec", game.hand.nCountdownSecs);
+        game.platform.DrawLargeText(115, 125, "Can't Proceed");
+        game.platform.DrawLargeText(95, 265, line);
+        game.platform.InvalidateMainWindow();
+        return;
+    }
+    game.platform.KillTimer(TimerId::FlipCountdown);
+    game.hand.nCountdownSecs = 0;
+    --game.hand.nPendingFlips;
+    FlipExtraCards(game);
+}
+
+void FlipExtraCards(Game& game)
+{
+    Table& table = game.table;
+    const int e = table.nExtraCardsLeft;
+    if (TurnUpExtraCards(table)) {
+        game.hand.nExtraBeforeLastFlip = e;
+        game.hand.lastFlipAt = game.platform.Now();
+    }
+    PaintTable(game);
+    if (table.bIsServer) {
+        CheckAfterMove(game);
+    } else if (game.hand.nPendingFlips > 0) {
+        StartFlipCountdown(game);
+    }
+}
+
+// Where a flip and a play cross on the wire, the order of the messages decides
+// which goes first. The client takes no clicks from hearing an announcement
+// until it has flipped, and acknowledges the announcement (206) as it hears
+// it: a client play the server reads after that acknowledgement was made on
+// the flipped table, so the server flips first, even before its own countdown
+// runs out. The server takes no clicks during its countdown either, so a
+// server play that reaches a client still counting down was made after the
+// server's flip. What crosses otherwise, the snapshot settles.
+void CatchUpFlips(Game& game)
+{
+    if (!game.repairs)
+        return;
+    if (game.table.bIsServer) {
+        // Within a hand the only countdown is a flip's.
+        const bool flipRunning = game.table.bHandInProgress && game.hand.nCountdownSecs != 0;
+        if (flipRunning && game.hand.nFlipsHeard >= game.hand.nFlipsAnnounced) {
+            DropFlips(game);
+            FlipExtraCards(game);
+        }
+        return;
+    }
+    if (game.hand.nPendingFlips <= 0)
+        return;
+    const int flips = game.hand.nPendingFlips;
+    DropFlips(game);
+    for (int i = 0; i < flips; ++i)
+        FlipExtraCards(game);
+}
