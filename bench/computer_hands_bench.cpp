@@ -115,7 +115,7 @@ public:
     ComputerMatch(std::optional<ComputerPlayer> serverPlayer, std::optional<ComputerPlayer> clientPlayer)
         : players_{std::move(serverPlayer), std::move(clientPlayer)}
     {
-        server.game.table.bIsServer = 1;
+        server.game.table.role = Role::Server;
         server.peer = &client;
         client.peer = &server;
     }
@@ -151,7 +151,7 @@ public:
                     moved = true;
                 }
             }
-            if (dealtAt == kStopped && server.game.table.bHandInProgress)
+            if (dealtAt == kStopped && server.game.table.handInProgress)
                 dealtAt = now;
             if (serverWonAt == kStopped && server.wins != serverWins)
                 serverWonAt = now;

@@ -27,19 +27,19 @@ void LayOutBusyTable(Table& table)
     std::srand(3);
     BuildShuffledDeck(deck);
     LayOutDealOnTable(table, deck, false);
-    table.bHandInProgress = 1;
-    table.nMySelectedPile = 2;
-    table.nOppSelectedPile = 4;
+    table.handInProgress = true;
+    table.yourSelectedPile = 2;
+    table.opponentSelectedPile = 4;
     // The emptied pile's two cards went onto the play piles.
-    for (int k = 0; k < kPlayPiles; ++k)
-        table.playPiles[k][table.nPlayCards[k]++] = table.myPiles[0][--table.nMyPileCards[0]];
+    for (int k = 0; k < kCentrePiles; ++k)
+        table.centrePiles[k].cards[table.centrePiles[k].count++] = table.yourPiles[0].cards[--table.yourPiles[0].count];
     // Two more cards on each stack, taken from the top of the opponent's tallest piles.
     for (int k = 0; k < 2; ++k) {
-        for (int side = 0; side < kPlayPiles; ++side) {
+        for (int side = 0; side < kCentrePiles; ++side) {
             const int pile = 4 - side;
-            table.extraCards[side][table.nExtraCardsLeft] = table.oppPiles[pile][--table.nOppPileCards[pile]];
+            table.stacks[side][table.stackHeight] = table.opponentPiles[pile].cards[--table.opponentPiles[pile].count];
         }
-        ++table.nExtraCardsLeft;
+        ++table.stackHeight;
     }
 }
 
@@ -48,7 +48,7 @@ void BM_PaintTable(benchmark::State& state)
     ShellPlatform platform{0};  // the program's own back buffer
     Game& game = platform.game();
     LayOutBusyTable(game.table);
-    if (CardsOnTable(game.table) != kDeckSize || game.table.nExtraCardsLeft < 6) {
+    if (CardsOnTable(game.table) != kDeckSize || game.table.stackHeight < 6) {
         state.SkipWithError("the table is not whole");
         return;
     }
@@ -105,12 +105,12 @@ void BM_SnapshotRoundTrip(benchmark::State& state)
     Game client{clientPlatform};
     Link serverLink{server};
     Link clientLink{client};
-    server.table.bIsServer = 1;
+    server.table.role = Role::Server;
     LayOutBusyTable(server.table);
     Deck deck;
     BuildShuffledDeck(deck);
     LayOutDealOnTable(client.table, deck, true);
-    client.table.bHandInProgress = 1;
+    client.table.handInProgress = true;
     serverPlatform.onSend = [&clientPlatform](const std::uint8_t* bytes, int count) {
         clientPlatform.inbox.insert(clientPlatform.inbox.end(), bytes, bytes + count);
     };
@@ -122,8 +122,8 @@ void BM_SnapshotRoundTrip(benchmark::State& state)
     }
     // The client must have taken the server's table, mirrored.
     for (int p = 0; p < kPlayerPiles; ++p) {
-        if (client.table.nOppPileCards[p] != server.table.nMyPileCards[p]
-            || client.table.nMyPileCards[p] != server.table.nOppPileCards[p]) {
+        if (client.table.opponentPiles[p].count != server.table.yourPiles[p].count
+            || client.table.yourPiles[p].count != server.table.opponentPiles[p].count) {
             state.SkipWithError("the snapshot did not arrive");
             return;
         }

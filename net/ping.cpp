@@ -10,10 +10,10 @@
 
 namespace {
 
-// The low byte of bIsServer: 1 on the server, 0 on the client.
+// 1 on the server, 0 on the client, as the old flag's low byte was.
 std::uint8_t RoleByte(const Game& game)
 {
-    return static_cast<std::uint8_t>(game.table.bIsServer & 0xFF);
+    return game.table.role == Role::Server ? 1 : 0;
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ static_assert(sizeof kWhereCounted == kLastMsgType - kFirstMsgType + 1);
 
 Where PhaseOf(const Game& game)
 {
-    if (game.table.bHandInProgress)
+    if (game.table.handInProgress)
         return kInHand;
     if (game.hand.bMyPlayAgain)
         return kWon;
@@ -84,8 +84,8 @@ void ReceiveDealMessage(Game& game, const std::uint8_t* m)
 
 void ReceivePlayPilesMessage(Game& game, const std::uint8_t* m)
 {
-    CentrePileTop piles[kPlayPiles];
-    for (int k = 0; k < kPlayPiles; ++k) {
+    CentrePileTop piles[kCentrePiles];
+    for (int k = 0; k < kCentrePiles; ++k) {
         const std::uint8_t* cards = m + 3 + 4 * k;  // rank, suit of the top, then of the card beneath
         piles[k] = {m[1 + k], Card{cards[1], cards[0]}, Card{cards[3], cards[2]}};
     }
@@ -107,7 +107,7 @@ void Dispatch(Link& link, const std::uint8_t* m)
 {
     Game& game = link.game;
     const std::uint8_t where = kWhereCounted[m[0] - kFirstMsgType];
-    if (!(where & PhaseOf(game)) || !(where & (game.table.bIsServer ? kToServer : kToClient)))
+    if (!(where & PhaseOf(game)) || !(where & (game.table.role == Role::Server ? kToServer : kToClient)))
         return;
     switch (m[0]) {
     case MsgDeal: ReceiveDealMessage(game, m); break;

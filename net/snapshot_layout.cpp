@@ -8,13 +8,13 @@ template <typename AnyTable>
 auto& SlotOf(AnyTable& table, SnapshotSection section, int pile, int slot, bool receiver)
 {
     switch (section) {
-    case SnapshotSection::SenderPiles: return (receiver ? table.oppPiles : table.myPiles)[pile][slot];
-    case SnapshotSection::ReceiverPiles: return (receiver ? table.myPiles : table.oppPiles)[pile][slot];
-    case SnapshotSection::Stacks: return table.extraCards[pile][slot];
+    case SnapshotSection::SenderPiles: return (receiver ? table.opponentPiles : table.yourPiles)[pile].cards[slot];
+    case SnapshotSection::ReceiverPiles: return (receiver ? table.yourPiles : table.opponentPiles)[pile].cards[slot];
+    case SnapshotSection::Stacks: return table.stacks[pile][slot];
     case SnapshotSection::PlayPile0:
     case SnapshotSection::PlayPile1: break;
     }
-    return table.playPiles[pile][slot];
+    return table.centrePiles[pile].cards[slot];
 }
 
 }  // namespace
@@ -22,12 +22,12 @@ auto& SlotOf(AnyTable& table, SnapshotSection section, int pile, int slot, bool 
 void EncodeSnapshot(const Table& table, std::uint8_t* m)
 {
     m[0] = MsgAllCheck;
-    m[kSnapshotExtraCount] = table.nExtraCardsLeft;
-    for (int k = 0; k < kPlayPiles; ++k)
-        m[kSnapshotPlayCounts + k] = table.nPlayCards[k];
+    m[kSnapshotExtraCount] = table.stackHeight;
+    for (int k = 0; k < kCentrePiles; ++k)
+        m[kSnapshotPlayCounts + k] = table.centrePiles[k].count;
     for (int p = 0; p < kPlayerPiles; ++p) {
-        m[kSnapshotSenderCounts + p] = table.nMyPileCards[p];
-        m[kSnapshotReceiverCounts + p] = table.nOppPileCards[p];
+        m[kSnapshotSenderCounts + p] = table.yourPiles[p].count;
+        m[kSnapshotReceiverCounts + p] = table.opponentPiles[p].count;
     }
     WalkSnapshotCards(
         m,
@@ -39,12 +39,12 @@ void EncodeSnapshot(const Table& table, std::uint8_t* m)
 
 void DecodeSnapshot(const std::uint8_t* m, Table& table)
 {
-    table.nExtraCardsLeft = m[kSnapshotExtraCount];
-    for (int k = 0; k < kPlayPiles; ++k)
-        table.nPlayCards[k] = m[kSnapshotPlayCounts + k];
+    table.stackHeight = m[kSnapshotExtraCount];
+    for (int k = 0; k < kCentrePiles; ++k)
+        table.centrePiles[k].count = m[kSnapshotPlayCounts + k];
     for (int p = 0; p < kPlayerPiles; ++p) {
-        table.nOppPileCards[p] = m[kSnapshotSenderCounts + p];
-        table.nMyPileCards[p] = m[kSnapshotReceiverCounts + p];
+        table.opponentPiles[p].count = m[kSnapshotSenderCounts + p];
+        table.yourPiles[p].count = m[kSnapshotReceiverCounts + p];
     }
     WalkSnapshotCards(
         m,

@@ -64,12 +64,12 @@ void WalkSnapshotCards(const std::uint8_t* m, CardVisit card, PileDone pileDone,
         sectionDone(section);
     }
     for (int level = 0; level < m[kSnapshotExtraCount]; ++level) {
-        for (int stack = 0; stack < kPlayPiles; ++stack)
+        for (int stack = 0; stack < kCentrePiles; ++stack)
             card(SnapshotSection::Stacks, stack, level, position++);
         pileDone(SnapshotSection::Stacks);
     }
     sectionDone(SnapshotSection::Stacks);
-    for (int k = 0; k < kPlayPiles; ++k) {
+    for (int k = 0; k < kCentrePiles; ++k) {
         const SnapshotSection section = k == 0 ? SnapshotSection::PlayPile0 : SnapshotSection::PlayPile1;
         for (int slot = 0; slot < m[kSnapshotPlayCounts + k]; ++slot)
             card(section, k, slot, position++);

@@ -103,11 +103,11 @@ void BoardRenderer::DrawCardBack(int x, int y)
     painter.drawImage(DevicePoint(x, y), cardBackImage_);
 }
 
-void BoardRenderer::DrawPlayerPiles(const Card piles[][kMaxPileCards], const std::uint8_t counts[], int top, int selected)
+void BoardRenderer::DrawPlayerPiles(const Piles& piles, int top, int selected)
 {
     for (int p = 0; p < kPlayerPiles; ++p) {
-        const Rect r = PileTopRect(p, top, counts[p]);
-        if (counts[p] == 0) {
+        const Rect r = PileTopRect(p, top, piles[p].count);
+        if (piles[p].count == 0) {
             // A frame around the card's place, a logical pixel thick in whole device pixels.
             DevicePainter painter(backBuffer_);
             const QRect outer(DevicePoint(r.left, r.top), DevicePoint(r.right, r.bottom) - QPoint(1, 1));
@@ -116,27 +116,27 @@ void BoardRenderer::DrawPlayerPiles(const Card piles[][kMaxPileCards], const std
             painter.fillRect(outer, kOutline);
             continue;
         }
-        for (int j = 0; j + 1 < counts[p]; ++j)
+        for (int j = 0; j + 1 < piles[p].count; ++j)
             DrawCardBack(r.left, top + kFanStep * j);
-        DrawCard(piles[p][counts[p] - 1], p == selected, r.left, r.top);
+        DrawCard(TopCard(piles[p]), p == selected, r.left, r.top);
     }
 }
 
 void BoardRenderer::DrawTableCards(const Table& table)
 {
-    for (int k = 0; k < kPlayPiles; ++k) {
-        if (table.nPlayCards[k] > 0)
-            DrawCard(table.playPiles[k][table.nPlayCards[k] - 1], false, kPlayPileRects[k].left, kPlayPileRects[k].top);
+    for (int k = 0; k < kCentrePiles; ++k) {
+        if (table.centrePiles[k].count > 0)
+            DrawCard(TopCard(table.centrePiles[k]), false, kCentrePileRects[k].left, kCentrePileRects[k].top);
     }
-    for (int i = 0; i < table.nExtraCardsLeft; ++i) {
-        DrawCardBack(kLeftStackX, StackCardY(table.nExtraCardsLeft, i));
-        DrawCardBack(kRightStackX, StackCardY(table.nExtraCardsLeft, i));
+    for (int i = 0; i < table.stackHeight; ++i) {
+        DrawCardBack(kLeftStackX, StackCardY(table.stackHeight, i));
+        DrawCardBack(kRightStackX, StackCardY(table.stackHeight, i));
     }
-    DrawPlayerPiles(table.myPiles, table.nMyPileCards, kMyPilesTop, table.nMySelectedPile);
-    DrawPlayerPiles(table.oppPiles, table.nOppPileCards, kOppPilesTop, table.nOppSelectedPile);
+    DrawPlayerPiles(table.yourPiles, kMyPilesTop, table.yourSelectedPile);
+    DrawPlayerPiles(table.opponentPiles, kOppPilesTop, table.opponentSelectedPile);
 
-    DrawText(countFont_, kCountText, 5, 452, QString("You have %1 cards left").arg(CardsLeft(table.nMyPileCards)));
-    DrawText(countFont_, kCountText, 5, 464, QString("Opponent has %1 cards left").arg(CardsLeft(table.nOppPileCards)));
+    DrawText(countFont_, kCountText, 5, 452, QString("You have %1 cards left").arg(CardsLeft(table.yourPiles)));
+    DrawText(countFont_, kCountText, 5, 464, QString("Opponent has %1 cards left").arg(CardsLeft(table.opponentPiles)));
 }
 
 void BoardRenderer::DrawLargeText(int x, int y, std::string_view text)

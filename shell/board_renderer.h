@@ -30,7 +30,7 @@ public:
     const QImage& backBuffer() const { return backBuffer_; }
 
 private:
-    void DrawPlayerPiles(const Card piles[][kMaxPileCards], const std::uint8_t counts[], int top, int selected);
+    void DrawPlayerPiles(const Piles& piles, int top, int selected);
     // At (x, y) the top-left of the text's cell, or its top-right.
     void DrawText(const QFont& font, QColor colour, int x, int y, const QString& text, Qt::Alignment alignment = Qt::AlignLeft);
     QPoint DevicePoint(int x, int y) const;

@@ -56,7 +56,7 @@ Connection::~Connection()
 void Connection::HostGame()
 {
     link_.status.pingWarning[0] = '\0';
-    game_.table.bIsServer = 1;
+    game_.table.role = Role::Server;
     listenSocket_ = new QTcpServer(this);
     listenSocket_->setListenBacklogSize(kListenBacklog);
     connect(listenSocket_, &QTcpServer::newConnection, this, &Connection::AcceptClient);
@@ -69,7 +69,7 @@ void Connection::HostGame()
     // free to host again, join or practise.
     if (!listening) {
         delete std::exchange(listenSocket_, nullptr);
-        game_.table.bIsServer = 0;
+        game_.table.role = Role::Client;
         std::snprintf(link_.status.pingWarning, sizeof link_.status.pingWarning, "Cannot listen on port %d", port_);
         game_.platform.InvalidateStatusWindow(true);
         return;

@@ -67,7 +67,7 @@ void MainWindow::ConnectToGame()
     Connection& connection = platform_.connection();
     connect(hostAction_, &QAction::triggered, &connection, &Connection::HostGame);
     connect(joinAction_, &QAction::triggered, this, [this, &game, &connection] {
-        game.table.bIsServer = 0;
+        game.table.role = ::Role::Client;
         JoinDialog dialog(centralWidget());
         connect(&dialog, &JoinDialog::joinRequested, &connection, &Connection::JoinGame);
         dialog.exec();

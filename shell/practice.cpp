@@ -25,9 +25,9 @@ Practice::Practice(ShellPlatform& player, ComputerSpeed speed)
       statusBefore_(player.link().status)
 {
     Game& game = player_.game();
-    computer_.game().table.bIsServer = 1;
+    computer_.game().table.role = Role::Server;
     computer_.UseWire(link_.SecondEnd());
-    game.table.bIsServer = 0;
+    game.table.role = Role::Client;
     player_.UseWire(link_.FirstEnd());
     const std::string line = std::string("Practice against the computer (") + SpeedName(speed) + ")";
     SetStatus(player_.link(), line.c_str(), "");

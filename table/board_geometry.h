@@ -31,7 +31,7 @@ inline constexpr int kLeftStackX = 20;
 inline constexpr int kRightStackX = 364;
 inline constexpr int kStackTop = 168;
 
-inline constexpr Rect kPlayPileRects[kPlayPiles] = {{147, 168, 218, 264}, {242, 168, 313, 264}};
+inline constexpr Rect kCentrePileRects[kCentrePiles] = {{147, 168, 218, 264}, {242, 168, 313, 264}};
 
 constexpr int PileX(int pile)
 {
@@ -53,7 +53,7 @@ constexpr int StackCardY(int count, int level)
 }
 
 struct BoardRects {
-    Rect rcPlayPiles[kPlayPiles] = {kPlayPileRects[0], kPlayPileRects[1]};
-    Rect rcMyPiles[kPlayerPiles]{};
-    Rect rcOppPiles[kPlayerPiles]{};
+    Rect centrePiles[kCentrePiles] = {kCentrePileRects[0], kCentrePileRects[1]};
+    Rect yourPiles[kPlayerPiles]{};
+    Rect opponentPiles[kPlayerPiles]{};
 };

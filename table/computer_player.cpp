@@ -18,7 +18,7 @@ constexpr int kMostAnswerMs = 4000;
 
 bool FitsPlayPile(const Table& table, const Card& card, int k)
 {
-    return table.nPlayCards[k] > 0 && CardsAdjacent(card, TopCard(table.playPiles[k], table.nPlayCards[k]));
+    return table.centrePiles[k].count > 0 && CardsAdjacent(card, TopCard(table.centrePiles[k]));
 }
 
 // How good playing the top of pile `from` onto play pile `k` looks from what a
@@ -27,16 +27,16 @@ bool FitsPlayPile(const Table& table, const Card& card, int k)
 // to uncover, then the one already selected.
 std::tuple<int, int, bool> PlayValue(const Table& table, int from, int k)
 {
-    const Card& played = TopCard(table.myPiles[from], table.nMyPileCards[from]);
+    const Card& played = TopCard(table.yourPiles[from]);
     int playable = 0;
     for (int i = 0; i < kPlayerPiles; ++i) {
-        const int count = table.nMyPileCards[i];
+        const int count = table.yourPiles[i].count;
         if (i == from || count == 0)
             continue;
-        const Card& top = TopCard(table.myPiles[i], count);
+        const Card& top = TopCard(table.yourPiles[i]);
         playable += CardsAdjacent(top, played) || FitsPlayPile(table, top, 1 - k);
     }
-    return {playable, table.nMyPileCards[from], table.nMySelectedPile == from};
+    return {playable, table.yourPiles[from].count, table.yourSelectedPile == from};
 }
 
 }  // namespace
@@ -59,10 +59,10 @@ ComputerChoice ChooseComputerMove(const Table& table)
     ComputerChoice best;
     std::tuple<int, int, bool> bestValue{};
     for (int i = 0; i < kPlayerPiles; ++i) {
-        if (table.nMyPileCards[i] == 0)
+        if (table.yourPiles[i].count == 0)
             continue;
-        for (int k = 0; k < kPlayPiles; ++k) {
-            if (!FitsPlayPile(table, TopCard(table.myPiles[i], table.nMyPileCards[i]), k))
+        for (int k = 0; k < kCentrePiles; ++k) {
+            if (!FitsPlayPile(table, TopCard(table.yourPiles[i]), k))
                 continue;
             const auto value = PlayValue(table, i, k);
             if (best.action == ComputerAction::Wait || value > bestValue) {
@@ -74,12 +74,13 @@ ComputerChoice ChooseComputerMove(const Table& table)
     if (best.action != ComputerAction::Wait)
         return best;
 
-    const auto* counts = table.nMyPileCards;
-    const auto* empty = std::find(counts, counts + kPlayerPiles, 0);
-    const auto* tallest = std::max_element(counts, counts + kPlayerPiles);
+    const Pile* piles = table.yourPiles;
+    const Pile* empty = std::find_if(piles, piles + kPlayerPiles, [](const Pile& pile) { return pile.count == 0; });
+    const Pile* tallest =
+        std::max_element(piles, piles + kPlayerPiles, [](const Pile& a, const Pile& b) { return a.count < b.count; });
     // A lone card moved uncovers nothing.
-    if (empty != counts + kPlayerPiles && *tallest >= 2)
-        best = {ComputerAction::MoveToEmptyPile, static_cast<int>(tallest - counts), static_cast<int>(empty - counts)};
+    if (empty != piles + kPlayerPiles && tallest->count >= 2)
+        best = {ComputerAction::MoveToEmptyPile, static_cast<int>(tallest - piles), static_cast<int>(empty - piles)};
     return best;
 }
 
@@ -124,7 +125,7 @@ bool ComputerPlayer::Act(Game& game)
     if (now < nextStepAt_)
         return false;
     const Table& table = game.table;
-    const bool mayMove = table.bHandInProgress && game.hand.nCountdownSecs == 0;
+    const bool mayMove = table.handInProgress && game.hand.nCountdownSecs == 0;
     const ComputerChoice choice = mayMove ? ChooseComputerMove(table) : ComputerChoice{};
     if (choice.action == ComputerAction::Wait) {
         // Whatever it notices next takes a whole move's time.
@@ -141,7 +142,7 @@ bool ComputerPlayer::Act(Game& game)
     // table found them due, which would make every move late; a long stall
     // is not caught up, though.
     const auto base = std::max(nextStepAt_, now - averageMoveTime_ / kGlanceShare);
-    const bool selecting = table.nMySelectedPile != choice.fromPile;
+    const bool selecting = table.yourSelectedPile != choice.fromPile;
     if (selecting)
         ClickMyPile(game, choice.fromPile);
     else if (choice.action == ComputerAction::PlayCard)

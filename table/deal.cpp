@@ -31,24 +31,24 @@ void BuildShuffledDeck(Deck& deck)
 
 void LayOutDealOnTable(Table& table, const Deck& deck, bool mirrored)
 {
-    table.nPlayCards[0] = table.nPlayCards[1] = 1;
-    table.nExtraCardsLeft = kExtraCardsDealt;
-    auto& firstPiles = mirrored ? table.oppPiles : table.myPiles;
-    auto& secondPiles = mirrored ? table.myPiles : table.oppPiles;
+    table.centrePiles[0].count = table.centrePiles[1].count = 1;
+    table.stackHeight = kExtraCardsDealt;
+    auto& firstPiles = mirrored ? table.opponentPiles : table.yourPiles;
+    auto& secondPiles = mirrored ? table.yourPiles : table.opponentPiles;
     int next = 0;
     for (int p = 0; p < kPlayerPiles; ++p) {
-        table.nMyPileCards[p] = table.nOppPileCards[p] = static_cast<std::uint8_t>(p + 2);
+        table.yourPiles[p].count = table.opponentPiles[p].count = static_cast<std::uint8_t>(p + 2);
         for (int j = 0; j <= p + 1; ++j) {
-            firstPiles[p][j] = deck[next++];
-            secondPiles[p][j] = deck[next++];
+            firstPiles[p].cards[j] = deck[next++];
+            secondPiles[p].cards[j] = deck[next++];
         }
     }
     for (int k = 0; k < kExtraCardsDealt; ++k) {
-        table.extraCards[0][k] = deck[kFirstStackPosition + 2 * k];
-        table.extraCards[1][k] = deck[kFirstStackPosition + 2 * k + 1];
+        table.stacks[0][k] = deck[kFirstStackPosition + 2 * k];
+        table.stacks[1][k] = deck[kFirstStackPosition + 2 * k + 1];
     }
-    table.playPiles[0][0] = deck[kFirstPlayPilePosition];
-    table.playPiles[1][0] = deck[kFirstPlayPilePosition + 1];
+    table.centrePiles[0].cards[0] = deck[kFirstPlayPilePosition];
+    table.centrePiles[1].cards[0] = deck[kFirstPlayPilePosition + 1];
 }
 
 void StartCountdownTick(Game& game)
@@ -66,7 +66,7 @@ void StartCountdownTick(Game& game)
     }
     game.platform.KillTimer(TimerId::StartCountdown);
     game.hand.nCountdownSecs = 0;
-    if (game.table.bIsServer)
+    if (game.table.role == Role::Server)
         ShuffleAndDeal(game);
 }
 

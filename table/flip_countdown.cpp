@@ -28,13 +28,13 @@ void FlipCountdownTick(Game& game)
 void FlipExtraCards(Game& game)
 {
     Table& table = game.table;
-    const int e = table.nExtraCardsLeft;
+    const int e = table.stackHeight;
     if (TurnUpExtraCards(table)) {
         game.hand.nExtraBeforeLastFlip = e;
         game.hand.lastFlipAt = game.platform.Now();
     }
     PaintTable(game);
-    if (table.bIsServer) {
+    if (table.role == Role::Server) {
         CheckAfterMove(game);
     } else if (game.hand.nPendingFlips > 0) {
         StartFlipCountdown(game);
@@ -53,9 +53,9 @@ void CatchUpFlips(Game& game)
 {
     if (!game.repairs)
         return;
-    if (game.table.bIsServer) {
+    if (game.table.role == Role::Server) {
         // Within a hand the only countdown is a flip's.
-        const bool flipRunning = game.table.bHandInProgress && game.hand.nCountdownSecs != 0;
+        const bool flipRunning = game.table.handInProgress && game.hand.nCountdownSecs != 0;
         if (flipRunning && game.hand.nFlipsHeard >= game.hand.nFlipsAnnounced) {
             DropFlips(game);
             FlipExtraCards(game);

@@ -34,7 +34,7 @@ void BeginStartCountdown(Game& game)
 
 void EndHand(Game& game)
 {
-    game.table.bHandInProgress = 0;
+    game.table.handInProgress = false;
     DropFlips(game);
     ForgetStall(game);
     game.platform.KillTimer(TimerId::QuietTable);
@@ -64,7 +64,7 @@ void DrawFinalTable(Game& game)
 
 void BeginHand(Game& game)
 {
-    game.table.bHandInProgress = 1;
+    game.table.handInProgress = true;
     game.hand.bMyReady = 0;
     game.hand.bOppReady = 0;
     game.hand.nFlipsAnnounced = 0;
@@ -173,8 +173,8 @@ void OnOpponentPlayAgain(Game& game)
 
 void ResetForNextHand(Game& game)
 {
-    game.table.nMySelectedPile = kNoPile;
-    game.table.nOppSelectedPile = kNoPile;
+    game.table.yourSelectedPile = kNoPile;
+    game.table.opponentSelectedPile = kNoPile;
     game.hand.bMyPlayAgain = 0;
     game.hand.bMyReady = 0;
     // bOppReady stays: after a tie nothing waits for both copies to be back,
@@ -191,7 +191,7 @@ void OnOpponentLeft(Game& game)
     game.hand = HandState{.askedToPlayAgain = game.hand.askedToPlayAgain};
     game.platform.KillTimer(TimerId::StartCountdown);
     game.platform.KillTimer(TimerId::TieDisplay);
-    game.table.nMySelectedPile = game.table.nOppSelectedPile = kNoPile;
+    game.table.yourSelectedPile = game.table.opponentSelectedPile = kNoPile;
     ForgetAllMoves(game);
     game.platform.DestroyReadyButton();
     game.platform.ClearBackBuffer();

@@ -12,8 +12,8 @@ namespace {
 
 int PlayPileAt(const Game& game, int x, int y)
 {
-    for (int k = 0; k < kPlayPiles; ++k) {
-        if (PtInRect(game.board.rcPlayPiles[k], x, y))
+    for (int k = 0; k < kCentrePiles; ++k) {
+        if (PtInRect(game.board.centrePiles[k], x, y))
             return k;
     }
     return kNoPile;
@@ -23,7 +23,7 @@ int PlayPileAt(const Game& game, int x, int y)
 int MyPileAt(const Game& game, int x, int y, bool empty)
 {
     for (int i = 0; i < kPlayerPiles; ++i) {
-        if (PtInRect(game.board.rcMyPiles[i], x, y) && (game.table.nMyPileCards[i] == 0) == empty)
+        if (PtInRect(game.board.yourPiles[i], x, y) && (game.table.yourPiles[i].count == 0) == empty)
             return i;
     }
     return kNoPile;
@@ -37,7 +37,7 @@ void AnnounceMove(Game& game, MoveKind kind, int from, int to)
     else
         game.outbox->MoveToEmptyPile(from, to);
     RecordOwnMove(game, kind, static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to));
-    game.table.nMySelectedPile = kNoPile;
+    game.table.yourSelectedPile = kNoPile;
     PaintTable(game);
     game.platform.PlaySoundClip(SoundClip::CardMoved);
     CheckAfterMove(game);
@@ -47,17 +47,17 @@ void AnnounceMove(Game& game, MoveKind kind, int from, int to)
 bool TryMove(Game& game, int x, int y)
 {
     Table& table = game.table;
-    const int s = table.nMySelectedPile;
-    const Card& c = TopCard(table.myPiles[s], table.nMyPileCards[s]);
+    const int s = table.yourSelectedPile;
+    const Card& c = TopCard(table.yourPiles[s]);
 
     const int k = PlayPileAt(game, x, y);
-    if (k != kNoPile && table.nPlayCards[k] > 0 && CardsAdjacent(c, TopCard(table.playPiles[k], table.nPlayCards[k]))
-        && PlayOntoPlayPile(table, table.myPiles, table.nMyPileCards, s, k)) {
+    if (k != kNoPile && table.centrePiles[k].count > 0 && CardsAdjacent(c, TopCard(table.centrePiles[k]))
+        && PlayOntoCentrePile(table, table.yourPiles, s, k)) {
         AnnounceMove(game, MoveKind::Play, s, k);
         return true;
     }
     const int i = MyPileAt(game, x, y, true);
-    if (i != kNoPile && MoveOntoEmptyPile(table.myPiles, table.nMyPileCards, s, i)) {
+    if (i != kNoPile && MoveOntoEmptyPile(table.yourPiles, s, i)) {
         AnnounceMove(game, MoveKind::ToEmptyPile, s, i);
         return true;
     }
@@ -69,8 +69,8 @@ void TrySelect(Game& game, int x, int y)
     const int i = MyPileAt(game, x, y, false);
     if (i == kNoPile)
         return;
-    if (i != game.table.nMySelectedPile) {
-        game.table.nMySelectedPile = i;
+    if (i != game.table.yourSelectedPile) {
+        game.table.yourSelectedPile = i;
         game.outbox->SelectPile(i);
         PaintTable(game);
     }
@@ -81,15 +81,15 @@ void TrySelect(Game& game, int x, int y)
 
 void HandleTableClick(Game& game, unsigned x, unsigned y)
 {
-    if (game.hand.nCountdownSecs != 0 || !game.table.bHandInProgress)
+    if (game.hand.nCountdownSecs != 0 || !game.table.handInProgress)
         return;
     Table& table = game.table;
     // A snapshot from the server can empty the selected pile under us.
-    if (table.nMySelectedPile != kNoPile && table.nMyPileCards[table.nMySelectedPile] == 0)
-        table.nMySelectedPile = kNoPile;
+    if (table.yourSelectedPile != kNoPile && table.yourPiles[table.yourSelectedPile].count == 0)
+        table.yourSelectedPile = kNoPile;
     const int px = static_cast<int>(x);
     const int py = static_cast<int>(y);
-    if (table.nMySelectedPile != kNoPile && TryMove(game, px, py))
+    if (table.yourSelectedPile != kNoPile && TryMove(game, px, py))
         return;
     TrySelect(game, px, py);
 }
@@ -105,19 +105,19 @@ void ClickMiddle(Game& game, const Rect& r)
 
 void ClickMyPile(Game& game, int pile)
 {
-    ClickMiddle(game, game.board.rcMyPiles[pile]);
+    ClickMiddle(game, game.board.yourPiles[pile]);
 }
 
 void ClickPlayPile(Game& game, int playPile)
 {
-    ClickMiddle(game, game.board.rcPlayPiles[playPile]);
+    ClickMiddle(game, game.board.centrePiles[playPile]);
 }
 
 bool CheckAfterMove(Game& game)
 {
     RestartQuietWatch(game);
     const Table& table = game.table;
-    const bool opponentHasCards = AnyPileAbove(0, table.nOppPileCards);
+    const bool opponentHasCards = AnyPileAbove(0, table.opponentPiles);
     // Once this copy has won, only the opponent's last card still counts: it
     // makes a tie, even if a snapshot sent before our last play put a card back.
     if (game.hand.bMyPlayAgain) {
@@ -125,7 +125,7 @@ bool CheckAfterMove(Game& game)
             OnTie(game);
         return false;
     }
-    const bool iHaveCards = AnyPileAbove(0, table.nMyPileCards);
+    const bool iHaveCards = AnyPileAbove(0, table.yourPiles);
     if (!iHaveCards && !opponentHasCards) {
         OnTie(game);
         return false;
@@ -140,13 +140,12 @@ bool CheckAfterMove(Game& game)
     }
     // A pile that can be filled is a move left: the table does not flip while one stays empty.
     WatchStall(game);
-    const bool anyCentre = table.nPlayCards[0] > 0 || table.nPlayCards[1] > 0;
+    const bool anyCentre = table.centrePiles[0].count > 0 || table.centrePiles[1].count > 0;
     if (anyCentre
-        && (CanPlayOntoCentre(table, table.myPiles, table.nMyPileCards)
-            || CanPlayOntoCentre(table, table.oppPiles, table.nOppPileCards) || CanFillEmptyPile(table.nMyPileCards)
-            || CanFillEmptyPile(table.nOppPileCards)))
+        && (CanPlayOntoCentre(table, table.yourPiles) || CanPlayOntoCentre(table, table.opponentPiles)
+            || CanFillEmptyPile(table.yourPiles) || CanFillEmptyPile(table.opponentPiles)))
         return true;
-    if (table.bIsServer && table.bHandInProgress)
+    if (table.role == Role::Server && table.handInProgress)
         AnnounceFlip(game);
     return false;
 }

@@ -2,44 +2,46 @@
 
 #include <algorithm>
 
-bool CanPlayOntoCentre(const Table& table, const Piles& piles, const std::uint8_t counts[])
+bool CanPlayOntoCentre(const Table& table, const Piles& piles)
 {
-    for (int k = 0; k < kPlayPiles; ++k) {
-        if (table.nPlayCards[k] == 0)
+    for (int k = 0; k < kCentrePiles; ++k) {
+        if (table.centrePiles[k].count == 0)
             continue;
-        const Card& top = TopCard(table.playPiles[k], table.nPlayCards[k]);
+        const Card& top = TopCard(table.centrePiles[k]);
         for (int i = 0; i < kPlayerPiles; ++i) {
-            if (counts[i] > 0 && CardsAdjacent(TopCard(piles[i], counts[i]), top))
+            if (piles[i].count > 0 && CardsAdjacent(TopCard(piles[i]), top))
                 return true;
         }
     }
     return false;
 }
 
-bool CanFillEmptyPile(const std::uint8_t counts[])
+bool CanFillEmptyPile(const Piles& piles)
 {
-    return std::find(counts, counts + kPlayerPiles, 0) != counts + kPlayerPiles && AnyPileAbove(1, counts);
+    return std::any_of(piles, piles + kPlayerPiles, [](const Pile& pile) { return pile.count == 0; }) && AnyPileAbove(1, piles);
 }
 
-bool CanPlayOntoPlayPile(const Table& table, const std::uint8_t counts[], int from, int playPile)
+bool CanPlayOntoCentrePile(const Table& table, const Piles& piles, int from, int centrePile)
 {
-    return from >= 0 && from < kPlayerPiles && playPile >= 0 && playPile < kPlayPiles && counts[from] > 0
-        && PlayPileHasRoom(table, playPile);
+    return from >= 0 && from < kPlayerPiles && centrePile >= 0 && centrePile < kCentrePiles && piles[from].count > 0
+        && CentrePileHasRoom(table, centrePile);
 }
 
-bool PlayOntoPlayPile(Table& table, Piles& piles, std::uint8_t counts[], int from, int playPile)
+bool PlayOntoCentrePile(Table& table, Piles& piles, int from, int centrePile)
 {
-    if (!CanPlayOntoPlayPile(table, counts, from, playPile))
+    if (!CanPlayOntoCentrePile(table, piles, from, centrePile))
         return false;
-    table.playPiles[playPile][table.nPlayCards[playPile]++] = piles[from][--counts[from]];
+    CentrePile& onto = table.centrePiles[centrePile];
+    onto.cards[onto.count++] = piles[from].cards[--piles[from].count];
     return true;
 }
 
-bool MoveOntoEmptyPile(Piles& piles, std::uint8_t counts[], int from, int to)
+bool MoveOntoEmptyPile(Piles& piles, int from, int to)
 {
-    if (from < 0 || from >= kPlayerPiles || to < 0 || to >= kPlayerPiles || from == to || counts[from] == 0 || counts[to] != 0)
+    if (from < 0 || from >= kPlayerPiles || to < 0 || to >= kPlayerPiles || from == to || piles[from].count == 0
+        || piles[to].count != 0)
         return false;
-    piles[to][0] = piles[from][--counts[from]];
-    counts[to] = 1;
+    piles[to].cards[0] = piles[from].cards[--piles[from].count];
+    piles[to].count = 1;
     return true;
 }

@@ -7,8 +7,8 @@ namespace {
 void RecordPileRects(Game& game)
 {
     for (int p = 0; p < kPlayerPiles; ++p) {
-        game.board.rcMyPiles[p] = PileTopRect(p, kMyPilesTop, game.table.nMyPileCards[p]);
-        game.board.rcOppPiles[p] = PileTopRect(p, kOppPilesTop, game.table.nOppPileCards[p]);
+        game.board.yourPiles[p] = PileTopRect(p, kMyPilesTop, game.table.yourPiles[p].count);
+        game.board.opponentPiles[p] = PileTopRect(p, kOppPilesTop, game.table.opponentPiles[p].count);
     }
 }
 
@@ -29,7 +29,7 @@ void PaintTable(Game& game)
     // Between hands the cards are not shown, and whatever the end of the hand
     // or the ready handshake last drew must stay: a late snapshot or move may
     // still arrive then.
-    if (!game.table.bHandInProgress)
+    if (!game.table.handInProgress)
         return;
     game.platform.ClearBackBuffer();
     RecordPileRects(game);

@@ -5,13 +5,13 @@
 
 void RestartQuietWatch(Game& game)
 {
-    if (game.repairs && game.table.bIsServer && game.table.bHandInProgress)
+    if (game.repairs && game.table.role == Role::Server && game.table.handInProgress)
         game.platform.StartTimer(TimerId::QuietTable);
 }
 
 void QuietTableTick(Game& game)
 {
-    if (!game.table.bHandInProgress) {
+    if (!game.table.handInProgress) {
         game.platform.KillTimer(TimerId::QuietTable);
         return;
     }

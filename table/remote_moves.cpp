@@ -13,15 +13,15 @@
 void ReceiveOppPlay(Game& game, std::uint8_t a, std::uint8_t b)
 {
     Table& table = game.table;
-    if (!CanPlayOntoPlayPile(table, table.nOppPileCards, a, b))
+    if (!CanPlayOntoCentrePile(table, table.opponentPiles, a, b))
         return;
     // A play may follow a flip the peer has made and we have not yet.
     CatchUpFlips(game);
-    if (!PlayOntoPlayPile(table, table.oppPiles, table.nOppPileCards, a, b))
+    if (!PlayOntoCentrePile(table, table.opponentPiles, a, b))
         return;
-    table.nOppSelectedPile = kNoPile;
+    table.opponentSelectedPile = kNoPile;
     PaintTable(game);
-    if (table.bIsServer)
+    if (table.role == Role::Server)
         SendAllCheck(game);
     CheckAfterMove(game);
 }
@@ -29,32 +29,32 @@ void ReceiveOppPlay(Game& game, std::uint8_t a, std::uint8_t b)
 void ReceiveOppMoveToEmpty(Game& game, std::uint8_t a, std::uint8_t d)
 {
     Table& table = game.table;
-    if (!MoveOntoEmptyPile(table.oppPiles, table.nOppPileCards, a, d))
+    if (!MoveOntoEmptyPile(table.opponentPiles, a, d))
         return;
-    table.nOppSelectedPile = kNoPile;
+    table.opponentSelectedPile = kNoPile;
     PaintTable(game);
     CheckAfterMove(game);
 }
 
 void ReceiveOppSelection(Game& game, std::uint8_t p)
 {
-    game.table.nOppSelectedPile = p;
+    game.table.opponentSelectedPile = p;
     PaintTable(game);
 }
 
-void ReceivePlayPiles(Game& game, const CentrePileTop (&piles)[kPlayPiles])
+void ReceivePlayPiles(Game& game, const CentrePileTop (&piles)[kCentrePiles])
 {
     for (const CentrePileTop& pile : piles) {
         if (pile.count == 0 || pile.count > kDeckSize)
             return;
     }
     Table table = game.table;
-    for (int k = 0; k < kPlayPiles; ++k) {
+    for (int k = 0; k < kCentrePiles; ++k) {
         const int count = piles[k].count;
-        table.nPlayCards[k] = static_cast<std::uint8_t>(count);
-        table.playPiles[k][count - 1] = piles[k].top;
+        table.centrePiles[k].count = static_cast<std::uint8_t>(count);
+        table.centrePiles[k].cards[count - 1] = piles[k].top;
         if (count > 1)
-            table.playPiles[k][count - 2] = piles[k].beneath;
+            table.centrePiles[k].cards[count - 2] = piles[k].beneath;
     }
     if (!HoldsEachCardOnce(table))
         return;

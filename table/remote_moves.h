@@ -7,7 +7,7 @@
 struct Game;
 
 // The opponent's moves as the peer reports them, applied without the rank
-// rule. Pile indices name the sender's piles, which are our oppPiles.
+// rule. Pile indices name the sender's piles, which are our opponentPiles.
 void ReceiveOppPlay(Game& game, std::uint8_t a, std::uint8_t b);
 void ReceiveOppMoveToEmpty(Game& game, std::uint8_t a, std::uint8_t d);
 void ReceiveOppSelection(Game& game, std::uint8_t p);
@@ -18,4 +18,4 @@ struct CentrePileTop {
     Card top{};
     Card beneath{};
 };
-void ReceivePlayPiles(Game& game, const CentrePileTop (&piles)[kPlayPiles]);
+void ReceivePlayPiles(Game& game, const CentrePileTop (&piles)[kCentrePiles]);

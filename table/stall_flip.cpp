@@ -23,7 +23,7 @@ void AnnounceFlip(Game& game)
     if (game.hand.nCountdownSecs != 0)
         return;
     ++game.hand.nFlipsAnnounced;
-    game.outbox->Flip(game.table.nExtraCardsLeft == 0);
+    game.outbox->Flip(game.table.stackHeight == 0);
     StartFlipCountdown(game);
 }
 
@@ -54,14 +54,14 @@ void DropFlips(Game& game)
 
 bool TurnUpExtraCards(Table& table)
 {
-    const int e = table.nExtraCardsLeft;
+    const int e = table.stackHeight;
     // Only a table broken by a rogue message could leave nothing to flip or no room for it.
-    if (e == 0 || !PlayPileHasRoom(table, 0) || !PlayPileHasRoom(table, 1))
+    if (e == 0 || !CentrePileHasRoom(table, 0) || !CentrePileHasRoom(table, 1))
         return false;
-    for (int k = 0; k < kPlayPiles; ++k)
-        table.playPiles[k][table.nPlayCards[k]++] = table.extraCards[k][e - 1];
-    table.nExtraCardsLeft = static_cast<std::uint8_t>(e - 1);
-    if (table.nExtraCardsLeft == 0)
+    for (int k = 0; k < kCentrePiles; ++k)
+        table.centrePiles[k].cards[table.centrePiles[k].count++] = table.stacks[k][e - 1];
+    table.stackHeight = static_cast<std::uint8_t>(e - 1);
+    if (table.stackHeight == 0)
         RecycleExtraCards(table);
     return true;
 }
@@ -80,7 +80,7 @@ bool SettleSnapshotFlips(Game& game, const Table& snapshot)
     HandState& hand = game.hand;
     if (!game.repairs)
         return false;
-    if (snapshot.nExtraCardsLeft == game.table.nExtraCardsLeft) {
+    if (snapshot.stackHeight == game.table.stackHeight) {
         hand.nExtraBeforeLastFlip = -1;  // the server has shown our flip
         return false;
     }
@@ -91,20 +91,20 @@ bool SettleSnapshotFlips(Game& game, const Table& snapshot)
         }
         return false;
     }
-    return snapshot.nExtraCardsLeft == hand.nExtraBeforeLastFlip && game.platform.Now() - hand.lastFlipAt < kFlipStillComing;
+    return snapshot.stackHeight == hand.nExtraBeforeLastFlip && game.platform.Now() - hand.lastFlipAt < kFlipStillComing;
 }
 
 void RecycleExtraCards(Table& table)
 {
-    const int s = table.nPlayCards[1] < table.nPlayCards[0] ? 1 : 0;
+    const int s = table.centrePiles[1].count < table.centrePiles[0].count ? 1 : 0;
     const int o = 1 - s;
-    const int n = table.nPlayCards[o];
-    const int m = table.nPlayCards[s] - 1;
-    table.nExtraCardsLeft = static_cast<std::uint8_t>(m);
-    for (int j = 0; j < kPlayPiles; ++j)
-        std::copy_n(table.playPiles[j], m, table.extraCards[j]);
-    table.playPiles[s][0] = table.playPiles[s][m];
-    table.nPlayCards[s] = 1;
-    std::copy(table.playPiles[o] + m, table.playPiles[o] + n, table.playPiles[o]);
-    table.nPlayCards[o] = static_cast<std::uint8_t>(n - m);
+    const int n = table.centrePiles[o].count;
+    const int m = table.centrePiles[s].count - 1;
+    table.stackHeight = static_cast<std::uint8_t>(m);
+    for (int j = 0; j < kCentrePiles; ++j)
+        std::copy_n(table.centrePiles[j].cards, m, table.stacks[j]);
+    table.centrePiles[s].cards[0] = table.centrePiles[s].cards[m];
+    table.centrePiles[s].count = 1;
+    std::copy(table.centrePiles[o].cards + m, table.centrePiles[o].cards + n, table.centrePiles[o].cards);
+    table.centrePiles[o].count = static_cast<std::uint8_t>(n - m);
 }

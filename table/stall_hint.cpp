@@ -6,19 +6,18 @@
 
 StallHint StallHintFor(const Table& table)
 {
-    if (CanPlayOntoCentre(table, table.myPiles, table.nMyPileCards)
-        || CanPlayOntoCentre(table, table.oppPiles, table.nOppPileCards))
+    if (CanPlayOntoCentre(table, table.yourPiles) || CanPlayOntoCentre(table, table.opponentPiles))
         return StallHint::None;
-    if (CanFillEmptyPile(table.nMyPileCards))
+    if (CanFillEmptyPile(table.yourPiles))
         return StallHint::FillYours;
-    return CanFillEmptyPile(table.nOppPileCards) ? StallHint::OpponentFills : StallHint::None;
+    return CanFillEmptyPile(table.opponentPiles) ? StallHint::OpponentFills : StallHint::None;
 }
 
 void WatchStall(Game& game)
 {
     const bool shown = game.hand.stallHint != StallHint::None;
     ForgetStall(game);
-    if (game.table.bHandInProgress && StallHintFor(game.table) != StallHint::None)
+    if (game.table.handInProgress && StallHintFor(game.table) != StallHint::None)
         game.platform.StartTimer(TimerId::StallHint);
     if (shown)
         PaintTable(game);
@@ -33,7 +32,7 @@ void ForgetStall(Game& game)
 void StallHintTick(Game& game)
 {
     game.platform.KillTimer(TimerId::StallHint);
-    if (!game.table.bHandInProgress || game.hand.nCountdownSecs != 0)
+    if (!game.table.handInProgress || game.hand.nCountdownSecs != 0)
         return;
     game.hand.stallHint = StallHintFor(game.table);
     if (game.hand.stallHint != StallHint::None)

@@ -3,34 +3,34 @@
 #include <algorithm>
 #include <utility>
 
-bool AnyPileAbove(std::uint8_t threshold, const std::uint8_t counts[kPlayerPiles])
+bool AnyPileAbove(std::uint8_t threshold, const Piles& piles)
 {
     for (int p = 0; p < kPlayerPiles; ++p) {
-        if (counts[p] > threshold)
+        if (piles[p].count > threshold)
             return true;
     }
     return false;
 }
 
-int CardsLeft(const std::uint8_t counts[kPlayerPiles])
+int CardsLeft(const Piles& piles)
 {
     int total = 0;
     for (int p = 0; p < kPlayerPiles; ++p)
-        total += counts[p];
+        total += piles[p].count;
     return total;
 }
 
 int CardsOnTable(const Table& table)
 {
-    return CardsLeft(table.nMyPileCards) + CardsLeft(table.nOppPileCards) + 2 * table.nExtraCardsLeft + table.nPlayCards[0]
-        + table.nPlayCards[1];
+    return CardsLeft(table.yourPiles) + CardsLeft(table.opponentPiles) + 2 * table.stackHeight + table.centrePiles[0].count
+        + table.centrePiles[1].count;
 }
 
 bool HoldsEachCardOnce(const Table& table)
 {
     // 52 cards in all also keeps every centre pile and stack within its 52 slots.
-    if (CardsOnTable(table) != kDeckSize || AnyPileAbove(kMaxPileCards, table.nMyPileCards)
-        || AnyPileAbove(kMaxPileCards, table.nOppPileCards))
+    if (CardsOnTable(table) != kDeckSize || AnyPileAbove(kMaxPileCards, table.yourPiles)
+        || AnyPileAbove(kMaxPileCards, table.opponentPiles))
         return false;
     bool seen[kDeckSize]{};
     auto once = [&seen](const Card* cards, int count) {
@@ -39,12 +39,13 @@ bool HoldsEachCardOnce(const Table& table)
         });
     };
     for (int p = 0; p < kPlayerPiles; ++p) {
-        if (!once(table.myPiles[p], table.nMyPileCards[p]) || !once(table.oppPiles[p], table.nOppPileCards[p]))
+        if (!once(table.yourPiles[p].cards, table.yourPiles[p].count)
+            || !once(table.opponentPiles[p].cards, table.opponentPiles[p].count))
             return false;
     }
-    for (int k = 0; k < kPlayPiles; ++k) {
-        if (table.nPlayCards[k] == 0 || !once(table.playPiles[k], table.nPlayCards[k])
-            || !once(table.extraCards[k], table.nExtraCardsLeft))
+    for (int k = 0; k < kCentrePiles; ++k) {
+        if (table.centrePiles[k].count == 0 || !once(table.centrePiles[k].cards, table.centrePiles[k].count)
+            || !once(table.stacks[k], table.stackHeight))
             return false;
     }
     return true;

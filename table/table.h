@@ -6,43 +6,61 @@
 
 inline constexpr int kPlayerPiles = 5;
 inline constexpr int kMaxPileCards = 6;
-inline constexpr int kPlayPiles = 2;
+inline constexpr int kCentrePiles = 2;
 inline constexpr int kNoPile = -1;
 
-// Everything on the cloth, seen from the local player's side: myPiles are
-// always this copy's player, oppPiles the peer's. Index 0 of every pile is
-// its bottom card; slots at or above a count are stale and never read.
+// Index 0 is the bottom card; slots at or above the count are stale and never read.
+struct Pile {
+    Card cards[kMaxPileCards]{};
+    std::uint8_t count = 0;
+
+    friend bool operator==(const Pile&, const Pile&) = default;
+};
+
+// A centre pile can come to hold the whole deck.
+struct CentrePile {
+    Card cards[kDeckSize]{};
+    std::uint8_t count = 0;
+
+    friend bool operator==(const CentrePile&, const CentrePile&) = default;
+};
+
+using Piles = Pile[kPlayerPiles];
+
+enum class Role { Client, Server };
+
+// Everything on the cloth, seen from the local player's side: yourPiles are
+// always this copy's player, opponentPiles the peer's.
 struct Table {
-    Card myPiles[kPlayerPiles][kMaxPileCards]{};
-    std::uint8_t nMyPileCards[kPlayerPiles]{};
-    Card oppPiles[kPlayerPiles][kMaxPileCards]{};
-    std::uint8_t nOppPileCards[kPlayerPiles]{};
-    Card playPiles[kPlayPiles][kDeckSize]{};
-    std::uint8_t nPlayCards[kPlayPiles]{};
-    Card extraCards[kPlayPiles][kDeckSize]{};
-    std::uint8_t nExtraCardsLeft = 0;  // both stacks always hold this many
-    std::int32_t nMySelectedPile = kNoPile;
-    std::int32_t nOppSelectedPile = kNoPile;  // any value outside 0..4 selects nothing
-    std::int32_t bHandInProgress = 0;
-    std::int32_t bIsServer = 0;
+    Piles yourPiles{};
+    Piles opponentPiles{};
+    CentrePile centrePiles[kCentrePiles]{};
+    // The replacement stacks flip together, so one height serves both.
+    Card stacks[kCentrePiles][kDeckSize]{};
+    std::uint8_t stackHeight = 0;
+    std::int32_t yourSelectedPile = kNoPile;
+    std::int32_t opponentSelectedPile = kNoPile;  // any value outside 0..4 selects nothing
+    bool handInProgress = false;
+    Role role = Role::Client;
 
     friend bool operator==(const Table&, const Table&) = default;
 };
 
 // True when at least one of the five counts exceeds the threshold.
-bool AnyPileAbove(std::uint8_t threshold, const std::uint8_t counts[kPlayerPiles]);
+bool AnyPileAbove(std::uint8_t threshold, const Piles& piles);
 
-int CardsLeft(const std::uint8_t counts[kPlayerPiles]);
+int CardsLeft(const Piles& piles);
 
-constexpr bool PlayPileHasRoom(const Table& table, int pile)
+constexpr bool CentrePileHasRoom(const Table& table, int pile)
 {
-    return table.nPlayCards[pile] < kDeckSize;
+    return table.centrePiles[pile].count < kDeckSize;
 }
 
-// The top card of a pile that holds `count` cards, at least one.
-constexpr const Card& TopCard(const Card pile[], int count)
+// The top card of a pile that holds at least one.
+template <typename AnyPile>
+constexpr const Card& TopCard(const AnyPile& pile)
 {
-    return pile[count - 1];
+    return pile.cards[pile.count - 1];
 }
 
 // Cards the counts account for; 52 whenever the table is whole.

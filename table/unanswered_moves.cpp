@@ -20,8 +20,8 @@ void DropFront(UnansweredMoves& journal, int count)
 bool OnMyPiles(const Table& table, const Card& card)
 {
     for (int p = 0; p < kPlayerPiles; ++p) {
-        if (std::find(table.myPiles[p], table.myPiles[p] + table.nMyPileCards[p], card)
-            != table.myPiles[p] + table.nMyPileCards[p])
+        if (std::find(table.yourPiles[p].cards, table.yourPiles[p].cards + table.yourPiles[p].count, card)
+            != table.yourPiles[p].cards + table.yourPiles[p].count)
             return true;
     }
     return false;
@@ -31,14 +31,14 @@ bool OnMyPiles(const Table& table, const Card& card)
 
 void RecordOwnMove(Game& game, MoveKind kind, std::uint8_t from, std::uint8_t to)
 {
-    if (game.table.bIsServer || !game.repairs)
+    if (game.table.role == Role::Server || !game.repairs)
         return;
     UnansweredMoves& journal = game.unanswered;
     // A server that answers nothing any more: the oldest moves no longer matter.
     if (journal.count == UnansweredMoves::kCapacity)
         DropFront(journal, 1);
     const Table& table = game.table;
-    const Card played = kind == MoveKind::Play ? table.playPiles[to][table.nPlayCards[to] - 1] : Card{};
+    const Card played = kind == MoveKind::Play ? table.centrePiles[to].cards[table.centrePiles[to].count - 1] : Card{};
     journal.moves[journal.count++] = {kind, from, to, played, game.platform.Now()};
 }
 
@@ -74,9 +74,9 @@ void ReplayUnansweredMoves(Game& game, std::optional<std::chrono::steady_clock::
             flipAt.reset();
         }
         if (move.kind == MoveKind::Play)
-            PlayOntoPlayPile(table, table.myPiles, table.nMyPileCards, move.from, move.to);
+            PlayOntoCentrePile(table, table.yourPiles, move.from, move.to);
         else
-            MoveOntoEmptyPile(table.myPiles, table.nMyPileCards, move.from, move.to);
+            MoveOntoEmptyPile(table.yourPiles, move.from, move.to);
     }
     if (flipAt)
         TurnUpExtraCards(table);

@@ -582,20 +582,18 @@ Table TableFor(const Position& position, bool client)
 {
     Table table;
     std::vector<Card> named;
-    auto lay = [&named](const char* text, Card* pile, std::uint8_t& count) {
+    auto lay = [&named](const char* text, Pile& pile) {
         const std::vector<Card> cards = CardsOf(text);
-        count = static_cast<std::uint8_t>(cards.size());
-        std::copy(cards.begin(), cards.end(), pile);
+        pile.count = static_cast<std::uint8_t>(cards.size());
+        std::copy(cards.begin(), cards.end(), pile.cards);
         named.insert(named.end(), cards.begin(), cards.end());
     };
     for (int p = 0; p < kPlayerPiles; ++p) {
-        lay(position.serverPiles[p], (client ? table.oppPiles : table.myPiles)[p],
-            (client ? table.nOppPileCards : table.nMyPileCards)[p]);
-        lay(position.clientPiles[p], (client ? table.myPiles : table.oppPiles)[p],
-            (client ? table.nMyPileCards : table.nOppPileCards)[p]);
+        lay(position.serverPiles[p], (client ? table.opponentPiles : table.yourPiles)[p]);
+        lay(position.clientPiles[p], (client ? table.yourPiles : table.opponentPiles)[p]);
     }
-    std::vector<Card> centreTops[kPlayPiles], stackTops[kPlayPiles], rest;
-    for (int k = 0; k < kPlayPiles; ++k) {
+    std::vector<Card> centreTops[kCentrePiles], stackTops[kCentrePiles], rest;
+    for (int k = 0; k < kCentrePiles; ++k) {
         centreTops[k] = CardsOf(position.centreTops[k]);
         stackTops[k] = CardsOf(position.stackTops[k]);
         named.insert(named.end(), centreTops[k].begin(), centreTops[k].end());
@@ -605,20 +603,20 @@ Table TableFor(const Position& position, bool client)
         if (std::find(named.begin(), named.end(), FreshDeckCard(i)) == named.end())
             rest.push_back(FreshDeckCard(i));
     auto next = rest.begin();
-    table.nExtraCardsLeft = static_cast<std::uint8_t>(position.stackHeight);
-    for (int k = 0; k < kPlayPiles; ++k) {
+    table.stackHeight = static_cast<std::uint8_t>(position.stackHeight);
+    for (int k = 0; k < kCentrePiles; ++k) {
         const int under = position.stackHeight - static_cast<int>(stackTops[k].size());
         for (int j = 0; j < under; ++j)
-            table.extraCards[k][j] = *next++;
-        std::copy(stackTops[k].begin(), stackTops[k].end(), table.extraCards[k] + under);
+            table.stacks[k][j] = *next++;
+        std::copy(stackTops[k].begin(), stackTops[k].end(), table.stacks[k] + under);
     }
     for (int k = 0; next != rest.end(); k = 1 - k)
-        table.playPiles[k][table.nPlayCards[k]++] = *next++;
-    for (int k = 0; k < kPlayPiles; ++k)
+        table.centrePiles[k].cards[table.centrePiles[k].count++] = *next++;
+    for (int k = 0; k < kCentrePiles; ++k)
         for (const Card& card : centreTops[k])
-            table.playPiles[k][table.nPlayCards[k]++] = card;
-    table.bHandInProgress = 1;
-    table.bIsServer = !client;
+            table.centrePiles[k].cards[table.centrePiles[k].count++] = card;
+    table.handInProgress = true;
+    table.role = client ? Role::Client : Role::Server;
     return table;
 }
 
@@ -654,7 +652,7 @@ public:
         Game& game = copy.game();
         Note(server + " hosts");
         copy.link().status.pingWarning[0] = '\0';
-        game.table.bIsServer = 1;
+        game.table.role = Role::Server;
         SetStatus(copy.link(), ("Server listening on port " + std::to_string(kGamePort)).c_str(), nullptr);
         emit copy.connection().hosting();
         SetStatus(copy.link(), nullptr, "Server Name: golden    IP Address: 127.0.0.1");
@@ -672,7 +670,7 @@ public:
         ResetForNewOpponent(s.game());
         emit s.connection().clientAccepted();
 
-        c.game().table.bIsServer = 0;
+        c.game().table.role = Role::Client;
         c.link().status.pingWarning[0] = '\0';
         SetStatus(c.link(), ("Connected to Server 127.0.0.1 on port " + port).c_str(), "");
         emit c.connection().joined();
@@ -704,9 +702,9 @@ public:
         Note(player + " practises against " + computer + ", Hard");
         p.link().status.pingWarning[0] = '\0';
         c.player.emplace(ComputerSpeed::Hard, seed);
-        c.game().table.bIsServer = 1;
+        c.game().table.role = Role::Server;
         Link(p, c);
-        p.game().table.bIsServer = 0;
+        p.game().table.role = Role::Client;
         SetStatus(p.link(), (std::string("Practice against the computer (") + SpeedName(ComputerSpeed::Hard) + ")").c_str(), "");
         for (Copy* copy : {&p, &c})
             copy->CreateReadyButton();
@@ -761,7 +759,7 @@ public:
         Copy &s = Find(server), &c = Find(client);
         Note("both tables are laid out");
         const Table table = TableFor(position, false);
-        if (!HoldsEachCardOnce(table) || !s.game().table.bHandInProgress || !c.game().table.bHandInProgress
+        if (!HoldsEachCardOnce(table) || !s.game().table.handInProgress || !c.game().table.handInProgress
             || s.game().hand.nCountdownSecs || c.game().hand.nCountdownSecs) {
             std::fprintf(stderr, "golden_run: a position that is no hand in progress, or laid out during a countdown\n");
             std::exit(2);
@@ -814,14 +812,14 @@ public:
         Copy& c = Find(copy);
         const Game& game = c.game();
         Look look;
-        look.inHand = game.table.bHandInProgress != 0;
+        look.inHand = game.table.handInProgress;
         look.readyShown = c.ReadyShown();
         look.asked = game.hand.askedToPlayAgain;
         look.countdown = game.hand.nCountdownSecs;
-        look.selected = game.table.nMySelectedPile;
-        look.myCards = CardsLeft(game.table.nMyPileCards);
-        look.theirCards = CardsLeft(game.table.nOppPileCards);
-        look.stackHeight = game.table.nExtraCardsLeft;
+        look.selected = game.table.yourSelectedPile;
+        look.myCards = CardsLeft(game.table.yourPiles);
+        look.theirCards = CardsLeft(game.table.opponentPiles);
+        look.stackHeight = game.table.stackHeight;
         return look;
     }
 

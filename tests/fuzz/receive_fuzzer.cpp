@@ -45,9 +45,9 @@ struct FuzzCopy : RecordingPlatform {
         const Table& t = game.table;
         Require(HoldsEachCardOnce(t) || CardsOnTable(t) == 0);  // nothing dealt yet
         Require(link.reassembly.pendingLength >= 0 && link.reassembly.pendingLength <= kRecvBufferSize);
-        Require(game.hand.nCountdownSecs >= 0 && (t.bIsServer || game.hand.nPendingFlips >= 0));
+        Require(game.hand.nCountdownSecs >= 0 && (t.role == Role::Server || game.hand.nPendingFlips >= 0));
         // Only the client keeps its moves until a snapshot answers them.
-        Require(game.unanswered.count >= 0 && game.unanswered.count <= (t.bIsServer ? 0 : UnansweredMoves::kCapacity));
+        Require(game.unanswered.count >= 0 && game.unanswered.count <= (t.role == Role::Server ? 0 : UnansweredMoves::kCapacity));
     }
 
     // After an outer read, click or tick nothing may be left that could be
@@ -57,7 +57,7 @@ struct FuzzCopy : RecordingPlatform {
         Check();
         const Reassembly& r = link.reassembly;
         Require(inbox.empty() && !r.bDispatching);
-        Require(game.table.bIsServer || (game.hand.nPendingFlips > 0) == TimerRunning(TimerId::FlipCountdown));
+        Require(game.table.role == Role::Server || (game.hand.nPendingFlips > 0) == TimerRunning(TimerId::FlipCountdown));
         Require((game.hand.nCountdownSecs != 0)
                 == (TimerRunning(TimerId::FlipCountdown) || TimerRunning(TimerId::StartCountdown)));
         Require(r.pendingLength != 0 || r.pendingType == 0);
@@ -79,7 +79,7 @@ struct FuzzCopy : RecordingPlatform {
     {
         if (code < 0x80 && code % 8 < kPlayerPiles)
             ClickMyPile(game, code % 8);
-        else if (code < 0x80 && code % 8 < kPlayerPiles + kPlayPiles)
+        else if (code < 0x80 && code % 8 < kPlayerPiles + kCentrePiles)
             ClickPlayPile(game, code % 8 - kPlayerPiles);
     }
 
@@ -125,7 +125,7 @@ private:
 void WriteSeeds(const std::string& dir)
 {
     RecordedGame server;
-    server.game.table.bIsServer = 1;
+    server.game.table.role = Role::Server;
     std::srand(7);
     ShuffleAndDeal(server.game);
     SendAllCheck(server.game);
@@ -190,12 +190,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     copy.stream = data + 4;
     copy.end = data + size;
 
-    game.table.bIsServer = flags & 0x01;
+    game.table.role = (flags & 0x01) ? Role::Server : Role::Client;
     if (tableMode % 2 == 1) {
         Deck deck;
         flags & 0x80 ? BuildShuffledDeck(deck) : FillFreshDeck(deck);
-        LayOutDealOnTable(game.table, deck, !game.table.bIsServer);
-        game.table.bHandInProgress = tableMode == 1;
+        LayOutDealOnTable(game.table, deck, game.table.role != Role::Server);
+        game.table.handInProgress = tableMode == 1;
         PaintTable(game);  // records where the piles lie, for the clicks
     }
     copy.Check();

@@ -48,14 +48,14 @@ TEST(ComputerChoice, PlaysThatOpenMorePlaysThenTheTallerPileElseDigsIntoAnEmptyP
     for (const auto& c : cases) {
         Table table;
         SetPiles(table, c.mine, c.theirs, {C(5, kDiamonds)}, {C(c.play1, kDiamonds)});
-        table.nMySelectedPile = c.selected;
+        table.yourSelectedPile = c.selected;
         for (int look = 0; look < 20; ++look) {
             const ComputerChoice choice = ChooseComputerMove(table);
             EXPECT_TRUE(choice == c.expected)
                 << c.what << ": chose " << static_cast<int>(choice.action) << " " << choice.fromPile << " -> " << choice.toPile;
             for (int p = 0; p < kPlayerPiles; ++p) {
-                for (int j = 0; j + 1 < table.nMyPileCards[p]; ++j)
-                    table.myPiles[p][j] = R(static_cast<int>(random() % kRanks));
+                for (int j = 0; j + 1 < table.yourPiles[p].count; ++j)
+                    table.yourPiles[p].cards[j] = R(static_cast<int>(random() % kRanks));
             }
         }
     }
@@ -88,11 +88,11 @@ TEST(ComputerPlayer, SelectsThenPlaysAfterAPauseAndNeverDuringACountdownOrBetwee
     ComputerPlayer computer(ComputerSpeed::Hard, 7);
     for (const auto& [countdown, inHand] : {std::pair{3, 1}, std::pair{0, 0}}) {
         side.game.hand.nCountdownSecs = countdown;
-        side.game.table.bHandInProgress = inHand;
+        side.game.table.handInProgress = inHand;
         EXPECT_FALSE(StepUntilSent(side, computer, 1));
     }
 
-    side.game.table.bHandInProgress = 1;
+    side.game.table.handInProgress = true;
     const auto resumed = side.platform.now;
     ASSERT_TRUE(StepUntilSent(side, computer, 1));
     const auto selectedAt = side.platform.now;
@@ -109,7 +109,7 @@ TEST(ComputerPlayer, SelectsThenPlaysAfterAPauseAndNeverDuringACountdownOrBetwee
     LayOutOnePlay(side.game);
     side.platform.sent.clear();
     ASSERT_TRUE(StepUntilSent(side, computer, 1));
-    side.game.table.playPiles[0][0] = C(kKing, kSpades);
+    side.game.table.centrePiles[0].cards[0] = C(kKing, kSpades);
     EXPECT_TRUE(StepUntilSent(side, computer, 3));
     EXPECT_EQ(side.platform.sent, (std::vector<Bytes>{{204, 0}, {204, 1}, {201, 1, 0}}));
 }

@@ -59,7 +59,7 @@ TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
     SetPiles(copies.server.game.table, {{C(4, kClubs)}}, {{C(6, kClubs)}}, {C(5, kHearts)}, {C(2, kHearts)});
     SetPiles(copies.client.game.table, {{C(6, kClubs)}}, {{C(4, kClubs)}}, {C(5, kHearts)}, {C(2, kHearts)});
     for (const auto& [side, piles] : {std::pair{&copies.server, std::vector{0, -1}}, {&copies.client, {0, 1, 1, -1}}}) {
-        side->game.table.nExtraCardsLeft = 24;
+        side->game.table.stackHeight = 24;
         PaintTable(side->game);
         for (const int pile : piles)  // -1: the centre pile on the left
             pile < 0 ? ClickPlayPile(side->game, 0) : ClickMyPile(side->game, pile);
@@ -92,13 +92,13 @@ TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
     // The deal goes each card rank first; the client lays it out with the players' piles exchanged.
     const Bytes& deal = server.sent.back();
     ASSERT_EQ(deal.size(), 105u);
-    const Card first = copies.server.game.table.myPiles[0][0];
+    const Card first = copies.server.game.table.yourPiles[0].cards[0];
     EXPECT_EQ((Bytes{deal[0], deal[1], deal[2]}), (Bytes{200, first.rank, first.suit}));
     copies.DeliverAll();
     EXPECT_TRUE(Mirrored(copies.server.game.table, copies.client.game.table));
     EXPECT_FALSE(client.TimerRunning(TimerId::StartCountdown));
     ClickMyPile(copies.client.game, 0);
-    EXPECT_EQ(copies.client.game.table.nMySelectedPile, 0) << "the deal ended the client's countdown";
+    EXPECT_EQ(copies.client.game.table.yourSelectedPile, 0) << "the deal ended the client's countdown";
 }
 
 }  // namespace

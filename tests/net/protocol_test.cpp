@@ -11,7 +11,7 @@ namespace {
 TEST(Reassembly, MessagesWholeAndInOrderHeldBytesWaitForTheHandlerOrGoWithTheConnection)
 {
     RecordedGame server;
-    server.game.table.bIsServer = 1;
+    server.game.table.role = Role::Server;
     Deck deck;
     FillFreshDeck(deck);
     LayOutDealOnTable(server.game.table, deck, false);
@@ -21,13 +21,13 @@ TEST(Reassembly, MessagesWholeAndInOrderHeldBytesWaitForTheHandlerOrGoWithTheCon
     for (const int readLimit : {1, 7, 100, 1000}) {
         SCOPED_TRACE(readLimit);
         RecordedGame client;
-        client.game.table.bHandInProgress = 1;
+        client.game.table.handInProgress = true;
         client.platform.readLimit = readLimit;
         Receive(client, Bytes(stream.begin(), stream.begin() + 117));
-        EXPECT_EQ(client.game.table.nPlayCards[0], 0) << "nothing before the snapshot is whole";
+        EXPECT_EQ(client.game.table.centrePiles[0].count, 0) << "nothing before the snapshot is whole";
         Receive(client, Bytes(stream.begin() + 117, stream.end()));
-        EXPECT_EQ(client.game.table.playPiles[0][0], C(kKing, kSpades));
-        EXPECT_EQ(client.game.table.nOppSelectedPile, 3);
+        EXPECT_EQ(client.game.table.centrePiles[0].cards[0], C(kKing, kSpades));
+        EXPECT_EQ(client.game.table.opponentSelectedPile, 3);
         EXPECT_EQ(client.game.hand.nPendingFlips, 1);
         EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{209, 1}, {206}})) << "the ping echoed, the flip acknowledged";
     }
@@ -83,8 +83,8 @@ TEST(RemoteMoves, ImpossibleMovesDroppedWholeCentreTopsOverwriteOnlyTheTopSlots)
     Table& t = client.game.table;
     LayOutDealOnTable(server, deck, false);
     LayOutDealOnTable(t, deck, true);
-    server.nMyPileCards[1] = t.nOppPileCards[1] = 0;
-    t.bHandInProgress = 1;
+    server.yourPiles[1].count = t.opponentPiles[1].count = 0;
+    t.handInProgress = true;
     Receive(client,
             {201, 5, 0, 201, 0, 2, 201, 1, 0,  // no such pile, no such centre pile, an empty pile
              202, 0, 5, 202, 2, 2, 202, 1, 3, 202, 0, 2,  // no such pile, onto itself, from an empty pile, onto a full one
@@ -92,7 +92,7 @@ TEST(RemoteMoves, ImpossibleMovesDroppedWholeCentreTopsOverwriteOnlyTheTopSlots)
     EXPECT_TRUE(Mirrored(server, t));
     EXPECT_TRUE(client.platform.sent.empty());
 
-    t.nOppPileCards[1] = 3;
+    t.opponentPiles[1].count = 3;
     Receive(client, {201, 4, 1});  // the centre: the queen of spades; the king of hearts on the king of spades
     const std::pair<Bytes, bool> cases[] = {
         {{207, 1, 2, 11, 3, 0, 0, 12, 2, 12, 2}, false},  // a king twice
@@ -104,7 +104,7 @@ TEST(RemoteMoves, ImpossibleMovesDroppedWholeCentreTopsOverwriteOnlyTheTopSlots)
         Receive(client, message);
         EXPECT_EQ(t == before, !taken) << int{message[7]};
     }
-    EXPECT_EQ((Cards{t.playPiles[1][0], t.playPiles[1][1]}), (Cards{C(kKing, kHearts), C(kKing, kSpades)}));
+    EXPECT_EQ((Cards{t.centrePiles[1].cards[0], t.centrePiles[1].cards[1]}), (Cards{C(kKing, kHearts), C(kKing, kSpades)}));
 }
 
 // What the peer may not send from its seat or at that moment is read and named
@@ -125,9 +125,9 @@ TEST(HostilePeer, WhatThePeerMayNotSendDoesNothing)
     // want another hand. Countdown: both pressed ready since, and a second went.
     enum Phase { kInHand, kAfterWin, kCountdown };
     auto setUp = [&deck](RecordedGame& side, bool server, Phase phase) {
-        side.game.table.bIsServer = server;
+        side.game.table.role = server ? Role::Server : Role::Client;
         LayOutDealOnTable(side.game.table, deck, !server);
-        side.game.table.bHandInProgress = 1;
+        side.game.table.handInProgress = true;
         if (phase == kInHand)
             return;
         SetPiles(side.game.table, {}, {{deck[0]}}, Cards(deck + 1, deck + 27), Cards(deck + 27, deck + kDeckSize));

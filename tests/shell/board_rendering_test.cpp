@@ -41,15 +41,15 @@ TEST(BoardRendering, DealtTable)
     std::srand(3);
     BuildShuffledDeck(deck);
     LayOutDealOnTable(t, deck, true);
-    t.bHandInProgress = 1;
+    t.handInProgress = true;
     PaintTable(game);
 
-    EXPECT_EQ(region(147, 168), face(t.playPiles[0][0]));
-    EXPECT_EQ(region(242, 168), face(t.playPiles[1][0]));
+    EXPECT_EQ(region(147, 168), face(t.centrePiles[0].cards[0]));
+    EXPECT_EQ(region(242, 168), face(t.centrePiles[1].cards[0]));
     for (int p = 0; p < kPlayerPiles; ++p) {
         const int x = 20 + 86 * p, n = p + 2;
-        EXPECT_EQ(region(x, 312 + 4 * (n - 1)), face(t.myPiles[p][n - 1])) << "my pile " << p;
-        EXPECT_EQ(region(x, 20 + 4 * (n - 1)), face(t.oppPiles[p][n - 1])) << "their pile " << p;
+        EXPECT_EQ(region(x, 312 + 4 * (n - 1)), face(t.yourPiles[p].cards[n - 1])) << "my pile " << p;
+        EXPECT_EQ(region(x, 20 + 4 * (n - 1)), face(t.opponentPiles[p].cards[n - 1])) << "their pile " << p;
         for (int j = 0; j + 1 < n; ++j) {
             EXPECT_EQ(region(x, 312 + 4 * j, kCardWidth, 4), back(4)) << p << "/" << j;
             EXPECT_EQ(region(x, 20 + 4 * j, kCardWidth, 4), back(4)) << p << "/" << j;
@@ -59,7 +59,7 @@ TEST(BoardRendering, DealtTable)
     }
 
     for (const auto& [cards, top, step] : {std::tuple{5, 168, 4}, std::tuple{6, 150, 3}}) {
-        t.nExtraCardsLeft = static_cast<std::uint8_t>(cards);
+        t.stackHeight = static_cast<std::uint8_t>(cards);
         PaintTable(game);
         for (const int x : {20, 364}) {
             for (int i = 0; i + 1 < cards; ++i)
@@ -69,16 +69,16 @@ TEST(BoardRendering, DealtTable)
         }
     }
 
-    t.nMySelectedPile = 2;
-    t.nOppSelectedPile = 4;
+    t.yourSelectedPile = 2;
+    t.opponentSelectedPile = 4;
     PaintTable(game);
-    EXPECT_EQ(region(192, 312 + 12), negative(face(t.myPiles[2][3])));
-    EXPECT_EQ(region(364, 20 + 20), negative(face(t.oppPiles[4][5])));
-    EXPECT_EQ(region(278, 312 + 16), face(t.myPiles[3][4]));
-    t.nOppSelectedPile = 255;  // a byte from the peer that names no pile
-    t.nMyPileCards[1] = 0;
+    EXPECT_EQ(region(192, 312 + 12), negative(face(t.yourPiles[2].cards[3])));
+    EXPECT_EQ(region(364, 20 + 20), negative(face(t.opponentPiles[4].cards[5])));
+    EXPECT_EQ(region(278, 312 + 16), face(t.yourPiles[3].cards[4]));
+    t.opponentSelectedPile = 255;  // a byte from the peer that names no pile
+    t.yourPiles[1].count = 0;
     PaintTable(game);
-    EXPECT_EQ(region(364, 20 + 20), face(t.oppPiles[4][5]));
+    EXPECT_EQ(region(364, 20 + 20), face(t.opponentPiles[4].cards[5]));
     EXPECT_EQ(Find(region(96, 302, 91, 116), qRgb(0, 192, 0)),
               std::pair(2 * kCardWidth + 2 * kCardHeight - 4, QRect(10, 10, kCardWidth, kCardHeight)));
     EXPECT_EQ(Find(region(107, 313, kCardWidth - 2, kCardHeight - 2), kCloth).first, (kCardWidth - 2) * (kCardHeight - 2));
@@ -100,9 +100,9 @@ TEST(BoardRendering, TwiceTheDevicePixels)
     std::srand(3);
     BuildShuffledDeck(deck);
     LayOutDealOnTable(t, deck, true);
-    t.nMyPileCards[1] = 0;
+    t.yourPiles[1].count = 0;
     two.DrawTableCards(t);
-    const Card c = t.playPiles[1][0];
+    const Card c = t.centrePiles[1].cards[0];
     EXPECT_EQ(buffer.copy(484, 336, 142, 192), faces.copy(142 * c.rank, 192 * c.suit, 142, 192));
     EXPECT_EQ(Find(buffer.copy(192, 604, 182, 232), qRgb(0, 192, 0)), std::pair(142 * 192 - 138 * 188, QRect(20, 20, 142, 192)));
 

@@ -195,11 +195,12 @@ TEST_F(NetworkPlay, FailedJoinsHostJoinPingAndATakenPort)
     EXPECT_EQ(std::string(late.link().status.pingWarning), OnPort("Cannot listen"));
     EXPECT_GT(redOnLine2(), 0);
     EXPECT_EQ(late.Looks(), OnPort("Server listening") + "|Quiet|Flinthand|&Host a Game&Join a Game");
-    EXPECT_TRUE(late.window.practiceMenuAction()->isEnabled() && !late.connection().Hosting() && !late.game().table.bIsServer);
+    EXPECT_TRUE(late.window.practiceMenuAction()->isEnabled() && !late.connection().Hosting()
+                && late.game().table.role != Role::Server);
     server.connection().Teardown();
     late.window.hostAction()->trigger();
     EXPECT_EQ(redOnLine2(), 0);
-    EXPECT_TRUE(late.Looks().ends_with("|Flinthand - Server|") && late.game().table.bIsServer);
+    EXPECT_TRUE(late.Looks().ends_with("|Flinthand - Server|") && late.game().table.role == Role::Server);
 }
 
 // Bare sockets as clients. A client's bytes just before it closes must neither hide its close nor be
@@ -228,7 +229,7 @@ TEST_F(NetworkPlay, ClientsComeAndGo)
     EXPECT_EQ(second.readAll(), ping) << "the live client keeps its seat";
 
     Game& game = server.game();
-    game.table.bHandInProgress = game.hand.bOppReady = 1;
+    game.hand.bOppReady = game.table.handInProgress = true;
     server.StartTimer(TimerId::QuietTable);
     server.AskToPlayAgain("Another hand?", "Loser");
     second.close();
@@ -236,7 +237,7 @@ TEST_F(NetworkPlay, ClientsComeAndGo)
     for (int cycle = 0; cycle < 20; ++cycle) {
         ASSERT_TRUE(Eventually([&] { return server.Line1() == "Disconnected"; }));
         EXPECT_TRUE(server.timers.empty() && !server.window.readyButton()) << "nothing runs on for nobody";
-        EXPECT_EQ(game.table.bHandInProgress + game.hand.bOppReady, 0) << "the old hand and the old ready are over";
+        EXPECT_EQ(game.table.handInProgress + game.hand.bOppReady, 0) << "the old hand and the old ready are over";
         QTcpSocket churn;
         churn.connectToHost(QHostAddress::LocalHost, port);
         ASSERT_TRUE(Eventually([&] { return server.Line1() != "Disconnected"; }));

@@ -32,13 +32,13 @@ TEST(Practice, AHandAgainstTheComputerOpensNoPort)
 
     ASSERT_NE(window.readyButton(), nullptr);
     window.readyButton()->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return game.table.bHandInProgress != 0; }, 8000)) << "no deal";
-    EXPECT_FALSE(game.table.bIsServer) << "the computer deals";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return game.table.handInProgress; }, 8000)) << "no deal";
+    EXPECT_FALSE(game.table.role == Role::Server) << "the computer deals";
     // We play too, so that the hand moves on whatever the deal.
     ComputerPlayer us(ComputerSpeed::Hard, 7);
-    const int computerCards = CardsLeft(game.table.nOppPileCards);
+    const int computerCards = CardsLeft(game.table.opponentPiles);
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return us.Act(platform.game()), CardsLeft(game.table.nOppPileCards) < computerCards; }, 20000))
+        QTest::qWaitFor([&] { return us.Act(platform.game()), CardsLeft(game.table.opponentPiles) < computerCards; }, 20000))
         << "the computer never played";
     EXPECT_TRUE(noPort());
 
@@ -47,7 +47,7 @@ TEST(Practice, AHandAgainstTheComputerOpensNoPort)
     EXPECT_EQ(menu(), (std::array{true, true, false, true, false}));
     EXPECT_EQ(window.readyButton(), nullptr);
     QTest::qWait(1000);  // whatever was on its way lands nowhere
-    EXPECT_FALSE(game.table.bHandInProgress);
+    EXPECT_FALSE(game.table.handInProgress);
     EXPECT_TRUE(noPort());
 
     // Lost: the title keeps the score, and No ends the practice, not the program.

@@ -26,15 +26,15 @@ inline constexpr int kAce = 0, kKing = 12, kQueen = 11, kJack = 10;
 inline void SetPiles(Table& t, const std::vector<Cards>& mine, const std::vector<Cards>& theirs, const Cards& play0,
                      const Cards& play1)
 {
-    auto lay = [](const Cards& cards, Card* pile, std::uint8_t& count) {
-        count = static_cast<std::uint8_t>(cards.size());
-        std::copy(cards.begin(), cards.end(), pile);
+    auto lay = [](const Cards& cards, auto& pile) {
+        pile.count = static_cast<std::uint8_t>(cards.size());
+        std::copy(cards.begin(), cards.end(), pile.cards);
     };
     for (int p = 0; p < kPlayerPiles; ++p) {
-        lay(p < static_cast<int>(mine.size()) ? mine[p] : Cards{}, t.myPiles[p], t.nMyPileCards[p]);
-        lay(p < static_cast<int>(theirs.size()) ? theirs[p] : Cards{}, t.oppPiles[p], t.nOppPileCards[p]);
+        lay(p < static_cast<int>(mine.size()) ? mine[p] : Cards{}, t.yourPiles[p]);
+        lay(p < static_cast<int>(theirs.size()) ? theirs[p] : Cards{}, t.opponentPiles[p]);
     }
-    lay(play0, t.playPiles[0], t.nPlayCards[0]);
-    lay(play1, t.playPiles[1], t.nPlayCards[1]);
-    t.bHandInProgress = 1;
+    lay(play0, t.centrePiles[0]);
+    lay(play1, t.centrePiles[1]);
+    t.handInProgress = true;
 }

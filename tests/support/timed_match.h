@@ -39,7 +39,7 @@ public:
     struct Copy : RecordingPlatform {
         Copy(TimedMatch& match, bool server) : match(match)
         {
-            game.table.bIsServer = server;
+            game.table.role = server ? Role::Server : Role::Client;
             readyButton = true;
             tracing = false;
         }
@@ -103,7 +103,7 @@ public:
         mayPressReady_ = true;
         bool dealt = false;
         for (const Ms start = now_; now_ - start < limit && fault.empty() && Step(kNever);) {
-            const bool serverIn = server.game.table.bHandInProgress, clientIn = client.game.table.bHandInProgress;
+            const bool serverIn = server.game.table.handInProgress, clientIn = client.game.table.handInProgress;
             dealt = dealt || (serverIn && clientIn);
             mayPressReady_ = mayPressReady_ && !(dealt && !serverIn && !clientIn);
             if ((hand_.ended = dealt && server.readyButton && client.readyButton && !inFlight_
@@ -181,26 +181,25 @@ private:
         if (Uniform(0, 99) < 5)
             return HandleTableClick(game, static_cast<unsigned>(Uniform(0, kClientWidth - 1)),
                                     static_cast<unsigned>(Uniform(0, kClientHeight - kStatusHeight - 1)));
-        if (!t.bHandInProgress || Uniform(0, 99) < 20)
+        if (!t.handInProgress || Uniform(0, 99) < 20)
             return;  // hesitates
-        const auto* counts = t.nMyPileCards;
-        auto fits = [&t, counts](int pile, int k) {
-            return counts[pile] > 0
-                && CardsAdjacent(TopCard(t.myPiles[pile], counts[pile]), TopCard(t.playPiles[k], t.nPlayCards[k]));
+        const Pile* piles = t.yourPiles;
+        auto fits = [&t, piles](int pile, int k) {
+            return piles[pile].count > 0 && CardsAdjacent(TopCard(piles[pile]), TopCard(t.centrePiles[k]));
         };
-        const int selected = t.nMySelectedPile;
-        if (selected != kNoPile && counts[selected] > 0) {
-            for (int k = 0; k < kPlayPiles; ++k)
+        const int selected = t.yourSelectedPile;
+        if (selected != kNoPile && piles[selected].count > 0) {
+            for (int k = 0; k < kCentrePiles; ++k)
                 if (fits(selected, k))
                     return ClickPlayPile(game, k);
             for (int j = 0; j < kPlayerPiles; ++j)
-                if (counts[j] == 0 && counts[selected] >= 2 && Uniform(0, 99) < 30)
+                if (piles[j].count == 0 && piles[selected].count >= 2 && Uniform(0, 99) < 30)
                     return ClickMyPile(game, j);
         }
-        const bool anyEmpty = std::count(counts, counts + kPlayerPiles, 0) > 0;
+        const bool anyEmpty = std::any_of(piles, piles + kPlayerPiles, [](const Pile& p) { return p.count == 0; });
         std::vector<int> candidates;
         for (int i = 0; i < kPlayerPiles; ++i)
-            if (fits(i, 0) || fits(i, 1) || (counts[i] >= 2 && anyEmpty))
+            if (fits(i, 0) || fits(i, 1) || (piles[i].count >= 2 && anyEmpty))
                 candidates.push_back(i);
         if (!candidates.empty())
             ClickMyPile(game, candidates[static_cast<std::size_t>(Uniform(0, static_cast<Ms>(candidates.size()) - 1))]);
@@ -213,19 +212,19 @@ private:
         // The client's table mirrors the server's once the wire has been quiet
         // for two seconds with no countdown running.
         const Ms next = std::min(limit, events_.empty() ? kNever : events_.begin()->first);
-        if (!inFlight_ && checkedQuietAt_ != lastWireActivity_ && next >= lastWireActivity_ + 2000 && s.table.bHandInProgress
-            && c.table.bHandInProgress && !s.hand.nCountdownSecs && !c.hand.nCountdownSecs) {
+        if (!inFlight_ && checkedQuietAt_ != lastWireActivity_ && next >= lastWireActivity_ + 2000 && s.table.handInProgress
+            && c.table.handInProgress && !s.hand.nCountdownSecs && !c.hand.nCountdownSecs) {
             checkedQuietAt_ = lastWireActivity_;
             hand_.outOfStep |= !Mirrored(s.table, c.table);
         }
         if (events_.empty() || events_.begin()->first > limit)
             return false;
-        const int extraBefore = s.table.nExtraCardsLeft, playBefore = s.table.nPlayCards[0];
+        const int extraBefore = s.table.stackHeight, playBefore = s.table.centrePiles[0].count;
         auto event = events_.extract(events_.begin());
         now_ = std::max(now_, event.key());
         event.mapped()();
         // A flip turns one card onto pile 0 without any card leaving a player's pile.
-        if (s.table.nExtraCardsLeft != extraBefore && s.table.nPlayCards[0] != playBefore) {
+        if (s.table.stackHeight != extraBefore && s.table.centrePiles[0].count != playBefore) {
             ++flips;
             lastFlipAt_ = now_;
         }

@@ -17,7 +17,7 @@ struct TwoCopies {
 
     TwoCopies()
     {
-        server.game.table.bIsServer = 1;
+        server.game.table.role = Role::Server;
         server.platform.onSend = [this](const std::uint8_t* b, int n) {
             client.platform.inbox.insert(client.platform.inbox.end(), b, b + n);
         };
@@ -62,13 +62,12 @@ inline void Receive(RecordedGame& side, const std::vector<std::uint8_t>& bytes)
 // The piles of the two tables are each other's mirror.
 inline bool Mirrored(const Table& server, const Table& client)
 {
-    auto pile = [](const Card* a, int na, const Card* b, int nb) { return na == nb && std::equal(a, a + na, b); };
-    bool same = server.nExtraCardsLeft == client.nExtraCardsLeft;
+    auto pile = [](auto& a, auto& b) { return a.count == b.count && std::equal(a.cards, a.cards + a.count, b.cards); };
+    bool same = server.stackHeight == client.stackHeight;
     for (int p = 0; p < kPlayerPiles; ++p)
-        same = same && pile(server.myPiles[p], server.nMyPileCards[p], client.oppPiles[p], client.nOppPileCards[p])
-            && pile(server.oppPiles[p], server.nOppPileCards[p], client.myPiles[p], client.nMyPileCards[p]);
-    for (int k = 0; k < kPlayPiles; ++k)
-        same = same && pile(server.playPiles[k], server.nPlayCards[k], client.playPiles[k], client.nPlayCards[k])
-            && pile(server.extraCards[k], server.nExtraCardsLeft, client.extraCards[k], client.nExtraCardsLeft);
+        same = same && pile(server.yourPiles[p], client.opponentPiles[p]) && pile(server.opponentPiles[p], client.yourPiles[p]);
+    for (int k = 0; k < kCentrePiles; ++k)
+        same = same && pile(server.centrePiles[k], client.centrePiles[k])
+            && std::equal(server.stacks[k], server.stacks[k] + server.stackHeight, client.stacks[k]);
     return same;
 }

@@ -26,20 +26,20 @@ TEST(LocalPlay, SelectsRefusesPlaysAndMovesToEmptyPiles)
               {C(7, kSpades), C(9, kSpades), C(3, kDiamonds)}},
              {{C(kQueen, kClubs)}}, {C(5, kHearts), C(kAce, kDiamonds)}, {C(7, kHearts)});
     PaintTable(rig.game);
-    const Rect* mine = rig.game.board.rcMyPiles;
-    const Rect* centre = rig.game.board.rcPlayPiles;
+    const Rect* mine = rig.game.board.yourPiles;
+    const Rect* centre = rig.game.board.centrePiles;
     ASSERT_EQ(mine[3], (Rect{278, 332, 349, 428}));
     const std::tuple<unsigned, unsigned, bool> edges[] = {{278, 380, true},  {277, 380, false}, {300, 332, true},
                                                           {300, 331, false}, {300, 312, false}, {348, 427, true},
                                                           {349, 380, false}, {300, 428, false}};
     for (const auto& [x, y, hits] : edges) {
-        t.nMySelectedPile = kNoPile;
+        t.yourSelectedPile = kNoPile;
         HandleTableClick(rig.game, x, y);
-        EXPECT_EQ(t.nMySelectedPile == 3, hits) << x << "," << y;
+        EXPECT_EQ(t.yourSelectedPile == 3, hits) << x << "," << y;
     }
     rig.platform.sent.clear();
     rig.platform.sounds.clear();
-    t.nMySelectedPile = kNoPile;
+    t.yourSelectedPile = kNoPile;
 
     // A click near the top-left corner of a rectangle.
     auto click = [&](const Rect& r) {
@@ -47,31 +47,31 @@ TEST(LocalPlay, SelectsRefusesPlaysAndMovesToEmptyPiles)
     };
     rig.game.hand.nCountdownSecs = 3;
     click(mine[2]);
-    rig.game.hand.nCountdownSecs = t.bHandInProgress = 0;
+    rig.game.hand.nCountdownSecs = t.handInProgress = false;
     click(mine[2]);
-    t.bHandInProgress = 1;
+    t.handInProgress = true;
     click(mine[2]);
     click(mine[2]);
     click(centre[0]);  // a 9 on an ace: refused, the selection stays
-    EXPECT_EQ(t.nMySelectedPile, 2);
+    EXPECT_EQ(t.yourSelectedPile, 2);
     click(mine[3]);
     click(centre[0]);  // the king onto the ace
-    EXPECT_EQ(t.playPiles[0][2], C(kKing, kHearts));
-    EXPECT_EQ(t.nMySelectedPile, kNoPile);
+    EXPECT_EQ(t.centrePiles[0].cards[2], C(kKing, kHearts));
+    EXPECT_EQ(t.yourSelectedPile, kNoPile);
     EXPECT_EQ(mine[3].top, 312 + 4 * 4) << "the rectangle follows the new top card";
     click(mine[0]);
     click(mine[1]);  // even a lone card moves to an empty pile
     click(mine[4]);
     click(mine[0]);  // and into the pile just emptied
-    EXPECT_EQ((Cards{t.myPiles[0][0], t.myPiles[1][0]}), (Cards{C(3, kDiamonds), C(6, kClubs)}));
+    EXPECT_EQ((Cards{t.yourPiles[0].cards[0], t.yourPiles[1].cards[0]}), (Cards{C(3, kDiamonds), C(6, kClubs)}));
     EXPECT_EQ(rig.platform.sent,
               (std::vector<Bytes>{{204, 2}, {204, 3}, {201, 3, 0}, {204, 0}, {202, 0, 1}, {204, 4}, {202, 4, 0}}));
     EXPECT_EQ(rig.platform.sounds, (Sounds{kPile, kPile, kPile, kMoved, kPile, kMoved, kPile, kMoved}));
     click(mine[2]);
-    t.nMyPileCards[2] = 0;  // as a snapshot from the server may do
+    t.yourPiles[2].count = 0;  // as a snapshot from the server may do
     click(centre[1]);
-    EXPECT_EQ(t.nMySelectedPile, kNoPile) << "a selection emptied under us is dropped";
-    EXPECT_EQ(t.nPlayCards[1], 1);
+    EXPECT_EQ(t.yourSelectedPile, kNoPile) << "a selection emptied under us is dropped";
+    EXPECT_EQ(t.centrePiles[1].count, 1);
 }
 
 // What the check after a move finds, from the position alone.
@@ -95,10 +95,10 @@ TEST(AfterMove, EndsMovesAndStalls)
         for (const bool server : {true, false}) {
             SCOPED_TRACE(std::string(what) + (server ? " on the server" : " on the client"));
             RecordedGame side;
-            side.game.table.bIsServer = server;
+            side.game.table.role = server ? Role::Server : Role::Client;
             SetPiles(side.game.table, mine, theirs, {C(7, kClubs)}, {C(9, kDiamonds)});
             EXPECT_EQ(CheckAfterMove(side.game), moveLeft);
-            EXPECT_EQ(side.game.table.bHandInProgress, moveLeft || outcome == "stall");
+            EXPECT_EQ(side.game.table.handInProgress, moveLeft || outcome == "stall");
             EXPECT_EQ(side.platform.questions.size(), outcome == "question" ? 1u : 0u);
             EXPECT_EQ(side.platform.SentTypes(), outcome == "stall" && server ? Bytes{203} : Bytes{});
             EXPECT_EQ(side.platform.texts.empty() ? "" : side.platform.texts[0].text,

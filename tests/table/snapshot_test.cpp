@@ -24,7 +24,7 @@ TEST(Snapshot, LayoutTraceAndOnlyRealTables)
     BuildShuffledDeck(deck);
     LayOutDealOnTable(server, deck, false);
     LayOutDealOnTable(client, deck, true);
-    server.bHandInProgress = client.bHandInProgress = 1;
+    server.handInProgress = client.handInProgress = true;
     auto send = [&] {
         copies.server.platform.sent.clear();
         SendAllCheck(copies.server.game);
@@ -62,11 +62,11 @@ TEST(Snapshot, LayoutTraceAndOnlyRealTables)
     copies.server.platform.tracing = copies.client.platform.tracing = false;
     sent.clear();
     received.clear();
-    client.nMySelectedPile = 3;
+    client.yourSelectedPile = 3;
     send();
     copies.DeliverAll();
-    EXPECT_EQ(client.nMySelectedPile, 3);
-    server.nPlayCards[0] = 9;
+    EXPECT_EQ(client.yourSelectedPile, 3);
+    server.centrePiles[0].count = 9;
     EXPECT_TRUE(send().empty()) << "a table broken by a rogue move is not sent";
     EXPECT_TRUE(sent.empty() && received.empty());
 }
@@ -116,9 +116,9 @@ TEST(QuietTable, ServerSendsItsTableWhenNobodyMovesAndTheClientKeepsOnlyItsUnsee
     copies.client.platform.now += 1s;
     TwoCopies::Deliver(copies.client);
     const Table& mine = client.table;
-    EXPECT_EQ((Cards{mine.myPiles[2][0], mine.myPiles[3][0]}), (Cards{C(2, kClubs), C(1, kClubs)}));
-    EXPECT_EQ(mine.nMyPileCards[0] + mine.nMyPileCards[1], 0) << "moves shown are not made twice, moves not shown stay";
-    EXPECT_EQ(mine.playPiles[0][mine.nPlayCards[0] - 1], C(4, kClubs));
+    EXPECT_EQ((Cards{mine.yourPiles[2].cards[0], mine.yourPiles[3].cards[0]}), (Cards{C(2, kClubs), C(1, kClubs)}));
+    EXPECT_EQ(mine.yourPiles[0].count + mine.yourPiles[1].count, 0) << "moves shown are not made twice, moves not shown stay";
+    EXPECT_EQ(mine.centrePiles[0].cards[mine.centrePiles[0].count - 1], C(4, kClubs));
     copies.DeliverAll();
     EXPECT_TRUE(Mirrored(server.game.table, client.table));
 }

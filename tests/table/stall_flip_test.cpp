@@ -28,7 +28,7 @@ void StalledDeal(Deck& deck, TwoCopies& copies, Card flip0 = C(kQueen, kHearts))
     put(48, flip0);
     put(49, C(kKing, kHearts));
     LayOutDealOnTable(copies.client.game.table, deck, true);
-    copies.client.game.table.bHandInProgress = copies.server.game.table.bHandInProgress = 1;
+    copies.client.game.table.handInProgress = copies.server.game.table.handInProgress = true;
 }
 
 // The server announces one flip at a time. The first second of the client's
@@ -55,39 +55,39 @@ TEST(StallFlip, AnnouncedOnceAndCountedDown)
     OnTimer(client, TimerId::FlipCountdown);
     EXPECT_EQ(shown.texts, (Texts{{115, 125, "Can't Proceed"}, {95, 265, "Flipping in 1 sec"}}));
     ClickMyPile(client, 0);
-    EXPECT_EQ(client.table.nMySelectedPile, kNoPile);
+    EXPECT_EQ(client.table.yourSelectedPile, kNoPile);
     OnTimer(client, TimerId::FlipCountdown);
-    EXPECT_EQ((Cards{client.table.playPiles[0][1], client.table.playPiles[1][1]}), (Cards{deck[48], deck[49]}));
+    EXPECT_EQ((Cards{client.table.centrePiles[0].cards[1], client.table.centrePiles[1].cards[1]}), (Cards{deck[48], deck[49]}));
     EXPECT_EQ(TwoCopies::RunOut(copies.client, TimerId::FlipCountdown), 3) << "the second flip counts down at once";
-    EXPECT_EQ(client.table.nExtraCardsLeft, 3);
+    EXPECT_EQ(client.table.stackHeight, 3);
 }
 
 // Once the stacks are used up, each centre pile keeps its upper cards and the
 // stacks are refilled from the cards below, bottom first, unshuffled.
 TEST(Recycle, RefillsFromTheCentrePiles)
 {
+    auto heights = [](const Table& x) { return std::vector<int>{x.stackHeight, x.centrePiles[0].count, x.centrePiles[1].count}; };
     for (const auto& [pile0, pile1, stack, keep0, keep1] :
          {std::tuple{7, 9, 6, 1, 3}, std::tuple{10, 6, 5, 5, 1}, std::tuple{8, 8, 7, 1, 1}}) {
         Table t;
-        t.nPlayCards[0] = static_cast<std::uint8_t>(pile0);
-        t.nPlayCards[1] = static_cast<std::uint8_t>(pile1);
+        t.centrePiles[0].count = static_cast<std::uint8_t>(pile0);
+        t.centrePiles[1].count = static_cast<std::uint8_t>(pile1);
         for (int i = 0; i < kDeckSize; ++i)
-            t.playPiles[0][i] = t.playPiles[1][(i + 20) % kDeckSize] = FreshDeckCard(i);
+            t.centrePiles[0].cards[i] = t.centrePiles[1].cards[(i + 20) % kDeckSize] = FreshDeckCard(i);
         const Table before = t;
         RecycleExtraCards(t);
-        EXPECT_EQ((std::vector<int>{t.nExtraCardsLeft, t.nPlayCards[0], t.nPlayCards[1]}),
-                  (std::vector<int>{stack, keep0, keep1}));
-        for (int k = 0; k < kPlayPiles; ++k) {
-            EXPECT_TRUE(std::equal(t.extraCards[k], t.extraCards[k] + stack, before.playPiles[k]));
-            EXPECT_TRUE(std::equal(t.playPiles[k], t.playPiles[k] + t.nPlayCards[k],
-                                   before.playPiles[k] + before.nPlayCards[k] - t.nPlayCards[k]));
+        EXPECT_EQ(heights(t), (std::vector<int>{stack, keep0, keep1}));
+        for (int k = 0; k < kCentrePiles; ++k) {
+            EXPECT_TRUE(std::equal(t.stacks[k], t.stacks[k] + stack, before.centrePiles[k].cards));
+            EXPECT_TRUE(std::equal(t.centrePiles[k].cards, t.centrePiles[k].cards + t.centrePiles[k].count,
+                                   before.centrePiles[k].cards + before.centrePiles[k].count - t.centrePiles[k].count));
         }
     }
     // The server announces flips on empty stacks too; they turn up nothing.
     Table empty;
-    empty.nPlayCards[0] = empty.nPlayCards[1] = 26;
+    empty.centrePiles[0].count = empty.centrePiles[1].count = 26;
     EXPECT_FALSE(TurnUpExtraCards(empty));
-    EXPECT_EQ((std::vector<int>{empty.nExtraCardsLeft, empty.nPlayCards[0], empty.nPlayCards[1]}), (std::vector<int>{0, 26, 26}));
+    EXPECT_EQ(heights(empty), (std::vector<int>{0, 26, 26}));
 }
 
 // The client's countdown runs out first and its player plays onto the card just
@@ -115,16 +115,17 @@ TEST(StallFlipRace, ClientPlayAfterAnEarlyFlipKeepsBothTablesInStep)
         ClickPlayPile(client, 0);
         copies.client.platform.now += after;
         TwoCopies::Deliver(copies.client);
-        EXPECT_EQ(client.table.playPiles[0][client.table.nPlayCards[0] - 1], C(5, kDiamonds));
-        EXPECT_EQ(client.table.nExtraCardsLeft, after < 1500ms ? 4 : 5);
+        EXPECT_EQ(TopCard(client.table.centrePiles[0]), C(5, kDiamonds));
+        EXPECT_EQ(client.table.stackHeight, after < 1500ms ? 4 : 5);
         if (after >= 1500ms)
             continue;
         copies.DeliverAll();
         TwoCopies::RunOut(copies.server, TimerId::FlipCountdown);
         copies.DeliverAll();
         EXPECT_TRUE(Mirrored(server.table, client.table));
-        EXPECT_EQ(server.table.nExtraCardsLeft, 4) << "one flip on each copy";
-        EXPECT_EQ(server.table.playPiles[0][1] == C(7, kHearts), serverRepairs) << "with our server the seven lies on the eight";
+        EXPECT_EQ(server.table.stackHeight, 4) << "one flip on each copy";
+        EXPECT_EQ(server.table.centrePiles[0].cards[1] == C(7, kHearts), serverRepairs)
+            << "with our server the seven lies on the eight";
     }
 }
 
@@ -138,7 +139,7 @@ TEST(StallFlipRace, PlayCrossingTheAnnouncementAndSnapshotAheadOfTheCountdown)
     Table& server = copies.server.game.table;
     LayOutDeal(copies.server.game, deck);  // stalled: 203
     Receive(copies.server, {201, 4, 0});  // the client's seven, on a table it still saw moving
-    EXPECT_EQ(server.nExtraCardsLeft, 5);
+    EXPECT_EQ(server.stackHeight, 5);
     copies.DeliverAll();
     TwoCopies::RunOut(copies.server, TimerId::FlipCountdown);
     SendAllCheck(copies.server.game);  // as when nobody moves
