@@ -68,9 +68,9 @@ Where PhaseOf(const Game& game)
 {
     if (game.table.handInProgress)
         return kInHand;
-    if (game.hand.bMyPlayAgain)
+    if (game.hand.youWantAnotherHand)
         return kWon;
-    return game.hand.bMyReady && game.hand.bOppReady ? kStartCountdown : kBetweenHands;
+    return game.hand.youAreReady && game.hand.opponentIsReady ? kStartCountdown : kBetweenHands;
 }
 
 // Each card of a deal travels as rank, then suit.
@@ -170,10 +170,10 @@ bool DispatchFront(Link& link)
     std::snprintf(line, sizeof line, "Received %d bytes, TYPE: %d", length, r.pendingType);
     SetStatus(link, nullptr, line);
 
-    r.bDispatching = true;
+    r.dispatching = true;
     ++r.completed;
     Dispatch(link, r.recvBuffer);
-    r.bDispatching = false;
+    r.dispatching = false;
 
     Drop(r, std::max(length, r.staleLength));
     r.staleLength = 0;
@@ -185,7 +185,7 @@ bool DispatchFront(Link& link)
 void ForgetHeldBytes(Link& link)
 {
     Reassembly& r = link.reassembly;
-    if (r.bDispatching)
+    if (r.dispatching)
         r.staleLength = r.pendingLength;
     else
         Drop(r, r.pendingLength);
@@ -201,7 +201,7 @@ void NetReceive(Link& link)
     }
     // Inside a handler the message in progress must stay put: just hold the
     // new bytes behind it; the outer call dispatches them when it returns.
-    if (link.reassembly.bDispatching) {
+    if (link.reassembly.dispatching) {
         ReadWaiting(link);
         return;
     }

@@ -27,7 +27,7 @@ void ComputerPlatform::KillTimer(TimerId timer)
 
 void ComputerPlatform::Think()
 {
-    if (readyButton_ && game_.hand.bOppReady && !game_.hand.bMyReady)
+    if (readyButton_ && game_.hand.opponentIsReady && !game_.hand.youAreReady)
         OnReadyPressed(game_);
     player_.Act(game_);
 }

@@ -125,7 +125,7 @@ bool ComputerPlayer::Act(Game& game)
     if (now < nextStepAt_)
         return false;
     const Table& table = game.table;
-    const bool mayMove = table.handInProgress && game.hand.nCountdownSecs == 0;
+    const bool mayMove = table.handInProgress && game.hand.countdownSeconds == 0;
     const ComputerChoice choice = mayMove ? ChooseComputerMove(table) : ComputerChoice{};
     if (choice.action == ComputerAction::Wait) {
         // Whatever it notices next takes a whole move's time.

@@ -55,17 +55,17 @@ void StartCountdownTick(Game& game)
 {
     // The table was cleared while the countdown began (the opponent left
     // inside its message pump): nothing is left to count.
-    if (game.hand.nCountdownSecs <= 0) {
+    if (game.hand.countdownSeconds <= 0) {
         game.platform.KillTimer(TimerId::StartCountdown);
         return;
     }
-    --game.hand.nCountdownSecs;
-    if (game.hand.nCountdownSecs >= 1) {
+    --game.hand.countdownSeconds;
+    if (game.hand.countdownSeconds >= 1) {
         PaintStartCountdown(game);
         return;
     }
     game.platform.KillTimer(TimerId::StartCountdown);
-    game.hand.nCountdownSecs = 0;
+    game.hand.countdownSeconds = 0;
     if (game.table.role == Role::Server)
         ShuffleAndDeal(game);
 }
@@ -101,7 +101,7 @@ void ReceiveDeal(Game& game, const Deck& deck)
     // A deal that overtakes our own start countdown ends it, so the table shows
     // at once; nothing of an earlier hand's flips carries over either.
     game.platform.KillTimer(TimerId::StartCountdown);
-    game.hand.nCountdownSecs = 0;
+    game.hand.countdownSeconds = 0;
     DropFlips(game);
     BeginHand(game);
     ForgetAllMoves(game);

@@ -9,19 +9,19 @@
 
 void FlipCountdownTick(Game& game)
 {
-    --game.hand.nCountdownSecs;
-    if (game.hand.nCountdownSecs >= 1) {
+    --game.hand.countdownSeconds;
+    if (game.hand.countdownSeconds >= 1) {
         PaintTable(game);
         char line[32];
-        std::snprintf(line, sizeof line, "Flipping in %d sec", game.hand.nCountdownSecs);
+        std::snprintf(line, sizeof line, "Flipping in %d sec", game.hand.countdownSeconds);
         game.platform.DrawLargeText(115, 125, "Can't Proceed");
         game.platform.DrawLargeText(95, 265, line);
         game.platform.InvalidateMainWindow();
         return;
     }
     game.platform.KillTimer(TimerId::FlipCountdown);
-    game.hand.nCountdownSecs = 0;
-    --game.hand.nPendingFlips;
+    game.hand.countdownSeconds = 0;
+    --game.hand.pendingFlips;
     FlipExtraCards(game);
 }
 
@@ -30,13 +30,13 @@ void FlipExtraCards(Game& game)
     Table& table = game.table;
     const int e = table.stackHeight;
     if (TurnUpExtraCards(table)) {
-        game.hand.nExtraBeforeLastFlip = e;
+        game.hand.stackHeightBeforeLastFlip = e;
         game.hand.lastFlipAt = game.platform.Now();
     }
     PaintTable(game);
     if (table.role == Role::Server) {
         CheckAfterMove(game);
-    } else if (game.hand.nPendingFlips > 0) {
+    } else if (game.hand.pendingFlips > 0) {
         StartFlipCountdown(game);
     }
 }
@@ -55,16 +55,16 @@ void CatchUpFlips(Game& game)
         return;
     if (game.table.role == Role::Server) {
         // Within a hand the only countdown is a flip's.
-        const bool flipRunning = game.table.handInProgress && game.hand.nCountdownSecs != 0;
-        if (flipRunning && game.hand.nFlipsHeard >= game.hand.nFlipsAnnounced) {
+        const bool flipRunning = game.table.handInProgress && game.hand.countdownSeconds != 0;
+        if (flipRunning && game.hand.flipsHeard >= game.hand.flipsAnnounced) {
             DropFlips(game);
             FlipExtraCards(game);
         }
         return;
     }
-    if (game.hand.nPendingFlips <= 0)
+    if (game.hand.pendingFlips <= 0)
         return;
-    const int flips = game.hand.nPendingFlips;
+    const int flips = game.hand.pendingFlips;
     DropFlips(game);
     for (int i = 0; i < flips; ++i)
         FlipExtraCards(game);

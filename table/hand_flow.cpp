@@ -27,7 +27,7 @@ void DrawLines(Game& game, std::initializer_list<Line> lines)
 
 void BeginStartCountdown(Game& game)
 {
-    game.hand.nCountdownSecs = kStartCountdownSecs;
+    game.hand.countdownSeconds = kStartCountdownSecs;
     PaintStartCountdown(game);
     game.platform.StartTimer(TimerId::StartCountdown);
 }
@@ -65,19 +65,19 @@ void DrawFinalTable(Game& game)
 void BeginHand(Game& game)
 {
     game.table.handInProgress = true;
-    game.hand.bMyReady = 0;
-    game.hand.bOppReady = 0;
-    game.hand.nFlipsAnnounced = 0;
-    game.hand.nFlipsHeard = 0;
-    game.hand.nExtraBeforeLastFlip = -1;
+    game.hand.youAreReady = false;
+    game.hand.opponentIsReady = false;
+    game.hand.flipsAnnounced = 0;
+    game.hand.flipsHeard = 0;
+    game.hand.stackHeightBeforeLastFlip = -1;
 }
 
 void OnReadyPressed(Game& game)
 {
     game.platform.DestroyReadyButton();
     game.outbox->Ready();
-    game.hand.bMyReady = 1;
-    if (game.hand.bOppReady)
+    game.hand.youAreReady = true;
+    if (game.hand.opponentIsReady)
         BeginStartCountdown(game);
     else
         PaintWaitingForOpponent(game);
@@ -85,8 +85,8 @@ void OnReadyPressed(Game& game)
 
 void OnOpponentReady(Game& game)
 {
-    game.hand.bOppReady = 1;
-    if (game.hand.bMyReady)
+    game.hand.opponentIsReady = true;
+    if (game.hand.youAreReady)
         BeginStartCountdown(game);
 }
 
@@ -95,7 +95,7 @@ void PaintStartCountdown(Game& game)
     game.platform.DebugOutput("PaintStartCountdown\n");
     game.platform.ClearBackBuffer();
     char line[64];
-    std::snprintf(line, sizeof line, "Game starts in %d sec", game.hand.nCountdownSecs);
+    std::snprintf(line, sizeof line, "Game starts in %d sec", game.hand.countdownSeconds);
     DrawLines(game, {{40, 250, line}});
     game.platform.PumpMessages();
 }
@@ -110,7 +110,7 @@ void PaintWaitingForOpponent(Game& game)
 void OnWin(Game& game)
 {
     EndHand(game);
-    game.hand.bMyPlayAgain = 1;
+    game.hand.youWantAnotherHand = true;
     ++game.score.mine;
     CountHandEnded(game);
     DrawLines(game, {{130, 120, "You Won !!!"}, {60, 315, "Waiting for Opponent"}, {125, 365, "to go again.."}});
@@ -143,13 +143,13 @@ void AnswerPlayAgain(Game& game, bool yes)
 void OnTie(Game& game)
 {
     EndHand(game);
-    if (game.hand.bMyPlayAgain) {
+    if (game.hand.youWantAnotherHand) {
         --game.score.mine;  // the win we counted was half of a tie
         game.platform.ShowScore(game.score);
     } else {
         CountHandEnded(game);
     }
-    game.hand.bMyPlayAgain = 0;
+    game.hand.youWantAnotherHand = false;
     DrawFinalTable(game);
     DrawLines(game, {{170, 120, "Tie !!!"}});
     game.platform.StartTimer(TimerId::TieDisplay);
@@ -163,7 +163,7 @@ void TieDisplayTick(Game& game)
 
 void OnOpponentPlayAgain(Game& game)
 {
-    if (game.hand.bMyPlayAgain) {
+    if (game.hand.youWantAnotherHand) {
         ResetForNextHand(game);
         return;
     }
@@ -175,9 +175,9 @@ void ResetForNextHand(Game& game)
 {
     game.table.yourSelectedPile = kNoPile;
     game.table.opponentSelectedPile = kNoPile;
-    game.hand.bMyPlayAgain = 0;
-    game.hand.bMyReady = 0;
-    // bOppReady stays: after a tie nothing waits for both copies to be back,
+    game.hand.youWantAnotherHand = false;
+    game.hand.youAreReady = false;
+    // opponentIsReady stays: after a tie nothing waits for both copies to be back,
     // and the opponent may already have pressed for the next hand.
     game.platform.ClearBackBuffer();
     game.platform.InvalidateMainWindow();
@@ -207,7 +207,7 @@ void ClearTable(Game& game)
 void ResetForNewOpponent(Game& game)
 {
     EndHand(game);
-    game.hand.bOppReady = 0;
+    game.hand.opponentIsReady = false;
     game.hand.askedToPlayAgain = false;
     ResetScore(game);
     game.platform.KillTimer(TimerId::StartCountdown);

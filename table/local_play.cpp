@@ -81,7 +81,7 @@ void TrySelect(Game& game, int x, int y)
 
 void HandleTableClick(Game& game, unsigned x, unsigned y)
 {
-    if (game.hand.nCountdownSecs != 0 || !game.table.handInProgress)
+    if (game.hand.countdownSeconds != 0 || !game.table.handInProgress)
         return;
     Table& table = game.table;
     // A snapshot from the server can empty the selected pile under us.
@@ -120,7 +120,7 @@ bool CheckAfterMove(Game& game)
     const bool opponentHasCards = AnyPileAbove(0, table.opponentPiles);
     // Once this copy has won, only the opponent's last card still counts: it
     // makes a tie, even if a snapshot sent before our last play put a card back.
-    if (game.hand.bMyPlayAgain) {
+    if (game.hand.youWantAnotherHand) {
         if (!opponentHasCards)
             OnTie(game);
         return false;

@@ -16,6 +16,6 @@ void QuietTableTick(Game& game)
         return;
     }
     // A countdown ends in a flip, which starts the quiet time afresh.
-    if (game.hand.nCountdownSecs == 0)
+    if (game.hand.countdownSeconds == 0)
         SendAllCheck(game);
 }

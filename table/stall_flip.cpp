@@ -12,7 +12,7 @@ constexpr int kFlipCountdownSecs = 3;
 
 void StartFlipCountdown(Game& game)
 {
-    game.hand.nCountdownSecs = kFlipCountdownSecs;
+    game.hand.countdownSeconds = kFlipCountdownSecs;
     game.platform.StartTimer(TimerId::FlipCountdown);
 }
 
@@ -20,9 +20,9 @@ void AnnounceFlip(Game& game)
 {
     // Not while our own flip counts down: the check after that flip announces
     // the next one itself, so both copies carry out as many flips.
-    if (game.hand.nCountdownSecs != 0)
+    if (game.hand.countdownSeconds != 0)
         return;
-    ++game.hand.nFlipsAnnounced;
+    ++game.hand.flipsAnnounced;
     game.outbox->Flip(game.table.stackHeight == 0);
     StartFlipCountdown(game);
 }
@@ -32,8 +32,8 @@ void OnFlipAnnounced(Game& game)
     HandState& hand = game.hand;
     if (game.repairs)
         game.outbox->FlipHeard();
-    ++hand.nPendingFlips;
-    if (hand.nPendingFlips <= 1)
+    ++hand.pendingFlips;
+    if (hand.pendingFlips <= 1)
         StartFlipCountdown(game);
 }
 
@@ -41,15 +41,15 @@ void OnFlipHeard(Game& game)
 {
     HandState& hand = game.hand;
     // A stray acknowledgement must not stand for a flip still to come.
-    if (game.repairs && hand.nFlipsHeard < hand.nFlipsAnnounced)
-        ++hand.nFlipsHeard;
+    if (game.repairs && hand.flipsHeard < hand.flipsAnnounced)
+        ++hand.flipsHeard;
 }
 
 void DropFlips(Game& game)
 {
     game.platform.KillTimer(TimerId::FlipCountdown);
-    game.hand.nCountdownSecs = 0;
-    game.hand.nPendingFlips = 0;
+    game.hand.countdownSeconds = 0;
+    game.hand.pendingFlips = 0;
 }
 
 bool TurnUpExtraCards(Table& table)
@@ -81,17 +81,17 @@ bool SettleSnapshotFlips(Game& game, const Table& snapshot)
     if (!game.repairs)
         return false;
     if (snapshot.stackHeight == game.table.stackHeight) {
-        hand.nExtraBeforeLastFlip = -1;  // the server has shown our flip
+        hand.stackHeightBeforeLastFlip = -1;  // the server has shown our flip
         return false;
     }
-    if (hand.nPendingFlips > 0) {
-        if (--hand.nPendingFlips == 0) {
+    if (hand.pendingFlips > 0) {
+        if (--hand.pendingFlips == 0) {
             game.platform.KillTimer(TimerId::FlipCountdown);
-            hand.nCountdownSecs = 0;
+            hand.countdownSeconds = 0;
         }
         return false;
     }
-    return snapshot.stackHeight == hand.nExtraBeforeLastFlip && game.platform.Now() - hand.lastFlipAt < kFlipStillComing;
+    return snapshot.stackHeight == hand.stackHeightBeforeLastFlip && game.platform.Now() - hand.lastFlipAt < kFlipStillComing;
 }
 
 void RecycleExtraCards(Table& table)

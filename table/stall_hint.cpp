@@ -32,7 +32,7 @@ void ForgetStall(Game& game)
 void StallHintTick(Game& game)
 {
     game.platform.KillTimer(TimerId::StallHint);
-    if (!game.table.handInProgress || game.hand.nCountdownSecs != 0)
+    if (!game.table.handInProgress || game.hand.countdownSeconds != 0)
         return;
     game.hand.stallHint = StallHintFor(game.table);
     if (game.hand.stallHint != StallHint::None)

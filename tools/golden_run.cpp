@@ -749,7 +749,7 @@ public:
     {
         Copy& c = Find(computer);
         Game& game = c.game();
-        if (c.ReadyShown() && game.hand.bOppReady && !game.hand.bMyReady)
+        if (c.ReadyShown() && game.hand.opponentIsReady && !game.hand.youAreReady)
             OnReadyPressed(game);
         c.player->Act(game);
     }
@@ -760,7 +760,7 @@ public:
         Note("both tables are laid out");
         const Table table = TableFor(position, false);
         if (!HoldsEachCardOnce(table) || !s.game().table.handInProgress || !c.game().table.handInProgress
-            || s.game().hand.nCountdownSecs || c.game().hand.nCountdownSecs) {
+            || s.game().hand.countdownSeconds || c.game().hand.countdownSeconds) {
             std::fprintf(stderr, "golden_run: a position that is no hand in progress, or laid out during a countdown\n");
             std::exit(2);
         }
@@ -815,7 +815,7 @@ public:
         look.inHand = game.table.handInProgress;
         look.readyShown = c.ReadyShown();
         look.asked = game.hand.askedToPlayAgain;
-        look.countdown = game.hand.nCountdownSecs;
+        look.countdown = game.hand.countdownSeconds;
         look.selected = game.table.yourSelectedPile;
         look.myCards = CardsLeft(game.table.yourPiles);
         look.theirCards = CardsLeft(game.table.opponentPiles);

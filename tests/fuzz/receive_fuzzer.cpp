@@ -45,7 +45,7 @@ struct FuzzCopy : RecordingPlatform {
         const Table& t = game.table;
         Require(HoldsEachCardOnce(t) || CardsOnTable(t) == 0);  // nothing dealt yet
         Require(link.reassembly.pendingLength >= 0 && link.reassembly.pendingLength <= kRecvBufferSize);
-        Require(game.hand.nCountdownSecs >= 0 && (t.role == Role::Server || game.hand.nPendingFlips >= 0));
+        Require(game.hand.countdownSeconds >= 0 && (t.role == Role::Server || game.hand.pendingFlips >= 0));
         // Only the client keeps its moves until a snapshot answers them.
         Require(game.unanswered.count >= 0 && game.unanswered.count <= (t.role == Role::Server ? 0 : UnansweredMoves::kCapacity));
     }
@@ -56,9 +56,9 @@ struct FuzzCopy : RecordingPlatform {
     {
         Check();
         const Reassembly& r = link.reassembly;
-        Require(inbox.empty() && !r.bDispatching);
-        Require(game.table.role == Role::Server || (game.hand.nPendingFlips > 0) == TimerRunning(TimerId::FlipCountdown));
-        Require((game.hand.nCountdownSecs != 0)
+        Require(inbox.empty() && !r.dispatching);
+        Require(game.table.role == Role::Server || (game.hand.pendingFlips > 0) == TimerRunning(TimerId::FlipCountdown));
+        Require((game.hand.countdownSeconds != 0)
                 == (TimerRunning(TimerId::FlipCountdown) || TimerRunning(TimerId::StartCountdown)));
         Require(r.pendingLength != 0 || r.pendingType == 0);
         Require(
@@ -113,7 +113,7 @@ struct FuzzCopy : RecordingPlatform {
     // The status line names each message just before its handler runs.
     void InvalidateStatusWindow(bool erase) override
     {
-        if (!erase && !link.reassembly.bDispatching && std::strncmp(link.status.statusLine2, "Received ", 9) == 0)
+        if (!erase && !link.reassembly.dispatching && std::strncmp(link.status.statusLine2, "Received ", 9) == 0)
             Check();
     }
 

@@ -87,7 +87,7 @@ TEST(ComputerPlayer, SelectsThenPlaysAfterAPauseAndNeverDuringACountdownOrBetwee
     side.platform.sent.clear();
     ComputerPlayer computer(ComputerSpeed::Hard, 7);
     for (const auto& [countdown, inHand] : {std::pair{3, 1}, std::pair{0, 0}}) {
-        side.game.hand.nCountdownSecs = countdown;
+        side.game.hand.countdownSeconds = countdown;
         side.game.table.handInProgress = inHand;
         EXPECT_FALSE(StepUntilSent(side, computer, 1));
     }

@@ -24,7 +24,7 @@ TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
         SCOPED_TRACE(testing::Message() << "yes " << yes << ", winner gone " << gone);
         RecordedGame loser;
         SetPiles(loser.game.table, {{C(4, kClubs)}}, {}, {C(5, kHearts)}, {C(2, kHearts)});
-        loser.game.hand.bOppReady = 1;
+        loser.game.hand.opponentIsReady = true;
         CheckAfterMove(loser.game);
         EXPECT_EQ(loser.platform.questions,
                   std::vector<std::string>{"Loser: Your Opponent has Won !!\nWould you like to play another hand?"});
@@ -36,7 +36,7 @@ TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
         EXPECT_EQ(loser.platform.SentTypes(), sent);
         EXPECT_EQ(loser.platform.readyButton, ready);
         EXPECT_EQ(loser.platform.closeRequests, closes);
-        EXPECT_EQ(loser.game.hand.bOppReady, gone ? 0 : 1) << "a new opponent has not pressed ready";
+        EXPECT_EQ(loser.game.hand.opponentIsReady, gone ? 0 : 1) << "a new opponent has not pressed ready";
         EXPECT_EQ(loser.game.score.handsEnded, gone == 1 ? 0 : 1) << "a new opponent starts from nothing";
     }
 

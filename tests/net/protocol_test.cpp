@@ -28,7 +28,7 @@ TEST(Reassembly, MessagesWholeAndInOrderHeldBytesWaitForTheHandlerOrGoWithTheCon
         Receive(client, Bytes(stream.begin() + 117, stream.end()));
         EXPECT_EQ(client.game.table.centrePiles[0].cards[0], C(kKing, kSpades));
         EXPECT_EQ(client.game.table.opponentSelectedPile, 3);
-        EXPECT_EQ(client.game.hand.nPendingFlips, 1);
+        EXPECT_EQ(client.game.hand.pendingFlips, 1);
         EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{209, 1}, {206}})) << "the ping echoed, the flip acknowledged";
     }
 
@@ -38,12 +38,12 @@ TEST(Reassembly, MessagesWholeAndInOrderHeldBytesWaitForTheHandlerOrGoWithTheCon
     // the rest of the message whose handler was running.
     RecordedGame side;
     Receive(side, {7, 205});
-    EXPECT_EQ(side.game.hand.bOppReady, 0);
+    EXPECT_EQ(side.game.hand.opponentIsReady, 0);
     Receive(side, {205});  // what a later read brings still counts
-    EXPECT_EQ(side.game.hand.bOppReady, 1);
+    EXPECT_EQ(side.game.hand.opponentIsReady, 1);
 
     RecordedGame client;
-    client.game.hand.bMyReady = 1;
+    client.game.hand.youAreReady = true;
     std::size_t sentWhileNested = 99;
     client.platform.onPump = [&] {
         client.platform.onPump = nullptr;
@@ -59,7 +59,7 @@ TEST(Reassembly, MessagesWholeAndInOrderHeldBytesWaitForTheHandlerOrGoWithTheCon
     ForgetHeldBytes(rejoined.link);
     Receive(rejoined, {209, 1});
     EXPECT_EQ(rejoined.platform.sent, (std::vector<Bytes>{{209, 1}}));
-    rejoined.game.hand.bMyReady = 1;
+    rejoined.game.hand.youAreReady = true;
     rejoined.platform.onPump = [&] {
         rejoined.platform.onPump = nullptr;
         Receive(rejoined, {210, 5, 1});

@@ -56,7 +56,7 @@ TEST(MainWindow, KeysAndLeftClicksPlayAlikeOnAFixedWindow)
         PaintTable(game);
         QTest::mouseClick(copy.window.boardView(), Qt::RightButton, {}, {313, 360});
         for (const int countdown : {2, 0}) {  // nothing plays during a countdown
-            game.hand.nCountdownSecs = countdown;
+            game.hand.countdownSeconds = countdown;
             for (const auto& [key, at] : steps)
                 byKeys ? QTest::keyClick(&copy.window, key) : QTest::mouseClick(copy.window.boardView(), Qt::LeftButton, {}, at);
         }

@@ -229,7 +229,7 @@ TEST_F(NetworkPlay, ClientsComeAndGo)
     EXPECT_EQ(second.readAll(), ping) << "the live client keeps its seat";
 
     Game& game = server.game();
-    game.hand.bOppReady = game.table.handInProgress = true;
+    game.hand.opponentIsReady = game.table.handInProgress = true;
     server.StartTimer(TimerId::QuietTable);
     server.AskToPlayAgain("Another hand?", "Loser");
     second.close();
@@ -237,7 +237,7 @@ TEST_F(NetworkPlay, ClientsComeAndGo)
     for (int cycle = 0; cycle < 20; ++cycle) {
         ASSERT_TRUE(Eventually([&] { return server.Line1() == "Disconnected"; }));
         EXPECT_TRUE(server.timers.empty() && !server.window.readyButton()) << "nothing runs on for nobody";
-        EXPECT_EQ(game.table.handInProgress + game.hand.bOppReady, 0) << "the old hand and the old ready are over";
+        EXPECT_EQ(game.table.handInProgress + game.hand.opponentIsReady, 0) << "the old hand and the old ready are over";
         QTcpSocket churn;
         churn.connectToHost(QHostAddress::LocalHost, port);
         ASSERT_TRUE(Eventually([&] { return server.Line1() != "Disconnected"; }));

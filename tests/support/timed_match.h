@@ -213,7 +213,7 @@ private:
         // for two seconds with no countdown running.
         const Ms next = std::min(limit, events_.empty() ? kNever : events_.begin()->first);
         if (!inFlight_ && checkedQuietAt_ != lastWireActivity_ && next >= lastWireActivity_ + 2000 && s.table.handInProgress
-            && c.table.handInProgress && !s.hand.nCountdownSecs && !c.hand.nCountdownSecs) {
+            && c.table.handInProgress && !s.hand.countdownSeconds && !c.hand.countdownSeconds) {
             checkedQuietAt_ = lastWireActivity_;
             hand_.outOfStep |= !Mirrored(s.table, c.table);
         }

@@ -45,9 +45,9 @@ TEST(LocalPlay, SelectsRefusesPlaysAndMovesToEmptyPiles)
     auto click = [&](const Rect& r) {
         HandleTableClick(rig.game, static_cast<unsigned>(r.left + 10), static_cast<unsigned>(r.top + 10));
     };
-    rig.game.hand.nCountdownSecs = 3;
+    rig.game.hand.countdownSeconds = 3;
     click(mine[2]);
-    rig.game.hand.nCountdownSecs = t.handInProgress = false;
+    rig.game.hand.countdownSeconds = t.handInProgress = false;
     click(mine[2]);
     t.handInProgress = true;
     click(mine[2]);

@@ -102,10 +102,10 @@ TEST(QuietTable, ServerSendsItsTableWhenNobodyMovesAndTheClientKeepsOnlyItsUnsee
     OnTimer(server.game, TimerId::QuietTable);
     copies.DeliverAll();
     EXPECT_EQ(server.platform.SentTypes(), (std::vector<std::uint8_t>{210}));
-    server.game.hand.nCountdownSecs = 2;
+    server.game.hand.countdownSeconds = 2;
     OnTimer(server.game, TimerId::QuietTable);
     EXPECT_EQ(server.platform.sent.size(), 1u) << "not while a countdown runs: a flip follows";
-    server.game.hand.nCountdownSecs = 0;
+    server.game.hand.countdownSeconds = 0;
 
     // The client moves the 2 to pile 3 and plays the 5; the server's quiet-time
     // snapshot crosses both on the wire and arrives a second later.

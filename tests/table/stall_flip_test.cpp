@@ -42,7 +42,7 @@ TEST(StallFlip, AnnouncedOnceAndCountedDown)
     Game& server = copies.server.game;
     Game& client = copies.client.game;
     Receive(copies.server, {206});
-    EXPECT_EQ(server.hand.nFlipsHeard, 0) << "a stray acknowledgement stands for no flip";
+    EXPECT_EQ(server.hand.flipsHeard, 0) << "a stray acknowledgement stands for no flip";
     LayOutDeal(server, deck);  // the check after the deal finds the stall
     CheckAfterMove(server);  // e.g. after a lone card moved to an empty pile
     EXPECT_EQ(copies.server.platform.sent, (std::vector<Bytes>{{203, 0}})) << "one flip announced at a time";
