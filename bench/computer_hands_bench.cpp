@@ -73,7 +73,7 @@ public:
     void AskToPlayAgain(std::string_view, std::string_view) override { ++questions; }
     void CloseProgram() override {}
     void StartTimer(TimerId timer) override { due[static_cast<int>(timer)] = now_ + TimerPeriodMs(timer); }
-    void KillTimer(TimerId timer) override { due[static_cast<int>(timer)] = kStopped; }
+    void StopTimer(TimerId timer) override { due[static_cast<int>(timer)] = kStopped; }
     void PumpMessages() override {}
     void PlaySoundClip(SoundClip) override {}
     bool DebugOutputEnabled() const override { return false; }

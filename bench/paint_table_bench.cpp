@@ -30,7 +30,7 @@ void LayOutBusyTable(Table& table)
     table.handInProgress = true;
     table.yourSelectedPile = 2;
     table.opponentSelectedPile = 4;
-    // The emptied pile's two cards went onto the play piles.
+    // The emptied pile's two cards went onto the centre piles.
     for (int k = 0; k < kCentrePiles; ++k)
         table.centrePiles[k].cards[table.centrePiles[k].count++] = table.yourPiles[0].cards[--table.yourPiles[0].count];
     // Two more cards on each stack, taken from the top of the opponent's tallest piles.
@@ -116,7 +116,7 @@ void BM_SnapshotRoundTrip(benchmark::State& state)
     };
 
     for (auto _ : state) {
-        SendAllCheck(server);
+        SendSnapshot(server);
         NetReceive(clientLink);
         benchmark::DoNotOptimize(client.table);
     }

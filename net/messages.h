@@ -12,14 +12,14 @@ enum MsgType : std::uint8_t {
     MsgSelectPile = 204,
     MsgReady = 205,
     MsgFlipHeard = 206,  // ours: the client heard a flip announcement; a peer without it consumes it unread
-    MsgPlayPileTops = 207,
+    MsgCentrePileTops = 207,
     MsgPlayAgain = 208,
     MsgPing = 209,
-    MsgAllCheck = 210,
+    MsgSnapshot = 210,
 };
 
 inline constexpr std::uint8_t kFirstMsgType = MsgDeal;
-inline constexpr std::uint8_t kLastMsgType = MsgAllCheck;
+inline constexpr std::uint8_t kLastMsgType = MsgSnapshot;
 
 inline constexpr std::uint8_t msgLength[kLastMsgType - kFirstMsgType + 1] = {105, 3, 3, 2, 2, 1, 1, 11, 1, 2, 118};
 
@@ -35,4 +35,4 @@ constexpr int MessageLength(std::uint8_t type)
     return msgLength[type - kFirstMsgType];
 }
 
-static_assert(MessageLength(MsgAllCheck) == kLongestMessage);
+static_assert(MessageLength(MsgSnapshot) == kLongestMessage);

@@ -78,18 +78,18 @@ void ReceiveDealMessage(Game& game, const std::uint8_t* m)
 {
     Deck deck;
     for (int i = 0; i < kDeckSize; ++i)
-        deck[i] = Card{m[2 + 2 * i], m[1 + 2 * i]};
+        deck[i] = Card{m[1 + 2 * i], m[2 + 2 * i]};
     ReceiveDeal(game, deck);
 }
 
-void ReceivePlayPilesMessage(Game& game, const std::uint8_t* m)
+void ReceiveCentrePilesMessage(Game& game, const std::uint8_t* m)
 {
     CentrePileTop piles[kCentrePiles];
     for (int k = 0; k < kCentrePiles; ++k) {
         const std::uint8_t* cards = m + 3 + 4 * k;  // rank, suit of the top, then of the card beneath
-        piles[k] = {m[1 + k], Card{cards[1], cards[0]}, Card{cards[3], cards[2]}};
+        piles[k] = {m[1 + k], Card{cards[0], cards[1]}, Card{cards[2], cards[3]}};
     }
-    ReceivePlayPiles(game, piles);
+    ReceiveCentrePiles(game, piles);
 }
 
 // Counts that cannot describe a table are not decoded at all.
@@ -100,7 +100,7 @@ void ReceiveSnapshotMessage(Game& game, const std::uint8_t* m)
         return;
     Table table = game.table;
     DecodeSnapshot(m, table);
-    ReceiveAllCheck(game, table);
+    ReceiveSnapshot(game, table);
 }
 
 void Dispatch(Link& link, const std::uint8_t* m)
@@ -111,15 +111,15 @@ void Dispatch(Link& link, const std::uint8_t* m)
         return;
     switch (m[0]) {
     case MsgDeal: ReceiveDealMessage(game, m); break;
-    case MsgPlayCard: ReceiveOppPlay(game, m[1], m[2]); break;
-    case MsgMoveToEmptyPile: ReceiveOppMoveToEmpty(game, m[1], m[2]); break;
+    case MsgPlayCard: ReceiveOpponentPlay(game, m[1], m[2]); break;
+    case MsgMoveToEmptyPile: ReceiveOpponentMoveToEmpty(game, m[1], m[2]); break;
     case MsgFlip: OnFlipAnnounced(game); break;
-    case MsgSelectPile: ReceiveOppSelection(game, m[1]); break;
+    case MsgSelectPile: ReceiveOpponentSelection(game, m[1]); break;
     case MsgReady: OnOpponentReady(game); break;
-    case MsgPlayPileTops: ReceivePlayPilesMessage(game, m); break;
+    case MsgCentrePileTops: ReceiveCentrePilesMessage(game, m); break;
     case MsgPlayAgain: OnOpponentPlayAgain(game); break;
     case MsgPing: OnPing(link, m); break;
-    case MsgAllCheck: ReceiveSnapshotMessage(game, m); break;
+    case MsgSnapshot: ReceiveSnapshotMessage(game, m); break;
     case MsgFlipHeard: OnFlipHeard(game); break;
     default: break;
     }

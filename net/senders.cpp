@@ -94,8 +94,8 @@ void Link::FlipHeard()
 
 void Link::Snapshot(const Table& table)
 {
-    std::uint8_t message[MessageLength(MsgAllCheck)];
+    std::uint8_t message[MessageLength(MsgSnapshot)];
     EncodeSnapshot(table, message);
     TraceSnapshot(game, message, true);
-    NetSend(*this, message, MessageLength(MsgAllCheck));
+    NetSend(*this, message, MessageLength(MsgSnapshot));
 }

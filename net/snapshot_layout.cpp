@@ -11,8 +11,8 @@ auto& SlotOf(AnyTable& table, SnapshotSection section, int pile, int slot, bool 
     case SnapshotSection::SenderPiles: return (receiver ? table.opponentPiles : table.yourPiles)[pile].cards[slot];
     case SnapshotSection::ReceiverPiles: return (receiver ? table.yourPiles : table.opponentPiles)[pile].cards[slot];
     case SnapshotSection::Stacks: return table.stacks[pile][slot];
-    case SnapshotSection::PlayPile0:
-    case SnapshotSection::PlayPile1: break;
+    case SnapshotSection::CentrePile0:
+    case SnapshotSection::CentrePile1: break;
     }
     return table.centrePiles[pile].cards[slot];
 }
@@ -21,10 +21,10 @@ auto& SlotOf(AnyTable& table, SnapshotSection section, int pile, int slot, bool 
 
 void EncodeSnapshot(const Table& table, std::uint8_t* m)
 {
-    m[0] = MsgAllCheck;
-    m[kSnapshotExtraCount] = table.stackHeight;
+    m[0] = MsgSnapshot;
+    m[kSnapshotStackHeight] = table.stackHeight;
     for (int k = 0; k < kCentrePiles; ++k)
-        m[kSnapshotPlayCounts + k] = table.centrePiles[k].count;
+        m[kSnapshotCentreCounts + k] = table.centrePiles[k].count;
     for (int p = 0; p < kPlayerPiles; ++p) {
         m[kSnapshotSenderCounts + p] = table.yourPiles[p].count;
         m[kSnapshotReceiverCounts + p] = table.opponentPiles[p].count;
@@ -39,9 +39,9 @@ void EncodeSnapshot(const Table& table, std::uint8_t* m)
 
 void DecodeSnapshot(const std::uint8_t* m, Table& table)
 {
-    table.stackHeight = m[kSnapshotExtraCount];
+    table.stackHeight = m[kSnapshotStackHeight];
     for (int k = 0; k < kCentrePiles; ++k)
-        table.centrePiles[k].count = m[kSnapshotPlayCounts + k];
+        table.centrePiles[k].count = m[kSnapshotCentreCounts + k];
     for (int p = 0; p < kPlayerPiles; ++p) {
         table.opponentPiles[p].count = m[kSnapshotSenderCounts + p];
         table.yourPiles[p].count = m[kSnapshotReceiverCounts + p];

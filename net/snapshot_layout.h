@@ -7,17 +7,17 @@
 #include <initializer_list>
 
 // Where everything lies in a snapshot (message 210), seen from its sender.
-inline constexpr int kSnapshotExtraCount = 1;
-inline constexpr int kSnapshotPlayCounts = 2;
+inline constexpr int kSnapshotStackHeight = 1;
+inline constexpr int kSnapshotCentreCounts = 2;
 inline constexpr int kSnapshotSenderCounts = 4;
 inline constexpr int kSnapshotReceiverCounts = kSnapshotSenderCounts + kPlayerPiles;
 inline constexpr int kSnapshotCardList = kSnapshotReceiverCounts + kPlayerPiles;
-static_assert(kSnapshotCardList + 2 * kDeckSize == MessageLength(MsgAllCheck));
+static_assert(kSnapshotCardList + 2 * kDeckSize == MessageLength(MsgSnapshot));
 
 // Each card of the list travels as suit, then rank.
 constexpr Card SnapshotCardAt(const std::uint8_t* m, int position)
 {
-    return Card{m[kSnapshotCardList + 2 * position], m[kSnapshotCardList + 2 * position + 1]};
+    return Card{m[kSnapshotCardList + 2 * position + 1], m[kSnapshotCardList + 2 * position]};
 }
 
 inline void PutSnapshotCard(std::uint8_t* m, int position, const Card& card)
@@ -32,12 +32,12 @@ void EncodeSnapshot(const Table& table, std::uint8_t* m);
 // new counts keep whatever they held.
 void DecodeSnapshot(const std::uint8_t* m, Table& table);
 
-enum class SnapshotSection { SenderPiles, ReceiverPiles, Stacks, PlayPile0, PlayPile1 };
+enum class SnapshotSection { SenderPiles, ReceiverPiles, Stacks, CentrePile0, CentrePile1 };
 
 // Counts that can describe a whole table: its card list fits the table's piles.
 constexpr bool DescribesWholeTable(const std::uint8_t* m)
 {
-    int total = 2 * m[kSnapshotExtraCount] + m[kSnapshotPlayCounts] + m[kSnapshotPlayCounts + 1];
+    int total = 2 * m[kSnapshotStackHeight] + m[kSnapshotCentreCounts] + m[kSnapshotCentreCounts + 1];
     for (int i = kSnapshotSenderCounts; i < kSnapshotCardList; ++i) {
         if (m[i] > kMaxPileCards)
             return false;
@@ -63,15 +63,15 @@ void WalkSnapshotCards(const std::uint8_t* m, CardVisit card, PileDone pileDone,
         }
         sectionDone(section);
     }
-    for (int level = 0; level < m[kSnapshotExtraCount]; ++level) {
+    for (int level = 0; level < m[kSnapshotStackHeight]; ++level) {
         for (int stack = 0; stack < kCentrePiles; ++stack)
             card(SnapshotSection::Stacks, stack, level, position++);
         pileDone(SnapshotSection::Stacks);
     }
     sectionDone(SnapshotSection::Stacks);
     for (int k = 0; k < kCentrePiles; ++k) {
-        const SnapshotSection section = k == 0 ? SnapshotSection::PlayPile0 : SnapshotSection::PlayPile1;
-        for (int slot = 0; slot < m[kSnapshotPlayCounts + k]; ++slot)
+        const SnapshotSection section = k == 0 ? SnapshotSection::CentrePile0 : SnapshotSection::CentrePile1;
+        for (int slot = 0; slot < m[kSnapshotCentreCounts + k]; ++slot)
             card(section, k, slot, position++);
         pileDone(section);
         sectionDone(section);

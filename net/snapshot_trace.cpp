@@ -24,22 +24,22 @@ const char* LabelOf(SnapshotSection section)
     case SnapshotSection::SenderPiles: return "OPP";
     case SnapshotSection::ReceiverPiles: return "MY";
     case SnapshotSection::Stacks: return "EXTRA";
-    case SnapshotSection::PlayPile0: return "PLAY 0";
-    case SnapshotSection::PlayPile1: return "PLAY 1";
+    case SnapshotSection::CentrePile0: return "PLAY 0";
+    case SnapshotSection::CentrePile1: return "PLAY 1";
     }
     return "";
 }
 
 void TraceSent(Game& game, const std::uint8_t* m)
 {
-    Trace(game, "nExtraCardsLeft = %d \n", m[kSnapshotExtraCount]);
-    Trace(game, "nPlayCards = %d %d\n", m[kSnapshotPlayCounts], m[kSnapshotPlayCounts + 1]);
+    Trace(game, "nExtraCardsLeft = %d \n", m[kSnapshotStackHeight]);
+    Trace(game, "nPlayCards = %d %d\n", m[kSnapshotCentreCounts], m[kSnapshotCentreCounts + 1]);
     for (const int counts : {kSnapshotSenderCounts, kSnapshotReceiverCounts}) {
         for (int p = 0; p < kPlayerPiles; ++p)
             Trace(game, "%d, ", m[counts + p]);
         Trace(game, "\n");
     }
-    for (int i = kSnapshotExtraCount; i < kSnapshotCardList; ++i)
+    for (int i = kSnapshotStackHeight; i < kSnapshotCardList; ++i)
         Trace(game, "%d \n", m[i]);
     Trace(game, kSectionEnd);
     Trace(game, kSectionEnd);
@@ -49,7 +49,7 @@ void TraceSent(Game& game, const std::uint8_t* m)
             Trace(game, "%d %d %d\n", position, RankAt(m, position), SuitAt(m, position));
         },
         [&](SnapshotSection section) {
-            if (section != SnapshotSection::PlayPile0 && section != SnapshotSection::PlayPile1)
+            if (section != SnapshotSection::CentrePile0 && section != SnapshotSection::CentrePile1)
                 Trace(game, "---\n");
         },
         [&](SnapshotSection) { Trace(game, kSectionEnd); });
@@ -63,7 +63,7 @@ void TraceReceived(Game& game, const std::uint8_t* m)
 {
     Trace(game, "ReceiveAllCheck %d \n", m[0]);
     Trace(game, ">>> %d \n", m[0]);
-    for (int i = kSnapshotExtraCount; i < kSnapshotCardList; ++i)
+    for (int i = kSnapshotStackHeight; i < kSnapshotCardList; ++i)
         Trace(game, "-> %d \n", m[i]);
     for (int i = 0; i < kDeckSize; ++i)
         Trace(game, "%d | %d, %d \n", i, SuitAt(m, i), RankAt(m, i));
@@ -71,8 +71,8 @@ void TraceReceived(Game& game, const std::uint8_t* m)
         Trace(game, "ReceiveAllCheck: counts do not describe a whole table, ignored\n");
         return;
     }
-    Trace(game, "nExtraCardsLeft = %d \n", m[kSnapshotExtraCount]);
-    Trace(game, "nPlayCards -> %d %d\n", m[kSnapshotPlayCounts], m[kSnapshotPlayCounts + 1]);
+    Trace(game, "nExtraCardsLeft = %d \n", m[kSnapshotStackHeight]);
+    Trace(game, "nPlayCards -> %d %d\n", m[kSnapshotCentreCounts], m[kSnapshotCentreCounts + 1]);
     for (int i = 0; i < kPlayerPiles; ++i)
         Trace(game, "Opp -> %d %d \n", i, m[kSnapshotSenderCounts + i]);
     for (int i = 0; i < kPlayerPiles; ++i)

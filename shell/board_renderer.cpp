@@ -132,8 +132,8 @@ void BoardRenderer::DrawTableCards(const Table& table)
         DrawCardBack(kLeftStackX, StackCardY(table.stackHeight, i));
         DrawCardBack(kRightStackX, StackCardY(table.stackHeight, i));
     }
-    DrawPlayerPiles(table.yourPiles, kMyPilesTop, table.yourSelectedPile);
-    DrawPlayerPiles(table.opponentPiles, kOppPilesTop, table.opponentSelectedPile);
+    DrawPlayerPiles(table.yourPiles, kYourPilesTop, table.yourSelectedPile);
+    DrawPlayerPiles(table.opponentPiles, kOpponentPilesTop, table.opponentSelectedPile);
 
     DrawText(countFont_, kCountText, 5, 452, QString("You have %1 cards left").arg(CardsLeft(table.yourPiles)));
     DrawText(countFont_, kCountText, 5, 464, QString("Opponent has %1 cards left").arg(CardsLeft(table.opponentPiles)));

@@ -20,7 +20,7 @@ void ComputerPlatform::StartTimer(TimerId timer)
     timers_.Start(timer);
 }
 
-void ComputerPlatform::KillTimer(TimerId timer)
+void ComputerPlatform::StopTimer(TimerId timer)
 {
     timers_.Kill(timer);
 }

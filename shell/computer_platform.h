@@ -36,7 +36,7 @@ public:
     void AskToPlayAgain(std::string_view, std::string_view) override {}  // its player answers
     void CloseProgram() override {}
     void StartTimer(TimerId timer) override;
-    void KillTimer(TimerId timer) override;
+    void StopTimer(TimerId timer) override;
     void PumpMessages() override {}
     void PlaySoundClip(SoundClip) override {}
     bool DebugOutputEnabled() const override { return false; }

@@ -120,8 +120,8 @@ void MainWindow::ConnectToGame()
     };
     for (int pile = 0; pile < kPlayerPiles; ++pile)
         addKey(Qt::Key_1 + pile, [&game, pile] { ClickMyPile(game, pile); });
-    addKey(Qt::Key_Left, [&game] { ClickPlayPile(game, 0); });
-    addKey(Qt::Key_Right, [&game] { ClickPlayPile(game, 1); });
+    addKey(Qt::Key_Left, [&game] { ClickCentrePile(game, 0); });
+    addKey(Qt::Key_Right, [&game] { ClickCentrePile(game, 1); });
     addKey(Qt::Key_Space, [this] {
         if (readyButton_ && readyButton_->isVisible())
             readyButton_->click();

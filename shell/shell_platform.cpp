@@ -132,7 +132,7 @@ void ShellPlatform::StartTimer(TimerId timer)
     timers_.Start(timer);
 }
 
-void ShellPlatform::KillTimer(TimerId timer)
+void ShellPlatform::StopTimer(TimerId timer)
 {
     timers_.Kill(timer);
 }

@@ -56,7 +56,7 @@ public:
     void AskToPlayAgain(std::string_view text, std::string_view caption) override;
     void CloseProgram() override;
     void StartTimer(TimerId timer) override;
-    void KillTimer(TimerId timer) override;
+    void StopTimer(TimerId timer) override;
     void PumpMessages() override;
     void PlaySoundClip(SoundClip clip) override;
     bool DebugOutputEnabled() const override;

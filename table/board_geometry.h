@@ -14,7 +14,7 @@ struct Rect {
 };
 
 // Left and top edges inclusive, right and bottom exclusive.
-constexpr bool PtInRect(const Rect& rect, int x, int y)
+constexpr bool Contains(const Rect& rect, int x, int y)
 {
     return rect.left <= x && x < rect.right && rect.top <= y && y < rect.bottom;
 }
@@ -25,8 +25,8 @@ inline constexpr int kStatusHeight = 32;
 inline constexpr int kCardWidth = 71;
 inline constexpr int kCardHeight = 96;
 inline constexpr int kFanStep = 4;
-inline constexpr int kOppPilesTop = 20;
-inline constexpr int kMyPilesTop = 312;
+inline constexpr int kOpponentPilesTop = 20;
+inline constexpr int kYourPilesTop = 312;
 inline constexpr int kLeftStackX = 20;
 inline constexpr int kRightStackX = 364;
 inline constexpr int kStackTop = 168;

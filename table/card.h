@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-// One playing card; the field order is also its order in a table snapshot.
+// One playing card, rank first as it is said: the king of spades.
 struct Card {
-    std::uint8_t suit = 0;  // 0 clubs, 1 diamonds, 2 hearts, 3 spades
     std::uint8_t rank = 0;  // 0 ace .. 12 king
+    std::uint8_t suit = 0;  // 0 clubs, 1 diamonds, 2 hearts, 3 spades
 
     friend bool operator==(const Card&, const Card&) = default;
 };
@@ -26,5 +26,5 @@ constexpr bool CardsAdjacent(const Card& a, const Card& b)
 // Card i of a fresh deck: clubs ace..king, then diamonds, hearts, spades.
 constexpr Card FreshDeckCard(int i)
 {
-    return Card{static_cast<std::uint8_t>(i / kRanks), static_cast<std::uint8_t>(i % kRanks)};
+    return Card{static_cast<std::uint8_t>(i % kRanks), static_cast<std::uint8_t>(i / kRanks)};
 }

@@ -16,12 +16,12 @@ constexpr int kGlanceShare = 8;  // with nothing to do it looks again after this
 constexpr int kFewestAnswerMs = 2000;
 constexpr int kMostAnswerMs = 4000;
 
-bool FitsPlayPile(const Table& table, const Card& card, int k)
+bool FitsCentrePile(const Table& table, const Card& card, int k)
 {
     return table.centrePiles[k].count > 0 && CardsAdjacent(card, TopCard(table.centrePiles[k]));
 }
 
-// How good playing the top of pile `from` onto play pile `k` looks from what a
+// How good playing the top of pile `from` onto centre pile `k` looks from what a
 // person sees: first how many of our other top cards can be played afterwards
 // (the card it uncovers is unknown), then the taller pile, since it has more
 // to uncover, then the one already selected.
@@ -34,7 +34,7 @@ std::tuple<int, int, bool> PlayValue(const Table& table, int from, int k)
         if (i == from || count == 0)
             continue;
         const Card& top = TopCard(table.yourPiles[i]);
-        playable += CardsAdjacent(top, played) || FitsPlayPile(table, top, 1 - k);
+        playable += CardsAdjacent(top, played) || FitsCentrePile(table, top, 1 - k);
     }
     return {playable, table.yourPiles[from].count, table.yourSelectedPile == from};
 }
@@ -62,7 +62,7 @@ ComputerChoice ChooseComputerMove(const Table& table)
         if (table.yourPiles[i].count == 0)
             continue;
         for (int k = 0; k < kCentrePiles; ++k) {
-            if (!FitsPlayPile(table, TopCard(table.yourPiles[i]), k))
+            if (!FitsCentrePile(table, TopCard(table.yourPiles[i]), k))
                 continue;
             const auto value = PlayValue(table, i, k);
             if (best.action == ComputerAction::Wait || value > bestValue) {
@@ -146,7 +146,7 @@ bool ComputerPlayer::Act(Game& game)
     if (selecting)
         ClickMyPile(game, choice.fromPile);
     else if (choice.action == ComputerAction::PlayCard)
-        ClickPlayPile(game, choice.toPile);
+        ClickCentrePile(game, choice.toPile);
     else
         ClickMyPile(game, choice.toPile);
     if (selecting)

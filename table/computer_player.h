@@ -18,7 +18,7 @@ enum class ComputerAction { Wait, PlayCard, MoveToEmptyPile };
 struct ComputerChoice {
     ComputerAction action = ComputerAction::Wait;
     int fromPile = kNoPile;
-    int toPile = kNoPile;  // the play pile of a play, the own empty pile of a move
+    int toPile = kNoPile;  // the centre pile of a play, the own empty pile of a move
 
     friend bool operator==(const ComputerChoice&, const ComputerChoice&) = default;
 };

@@ -12,9 +12,9 @@
 namespace {
 
 constexpr int kShuffleTranspositions = 100;
-constexpr int kExtraCardsDealt = 5;
+constexpr int kStackCardsDealt = 5;
 constexpr int kFirstStackPosition = 40;
-constexpr int kFirstPlayPilePosition = kFirstStackPosition + 2 * kExtraCardsDealt;
+constexpr int kFirstCentrePilePosition = kFirstStackPosition + 2 * kStackCardsDealt;
 
 }  // namespace
 
@@ -32,7 +32,7 @@ void BuildShuffledDeck(Deck& deck)
 void LayOutDealOnTable(Table& table, const Deck& deck, bool mirrored)
 {
     table.centrePiles[0].count = table.centrePiles[1].count = 1;
-    table.stackHeight = kExtraCardsDealt;
+    table.stackHeight = kStackCardsDealt;
     auto& firstPiles = mirrored ? table.opponentPiles : table.yourPiles;
     auto& secondPiles = mirrored ? table.yourPiles : table.opponentPiles;
     int next = 0;
@@ -43,12 +43,12 @@ void LayOutDealOnTable(Table& table, const Deck& deck, bool mirrored)
             secondPiles[p].cards[j] = deck[next++];
         }
     }
-    for (int k = 0; k < kExtraCardsDealt; ++k) {
+    for (int k = 0; k < kStackCardsDealt; ++k) {
         table.stacks[0][k] = deck[kFirstStackPosition + 2 * k];
         table.stacks[1][k] = deck[kFirstStackPosition + 2 * k + 1];
     }
-    table.centrePiles[0].cards[0] = deck[kFirstPlayPilePosition];
-    table.centrePiles[1].cards[0] = deck[kFirstPlayPilePosition + 1];
+    table.centrePiles[0].cards[0] = deck[kFirstCentrePilePosition];
+    table.centrePiles[1].cards[0] = deck[kFirstCentrePilePosition + 1];
 }
 
 void StartCountdownTick(Game& game)
@@ -56,7 +56,7 @@ void StartCountdownTick(Game& game)
     // The table was cleared while the countdown began (the opponent left
     // inside its message pump): nothing is left to count.
     if (game.hand.countdownSeconds <= 0) {
-        game.platform.KillTimer(TimerId::StartCountdown);
+        game.platform.StopTimer(TimerId::StartCountdown);
         return;
     }
     --game.hand.countdownSeconds;
@@ -64,7 +64,7 @@ void StartCountdownTick(Game& game)
         PaintStartCountdown(game);
         return;
     }
-    game.platform.KillTimer(TimerId::StartCountdown);
+    game.platform.StopTimer(TimerId::StartCountdown);
     game.hand.countdownSeconds = 0;
     if (game.table.role == Role::Server)
         ShuffleAndDeal(game);
@@ -100,7 +100,7 @@ void ReceiveDeal(Game& game, const Deck& deck)
         return;
     // A deal that overtakes our own start countdown ends it, so the table shows
     // at once; nothing of an earlier hand's flips carries over either.
-    game.platform.KillTimer(TimerId::StartCountdown);
+    game.platform.StopTimer(TimerId::StartCountdown);
     game.hand.countdownSeconds = 0;
     DropFlips(game);
     BeginHand(game);

@@ -19,17 +19,17 @@ void FlipCountdownTick(Game& game)
         game.platform.InvalidateMainWindow();
         return;
     }
-    game.platform.KillTimer(TimerId::FlipCountdown);
+    game.platform.StopTimer(TimerId::FlipCountdown);
     game.hand.countdownSeconds = 0;
     --game.hand.pendingFlips;
-    FlipExtraCards(game);
+    FlipStacks(game);
 }
 
-void FlipExtraCards(Game& game)
+void FlipStacks(Game& game)
 {
     Table& table = game.table;
     const int e = table.stackHeight;
-    if (TurnUpExtraCards(table)) {
+    if (TurnUpStacks(table)) {
         game.hand.stackHeightBeforeLastFlip = e;
         game.hand.lastFlipAt = game.platform.Now();
     }
@@ -58,7 +58,7 @@ void CatchUpFlips(Game& game)
         const bool flipRunning = game.table.handInProgress && game.hand.countdownSeconds != 0;
         if (flipRunning && game.hand.flipsHeard >= game.hand.flipsAnnounced) {
             DropFlips(game);
-            FlipExtraCards(game);
+            FlipStacks(game);
         }
         return;
     }
@@ -67,5 +67,5 @@ void CatchUpFlips(Game& game)
     const int flips = game.hand.pendingFlips;
     DropFlips(game);
     for (int i = 0; i < flips; ++i)
-        FlipExtraCards(game);
+        FlipStacks(game);
 }

@@ -37,7 +37,7 @@ void EndHand(Game& game)
     game.table.handInProgress = false;
     DropFlips(game);
     ForgetStall(game);
-    game.platform.KillTimer(TimerId::QuietTable);
+    game.platform.StopTimer(TimerId::QuietTable);
 }
 
 void CountHandEnded(Game& game)
@@ -157,7 +157,7 @@ void OnTie(Game& game)
 
 void TieDisplayTick(Game& game)
 {
-    game.platform.KillTimer(TimerId::TieDisplay);
+    game.platform.StopTimer(TimerId::TieDisplay);
     ResetForNextHand(game);
 }
 
@@ -189,8 +189,8 @@ void OnOpponentLeft(Game& game)
     EndHand(game);
     // The loser's question may still be open; its No still ends the program.
     game.hand = HandState{.askedToPlayAgain = game.hand.askedToPlayAgain};
-    game.platform.KillTimer(TimerId::StartCountdown);
-    game.platform.KillTimer(TimerId::TieDisplay);
+    game.platform.StopTimer(TimerId::StartCountdown);
+    game.platform.StopTimer(TimerId::TieDisplay);
     game.table.yourSelectedPile = game.table.opponentSelectedPile = kNoPile;
     ForgetAllMoves(game);
     game.platform.DestroyReadyButton();
@@ -210,7 +210,7 @@ void ResetForNewOpponent(Game& game)
     game.hand.opponentIsReady = false;
     game.hand.askedToPlayAgain = false;
     ResetScore(game);
-    game.platform.KillTimer(TimerId::StartCountdown);
-    game.platform.KillTimer(TimerId::TieDisplay);
+    game.platform.StopTimer(TimerId::StartCountdown);
+    game.platform.StopTimer(TimerId::TieDisplay);
     ResetForNextHand(game);
 }

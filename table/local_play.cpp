@@ -10,10 +10,10 @@
 
 namespace {
 
-int PlayPileAt(const Game& game, int x, int y)
+int CentrePileAt(const Game& game, int x, int y)
 {
     for (int k = 0; k < kCentrePiles; ++k) {
-        if (PtInRect(game.board.centrePiles[k], x, y))
+        if (Contains(game.board.centrePiles[k], x, y))
             return k;
     }
     return kNoPile;
@@ -23,7 +23,7 @@ int PlayPileAt(const Game& game, int x, int y)
 int MyPileAt(const Game& game, int x, int y, bool empty)
 {
     for (int i = 0; i < kPlayerPiles; ++i) {
-        if (PtInRect(game.board.yourPiles[i], x, y) && (game.table.yourPiles[i].count == 0) == empty)
+        if (Contains(game.board.yourPiles[i], x, y) && (game.table.yourPiles[i].count == 0) == empty)
             return i;
     }
     return kNoPile;
@@ -50,7 +50,7 @@ bool TryMove(Game& game, int x, int y)
     const int s = table.yourSelectedPile;
     const Card& c = TopCard(table.yourPiles[s]);
 
-    const int k = PlayPileAt(game, x, y);
+    const int k = CentrePileAt(game, x, y);
     if (k != kNoPile && table.centrePiles[k].count > 0 && CardsAdjacent(c, TopCard(table.centrePiles[k]))
         && PlayOntoCentrePile(table, table.yourPiles, s, k)) {
         AnnounceMove(game, MoveKind::Play, s, k);
@@ -108,9 +108,9 @@ void ClickMyPile(Game& game, int pile)
     ClickMiddle(game, game.board.yourPiles[pile]);
 }
 
-void ClickPlayPile(Game& game, int playPile)
+void ClickCentrePile(Game& game, int centrePile)
 {
-    ClickMiddle(game, game.board.centrePiles[playPile]);
+    ClickMiddle(game, game.board.centrePiles[centrePile]);
 }
 
 bool CheckAfterMove(Game& game)

@@ -8,7 +8,7 @@ void HandleTableClick(Game& game, unsigned x, unsigned y);
 // A click at the middle of one of our piles' top card, or of a centre pile,
 // as the keys make it.
 void ClickMyPile(Game& game, int pile);
-void ClickPlayPile(Game& game, int playPile);
+void ClickCentrePile(Game& game, int centrePile);
 
 // Run after every change of the table: ends the hand on a win, a loss or a
 // tie, and on the server announces a flip when neither player can move.

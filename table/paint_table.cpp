@@ -7,8 +7,8 @@ namespace {
 void RecordPileRects(Game& game)
 {
     for (int p = 0; p < kPlayerPiles; ++p) {
-        game.board.yourPiles[p] = PileTopRect(p, kMyPilesTop, game.table.yourPiles[p].count);
-        game.board.opponentPiles[p] = PileTopRect(p, kOppPilesTop, game.table.opponentPiles[p].count);
+        game.board.yourPiles[p] = PileTopRect(p, kYourPilesTop, game.table.yourPiles[p].count);
+        game.board.opponentPiles[p] = PileTopRect(p, kOpponentPilesTop, game.table.opponentPiles[p].count);
     }
 }
 

@@ -49,7 +49,7 @@ public:
 
     // Starting a running timer restarts it.
     virtual void StartTimer(TimerId timer) = 0;
-    virtual void KillTimer(TimerId timer) = 0;
+    virtual void StopTimer(TimerId timer) = 0;
     // Runs everything already queued for the program, then yields.
     virtual void PumpMessages() = 0;
 

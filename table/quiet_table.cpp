@@ -12,10 +12,10 @@ void RestartQuietWatch(Game& game)
 void QuietTableTick(Game& game)
 {
     if (!game.table.handInProgress) {
-        game.platform.KillTimer(TimerId::QuietTable);
+        game.platform.StopTimer(TimerId::QuietTable);
         return;
     }
     // A countdown ends in a flip, which starts the quiet time afresh.
     if (game.hand.countdownSeconds == 0)
-        SendAllCheck(game);
+        SendSnapshot(game);
 }

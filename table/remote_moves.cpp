@@ -10,7 +10,7 @@
 
 // A correct peer never sends a move that breaks the table's limits; such a
 // message is dropped whole so that every count stays in bounds.
-void ReceiveOppPlay(Game& game, std::uint8_t a, std::uint8_t b)
+void ReceiveOpponentPlay(Game& game, std::uint8_t a, std::uint8_t b)
 {
     Table& table = game.table;
     if (!CanPlayOntoCentrePile(table, table.opponentPiles, a, b))
@@ -22,11 +22,11 @@ void ReceiveOppPlay(Game& game, std::uint8_t a, std::uint8_t b)
     table.opponentSelectedPile = kNoPile;
     PaintTable(game);
     if (table.role == Role::Server)
-        SendAllCheck(game);
+        SendSnapshot(game);
     CheckAfterMove(game);
 }
 
-void ReceiveOppMoveToEmpty(Game& game, std::uint8_t a, std::uint8_t d)
+void ReceiveOpponentMoveToEmpty(Game& game, std::uint8_t a, std::uint8_t d)
 {
     Table& table = game.table;
     if (!MoveOntoEmptyPile(table.opponentPiles, a, d))
@@ -36,13 +36,13 @@ void ReceiveOppMoveToEmpty(Game& game, std::uint8_t a, std::uint8_t d)
     CheckAfterMove(game);
 }
 
-void ReceiveOppSelection(Game& game, std::uint8_t p)
+void ReceiveOpponentSelection(Game& game, std::uint8_t p)
 {
     game.table.opponentSelectedPile = p;
     PaintTable(game);
 }
 
-void ReceivePlayPiles(Game& game, const CentrePileTop (&piles)[kCentrePiles])
+void ReceiveCentrePiles(Game& game, const CentrePileTop (&piles)[kCentrePiles])
 {
     for (const CentrePileTop& pile : piles) {
         if (pile.count == 0 || pile.count > kDeckSize)

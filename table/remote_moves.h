@@ -8,9 +8,9 @@ struct Game;
 
 // The opponent's moves as the peer reports them, applied without the rank
 // rule. Pile indices name the sender's piles, which are our opponentPiles.
-void ReceiveOppPlay(Game& game, std::uint8_t a, std::uint8_t b);
-void ReceiveOppMoveToEmpty(Game& game, std::uint8_t a, std::uint8_t d);
-void ReceiveOppSelection(Game& game, std::uint8_t p);
+void ReceiveOpponentPlay(Game& game, std::uint8_t a, std::uint8_t b);
+void ReceiveOpponentMoveToEmpty(Game& game, std::uint8_t a, std::uint8_t d);
+void ReceiveOpponentSelection(Game& game, std::uint8_t p);
 
 // A centre pile as the peer reports it: its height, its top card and the one beneath.
 struct CentrePileTop {
@@ -18,4 +18,4 @@ struct CentrePileTop {
     Card top{};
     Card beneath{};
 };
-void ReceivePlayPiles(Game& game, const CentrePileTop (&piles)[kCentrePiles]);
+void ReceiveCentrePiles(Game& game, const CentrePileTop (&piles)[kCentrePiles]);

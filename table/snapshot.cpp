@@ -6,7 +6,7 @@
 #include "table/trace.h"
 #include "table/unanswered_moves.h"
 
-void SendAllCheck(Game& game)
+void SendSnapshot(Game& game)
 {
     const int cards = CardsOnTable(game.table);
     if (cards != kDeckSize) {
@@ -16,7 +16,7 @@ void SendAllCheck(Game& game)
     game.outbox->Snapshot(game.table);
 }
 
-void ReceiveAllCheck(Game& game, const Table& received)
+void ReceiveSnapshot(Game& game, const Table& received)
 {
     if (!HoldsEachCardOnce(received))
         return;

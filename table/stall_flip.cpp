@@ -47,12 +47,12 @@ void OnFlipHeard(Game& game)
 
 void DropFlips(Game& game)
 {
-    game.platform.KillTimer(TimerId::FlipCountdown);
+    game.platform.StopTimer(TimerId::FlipCountdown);
     game.hand.countdownSeconds = 0;
     game.hand.pendingFlips = 0;
 }
 
-bool TurnUpExtraCards(Table& table)
+bool TurnUpStacks(Table& table)
 {
     const int e = table.stackHeight;
     // Only a table broken by a rogue message could leave nothing to flip or no room for it.
@@ -62,7 +62,7 @@ bool TurnUpExtraCards(Table& table)
         table.centrePiles[k].cards[table.centrePiles[k].count++] = table.stacks[k][e - 1];
     table.stackHeight = static_cast<std::uint8_t>(e - 1);
     if (table.stackHeight == 0)
-        RecycleExtraCards(table);
+        RecycleStacks(table);
     return true;
 }
 
@@ -86,7 +86,7 @@ bool SettleSnapshotFlips(Game& game, const Table& snapshot)
     }
     if (hand.pendingFlips > 0) {
         if (--hand.pendingFlips == 0) {
-            game.platform.KillTimer(TimerId::FlipCountdown);
+            game.platform.StopTimer(TimerId::FlipCountdown);
             hand.countdownSeconds = 0;
         }
         return false;
@@ -94,7 +94,7 @@ bool SettleSnapshotFlips(Game& game, const Table& snapshot)
     return snapshot.stackHeight == hand.stackHeightBeforeLastFlip && game.platform.Now() - hand.lastFlipAt < kFlipStillComing;
 }
 
-void RecycleExtraCards(Table& table)
+void RecycleStacks(Table& table)
 {
     const int s = table.centrePiles[1].count < table.centrePiles[0].count ? 1 : 0;
     const int o = 1 - s;

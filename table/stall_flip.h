@@ -9,8 +9,8 @@ void AnnounceFlip(Game& game);
 void OnFlipAnnounced(Game& game);
 void StartFlipCountdown(Game& game);
 // The flip on the table alone; false when there is nothing to flip.
-bool TurnUpExtraCards(Table& table);
-void RecycleExtraCards(Table& table);
+bool TurnUpStacks(Table& table);
+void RecycleStacks(Table& table);
 // Client, before adopting a snapshot: drops an announced flip the snapshot
 // already shows; true when it lacks our latest flip, to be done again over it.
 bool SettleSnapshotFlips(Game& game, const Table& snapshot);

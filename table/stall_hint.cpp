@@ -25,13 +25,13 @@ void WatchStall(Game& game)
 
 void ForgetStall(Game& game)
 {
-    game.platform.KillTimer(TimerId::StallHint);
+    game.platform.StopTimer(TimerId::StallHint);
     game.hand.stallHint = StallHint::None;
 }
 
 void StallHintTick(Game& game)
 {
-    game.platform.KillTimer(TimerId::StallHint);
+    game.platform.StopTimer(TimerId::StallHint);
     if (!game.table.handInProgress || game.hand.countdownSeconds != 0)
         return;
     game.hand.stallHint = StallHintFor(game.table);

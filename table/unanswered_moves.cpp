@@ -70,7 +70,7 @@ void ReplayUnansweredMoves(Game& game, std::optional<std::chrono::steady_clock::
     for (int i = 0; i < journal.count; ++i) {
         const UnansweredMoves::Move& move = journal.moves[i];
         if (flipAt && move.made >= *flipAt) {
-            TurnUpExtraCards(table);
+            TurnUpStacks(table);
             flipAt.reset();
         }
         if (move.kind == MoveKind::Play)
@@ -79,7 +79,7 @@ void ReplayUnansweredMoves(Game& game, std::optional<std::chrono::steady_clock::
             MoveOntoEmptyPile(table.yourPiles, move.from, move.to);
     }
     if (flipAt)
-        TurnUpExtraCards(table);
+        TurnUpStacks(table);
 }
 
 void ForgetAllMoves(Game& game)

@@ -523,7 +523,7 @@ public:
         due[timer] = now_ + TimerPeriodMs(timer);
         Write("starts timer " + std::to_string(static_cast<int>(timer)));
     }
-    void KillTimer(TimerId timer) override
+    void StopTimer(TimerId timer) override
     {
         if (due.erase(timer))
             Write("stops timer " + std::to_string(static_cast<int>(timer)));
@@ -563,7 +563,7 @@ Card CardOf(std::string_view text)
         std::fprintf(stderr, "golden_run: no such card: %.*s\n", static_cast<int>(text.size()), text.data());
         std::exit(2);
     }
-    return Card{static_cast<std::uint8_t>(suit), static_cast<std::uint8_t>(rank)};
+    return Card{static_cast<std::uint8_t>(rank), static_cast<std::uint8_t>(suit)};
 }
 
 std::vector<Card> CardsOf(const char* text)
@@ -727,7 +727,7 @@ public:
     void ClickCentre(const std::string& copy, int centre) override
     {
         Note(copy + " clicks centre pile " + std::to_string(centre));
-        ClickPlayPile(Find(copy).game(), centre);
+        ClickCentrePile(Find(copy).game(), centre);
     }
     void AnswerPlayAgain(const std::string& copy, bool yes) override
     {

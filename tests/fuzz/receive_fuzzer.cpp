@@ -80,7 +80,7 @@ struct FuzzCopy : RecordingPlatform {
         if (code < 0x80 && code % 8 < kPlayerPiles)
             ClickMyPile(game, code % 8);
         else if (code < 0x80 && code % 8 < kPlayerPiles + kCentrePiles)
-            ClickPlayPile(game, code % 8 - kPlayerPiles);
+            ClickCentrePile(game, code % 8 - kPlayerPiles);
     }
 
     // Like a Qt timer, one whose handler is still running does not fire again.
@@ -128,7 +128,7 @@ void WriteSeeds(const std::string& dir)
     server.game.table.role = Role::Server;
     std::srand(7);
     ShuffleAndDeal(server.game);
-    SendAllCheck(server.game);
+    SendSnapshot(server.game);
     const Bytes deal = server.platform.sent.front(), snapshot = server.platform.sent.back();
     const Bytes tops = {207, 1, 1, 12, 3, 0, 0, 11, 3, 0, 0};  // a fresh deal's centre piles swapped
     int n = 0;

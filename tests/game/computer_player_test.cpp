@@ -30,7 +30,7 @@ TEST(ComputerChoice, PlaysThatOpenMorePlaysThenTheTallerPileElseDigsIntoAnEmptyP
     const struct {
         const char* what;
         std::vector<Cards> mine, theirs;
-        int play1;
+        int centre1;
         ComputerChoice expected;
         int selected = kNoPile;
     } cases[] = {
@@ -47,7 +47,7 @@ TEST(ComputerChoice, PlaysThatOpenMorePlaysThenTheTallerPileElseDigsIntoAnEmptyP
     std::mt19937 random(3);
     for (const auto& c : cases) {
         Table table;
-        SetPiles(table, c.mine, c.theirs, {C(5, kDiamonds)}, {C(c.play1, kDiamonds)});
+        SetPiles(table, c.mine, c.theirs, {C(5, kDiamonds)}, {C(c.centre1, kDiamonds)});
         table.yourSelectedPile = c.selected;
         for (int look = 0; look < 20; ++look) {
             const ComputerChoice choice = ChooseComputerMove(table);
@@ -105,7 +105,7 @@ TEST(ComputerPlayer, SelectsThenPlaysAfterAPauseAndNeverDuringACountdownOrBetwee
     EXPECT_GE(side.platform.now - selectedAt, milliseconds(105));
     EXPECT_LE(side.platform.now - selectedAt, milliseconds(195));
 
-    // The play pile changes under its selection: it picks the pile that fits now.
+    // The centre pile changes under its selection: it picks the pile that fits now.
     LayOutOnePlay(side.game);
     side.platform.sent.clear();
     ASSERT_TRUE(StepUntilSent(side, computer, 1));
@@ -147,7 +147,7 @@ TEST(ComputerPlayer, SaysYesTwoToFourSecondsAfterLosing)
     SetPiles(copies.client.game.table, {{C(4, kHearts)}}, {{R(9)}, {R(9)}}, {C(5, kSpades)}, {C(kKing, kSpades)});
     PaintTable(copies.client.game);
     ClickMyPile(copies.client.game, 0);
-    ClickPlayPile(copies.client.game, 0);
+    ClickCentrePile(copies.client.game, 0);
     copies.DeliverAll();
     ASSERT_TRUE(copies.server.game.hand.askedToPlayAgain);
     const Texts won = {{130, 120, "You Won !!!"}, {60, 315, "Waiting for Opponent"}, {125, 365, "to go again.."}};

@@ -62,7 +62,7 @@ TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
         side->game.table.stackHeight = 24;
         PaintTable(side->game);
         for (const int pile : piles)  // -1: the centre pile on the left
-            pile < 0 ? ClickPlayPile(side->game, 0) : ClickMyPile(side->game, pile);
+            pile < 0 ? ClickCentrePile(side->game, 0) : ClickMyPile(side->game, pile);
     }
     copies.DeliverAll();
     for (RecordingPlatform* side : {&server, &client}) {

@@ -15,7 +15,7 @@ TEST(Reassembly, MessagesWholeAndInOrderHeldBytesWaitForTheHandlerOrGoWithTheCon
     Deck deck;
     FillFreshDeck(deck);
     LayOutDealOnTable(server.game.table, deck, false);
-    SendAllCheck(server.game);
+    SendSnapshot(server.game);
     Bytes stream = server.platform.sent.at(0);
     stream.insert(stream.end(), {207, 1, 1, 12, 3, 0, 0, 11, 3, 0, 0, 204, 3, 209, 1, 203, 0});  // the centre tops swapped
     for (const int readLimit : {1, 7, 100, 1000}) {
@@ -115,7 +115,7 @@ TEST(HostilePeer, WhatThePeerMayNotSendDoesNothing)
     FillFreshDeck(deck);
     RecordedGame forger;  // the deal and a table, as only a server sends them
     LayOutDealOnTable(forger.game.table, deck, false);
-    SendAllCheck(forger.game);
+    SendSnapshot(forger.game);
     forger.link.Deal(deck);
     const Bytes table = forger.platform.sent.at(0), deal = forger.platform.sent.at(1);
     Bytes fours(105, 3);

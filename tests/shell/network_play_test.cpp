@@ -43,7 +43,7 @@ public:
 
     void PlaySoundClip(SoundClip) override {}
     void StartTimer(TimerId timer) override { timers.insert(timer); }
-    void KillTimer(TimerId timer) override { timers.erase(timer); }
+    void StopTimer(TimerId timer) override { timers.erase(timer); }
 
     std::string Line1() { return link().status.statusLine1; }
     std::string PingText() { return link().status.pingText; }

@@ -16,15 +16,15 @@ inline void FillFreshDeck(Deck& deck)
 
 constexpr Card C(int rank, int suit)
 {
-    return Card{static_cast<std::uint8_t>(suit), static_cast<std::uint8_t>(rank)};
+    return Card{static_cast<std::uint8_t>(rank), static_cast<std::uint8_t>(suit)};
 }
 
 inline constexpr int kClubs = 0, kDiamonds = 1, kHearts = 2, kSpades = 3;
 inline constexpr int kAce = 0, kKing = 12, kQueen = 11, kJack = 10;
 
 // Lays out a hand in progress from explicit piles (bottom card first).
-inline void SetPiles(Table& t, const std::vector<Cards>& mine, const std::vector<Cards>& theirs, const Cards& play0,
-                     const Cards& play1)
+inline void SetPiles(Table& t, const std::vector<Cards>& mine, const std::vector<Cards>& theirs, const Cards& centre0,
+                     const Cards& centre1)
 {
     auto lay = [](const Cards& cards, auto& pile) {
         pile.count = static_cast<std::uint8_t>(cards.size());
@@ -34,7 +34,7 @@ inline void SetPiles(Table& t, const std::vector<Cards>& mine, const std::vector
         lay(p < static_cast<int>(mine.size()) ? mine[p] : Cards{}, t.yourPiles[p]);
         lay(p < static_cast<int>(theirs.size()) ? theirs[p] : Cards{}, t.opponentPiles[p]);
     }
-    lay(play0, t.centrePiles[0]);
-    lay(play1, t.centrePiles[1]);
+    lay(centre0, t.centrePiles[0]);
+    lay(centre1, t.centrePiles[1]);
     t.handInProgress = true;
 }

@@ -74,7 +74,7 @@ public:
     }
     void CloseProgram() override { ++closeRequests; }
     void StartTimer(TimerId timer) override { runningTimers.insert(timer); }
-    void KillTimer(TimerId timer) override { runningTimers.erase(timer); }
+    void StopTimer(TimerId timer) override { runningTimers.erase(timer); }
     void PumpMessages() override { onPump ? onPump() : void(); }
     void PlaySoundClip(SoundClip clip) override { sounds.push_back(clip); }
     bool DebugOutputEnabled() const override { return tracing; }

@@ -74,7 +74,7 @@ public:
             });
         }
         void StartTimer(TimerId timer) override { match.Tick(*this, timer, ticking[timer] = ++starts); }
-        void KillTimer(TimerId timer) override { ticking[timer] = 0; }
+        void StopTimer(TimerId timer) override { ticking[timer] = 0; }
         void PumpMessages() override { match.RunFor(0); }
         decltype(now) Now() const override { return decltype(now)(std::chrono::milliseconds(match.now_)); }
     };
@@ -191,7 +191,7 @@ private:
         if (selected != kNoPile && piles[selected].count > 0) {
             for (int k = 0; k < kCentrePiles; ++k)
                 if (fits(selected, k))
-                    return ClickPlayPile(game, k);
+                    return ClickCentrePile(game, k);
             for (int j = 0; j < kPlayerPiles; ++j)
                 if (piles[j].count == 0 && piles[selected].count >= 2 && Uniform(0, 99) < 30)
                     return ClickMyPile(game, j);
@@ -219,12 +219,12 @@ private:
         }
         if (events_.empty() || events_.begin()->first > limit)
             return false;
-        const int extraBefore = s.table.stackHeight, playBefore = s.table.centrePiles[0].count;
+        const int stackBefore = s.table.stackHeight, centreBefore = s.table.centrePiles[0].count;
         auto event = events_.extract(events_.begin());
         now_ = std::max(now_, event.key());
         event.mapped()();
         // A flip turns one card onto pile 0 without any card leaving a player's pile.
-        if (s.table.stackHeight != extraBefore && s.table.centrePiles[0].count != playBefore) {
+        if (s.table.stackHeight != stackBefore && s.table.centrePiles[0].count != centreBefore) {
             ++flips;
             lastFlipAt_ = now_;
         }

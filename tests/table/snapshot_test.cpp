@@ -27,7 +27,7 @@ TEST(Snapshot, LayoutTraceAndOnlyRealTables)
     server.handInProgress = client.handInProgress = true;
     auto send = [&] {
         copies.server.platform.sent.clear();
-        SendAllCheck(copies.server.game);
+        SendSnapshot(copies.server.game);
         return copies.server.platform.sent.empty() ? Bytes{} : copies.server.platform.sent[0];
     };
     const Bytes good = send();
@@ -80,16 +80,16 @@ TEST(QuietTable, ServerSendsItsTableWhenNobodyMovesAndTheClientKeepsOnlyItsUnsee
     // The client's pile 0 holds 5, 2 and 3 of clubs, the server's a king; the
     // rest lies on the centre piles, a four of hearts on top of pile 0.
     const Cards ours = {C(4, kClubs), C(1, kClubs), C(2, kClubs)}, theirs = {C(kKing, kHearts)};
-    Cards play0, play1;
+    Cards centre0, centre1;
     for (int i = 0; i < kDeckSize; ++i) {
         const Card card = FreshDeckCard(i);
         if (std::find(ours.begin(), ours.end(), card) == ours.end() && card != theirs[0] && card != C(3, kHearts))
-            (play0.size() < 23 ? play0 : play1).push_back(card);
+            (centre0.size() < 23 ? centre0 : centre1).push_back(card);
     }
-    play0.push_back(C(3, kHearts));
+    centre0.push_back(C(3, kHearts));
     TwoCopies copies;
-    SetPiles(copies.server.game.table, {theirs}, {ours}, play0, play1);
-    SetPiles(copies.client.game.table, {ours}, {theirs}, play0, play1);
+    SetPiles(copies.server.game.table, {theirs}, {ours}, centre0, centre1);
+    SetPiles(copies.client.game.table, {ours}, {theirs}, centre0, centre1);
     PaintTable(copies.client.game);  // lays the piles out for the clicks
     RecordedGame& server = copies.server;
     Game& client = copies.client.game;
@@ -111,7 +111,7 @@ TEST(QuietTable, ServerSendsItsTableWhenNobodyMovesAndTheClientKeepsOnlyItsUnsee
     // snapshot crosses both on the wire and arrives a second later.
     move(0, 3);
     ClickMyPile(client, 0);
-    ClickPlayPile(client, 0);
+    ClickCentrePile(client, 0);
     OnTimer(server.game, TimerId::QuietTable);
     copies.client.platform.now += 1s;
     TwoCopies::Deliver(copies.client);

@@ -75,7 +75,7 @@ TEST(Recycle, RefillsFromTheCentrePiles)
         for (int i = 0; i < kDeckSize; ++i)
             t.centrePiles[0].cards[i] = t.centrePiles[1].cards[(i + 20) % kDeckSize] = FreshDeckCard(i);
         const Table before = t;
-        RecycleExtraCards(t);
+        RecycleStacks(t);
         EXPECT_EQ(heights(t), (std::vector<int>{stack, keep0, keep1}));
         for (int k = 0; k < kCentrePiles; ++k) {
             EXPECT_TRUE(std::equal(t.stacks[k], t.stacks[k] + stack, before.centrePiles[k].cards));
@@ -86,7 +86,7 @@ TEST(Recycle, RefillsFromTheCentrePiles)
     // The server announces flips on empty stacks too; they turn up nothing.
     Table empty;
     empty.centrePiles[0].count = empty.centrePiles[1].count = 26;
-    EXPECT_FALSE(TurnUpExtraCards(empty));
+    EXPECT_FALSE(TurnUpStacks(empty));
     EXPECT_EQ(heights(empty), (std::vector<int>{0, 26, 26}));
 }
 
@@ -109,10 +109,10 @@ TEST(StallFlipRace, ClientPlayAfterAnEarlyFlipKeepsBothTablesInStep)
         copies.DeliverAll();
         TwoCopies::RunOut(copies.client, TimerId::FlipCountdown);
         ClickMyPile(client, 4);  // a seven onto the eight
-        ClickPlayPile(client, 0);
+        ClickCentrePile(client, 0);
         TwoCopies::Deliver(copies.server);  // the play reaches the server before its own flip, the snapshot is on its way
         ClickMyPile(client, 2);
-        ClickPlayPile(client, 0);
+        ClickCentrePile(client, 0);
         copies.client.platform.now += after;
         TwoCopies::Deliver(copies.client);
         EXPECT_EQ(TopCard(client.table.centrePiles[0]), C(5, kDiamonds));
@@ -142,7 +142,7 @@ TEST(StallFlipRace, PlayCrossingTheAnnouncementAndSnapshotAheadOfTheCountdown)
     EXPECT_EQ(server.stackHeight, 5);
     copies.DeliverAll();
     TwoCopies::RunOut(copies.server, TimerId::FlipCountdown);
-    SendAllCheck(copies.server.game);  // as when nobody moves
+    SendSnapshot(copies.server.game);  // as when nobody moves
     copies.DeliverAll();
     EXPECT_EQ(TwoCopies::RunOut(copies.client, TimerId::FlipCountdown), 0);
     EXPECT_TRUE(Mirrored(server, copies.client.game.table));
