@@ -119,7 +119,7 @@ void MainWindow::ConnectToGame()
             connect(new QShortcut(QKeySequence(modifier | key), this), &QShortcut::activated, this, action);
     };
     for (int pile = 0; pile < kPlayerPiles; ++pile)
-        addKey(Qt::Key_1 + pile, [&game, pile] { ClickMyPile(game, pile); });
+        addKey(Qt::Key_1 + pile, [&game, pile] { ClickYourPile(game, pile); });
     addKey(Qt::Key_Left, [&game] { ClickCentrePile(game, 0); });
     addKey(Qt::Key_Right, [&game] { ClickCentrePile(game, 1); });
     addKey(Qt::Key_Space, [this] {

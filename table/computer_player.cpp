@@ -144,11 +144,11 @@ bool ComputerPlayer::Act(Game& game)
     const auto base = std::max(nextStepAt_, now - averageMoveTime_ / kGlanceShare);
     const bool selecting = table.yourSelectedPile != choice.fromPile;
     if (selecting)
-        ClickMyPile(game, choice.fromPile);
+        ClickYourPile(game, choice.fromPile);
     else if (choice.action == ComputerAction::PlayCard)
         ClickCentrePile(game, choice.toPile);
     else
-        ClickMyPile(game, choice.toPile);
+        ClickYourPile(game, choice.toPile);
     if (selecting)
         nextStepAt_ = base + pause_;
     else

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kStartCountdownSecs = 5;
+constexpr int kStartCountdownSeconds = 5;
 
 struct Line {
     int x;
@@ -27,7 +27,7 @@ void DrawLines(Game& game, std::initializer_list<Line> lines)
 
 void BeginStartCountdown(Game& game)
 {
-    game.hand.countdownSeconds = kStartCountdownSecs;
+    game.hand.countdownSeconds = kStartCountdownSeconds;
     PaintStartCountdown(game);
     game.platform.StartTimer(TimerId::StartCountdown);
 }

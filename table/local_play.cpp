@@ -20,7 +20,7 @@ int CentrePileAt(const Game& game, int x, int y)
 }
 
 // The first own pile whose rectangle holds the point and that is (or is not) empty.
-int MyPileAt(const Game& game, int x, int y, bool empty)
+int YourPileAt(const Game& game, int x, int y, bool empty)
 {
     for (int i = 0; i < kPlayerPiles; ++i) {
         if (Contains(game.board.yourPiles[i], x, y) && (game.table.yourPiles[i].count == 0) == empty)
@@ -56,7 +56,7 @@ bool TryMove(Game& game, int x, int y)
         AnnounceMove(game, MoveKind::Play, s, k);
         return true;
     }
-    const int i = MyPileAt(game, x, y, true);
+    const int i = YourPileAt(game, x, y, true);
     if (i != kNoPile && MoveOntoEmptyPile(table.yourPiles, s, i)) {
         AnnounceMove(game, MoveKind::ToEmptyPile, s, i);
         return true;
@@ -66,7 +66,7 @@ bool TryMove(Game& game, int x, int y)
 
 void TrySelect(Game& game, int x, int y)
 {
-    const int i = MyPileAt(game, x, y, false);
+    const int i = YourPileAt(game, x, y, false);
     if (i == kNoPile)
         return;
     if (i != game.table.yourSelectedPile) {
@@ -103,7 +103,7 @@ void ClickMiddle(Game& game, const Rect& r)
 
 }  // namespace
 
-void ClickMyPile(Game& game, int pile)
+void ClickYourPile(Game& game, int pile)
 {
     ClickMiddle(game, game.board.yourPiles[pile]);
 }
@@ -125,12 +125,12 @@ bool CheckAfterMove(Game& game)
             OnTie(game);
         return false;
     }
-    const bool iHaveCards = AnyPileAbove(0, table.yourPiles);
-    if (!iHaveCards && !opponentHasCards) {
+    const bool youHaveCards = AnyPileAbove(0, table.yourPiles);
+    if (!youHaveCards && !opponentHasCards) {
         OnTie(game);
         return false;
     }
-    if (!iHaveCards) {
+    if (!youHaveCards) {
         OnWin(game);
         return false;
     }

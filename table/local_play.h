@@ -7,7 +7,7 @@ void HandleTableClick(Game& game, unsigned x, unsigned y);
 
 // A click at the middle of one of our piles' top card, or of a centre pile,
 // as the keys make it.
-void ClickMyPile(Game& game, int pile);
+void ClickYourPile(Game& game, int pile);
 void ClickCentrePile(Game& game, int centrePile);
 
 // Run after every change of the table: ends the hand on a win, a loss or a

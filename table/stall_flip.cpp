@@ -6,13 +6,13 @@
 
 namespace {
 
-constexpr int kFlipCountdownSecs = 3;
+constexpr int kFlipCountdownSeconds = 3;
 
 }  // namespace
 
 void StartFlipCountdown(Game& game)
 {
-    game.hand.countdownSeconds = kFlipCountdownSecs;
+    game.hand.countdownSeconds = kFlipCountdownSeconds;
     game.platform.StartTimer(TimerId::FlipCountdown);
 }
 

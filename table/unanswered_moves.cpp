@@ -17,7 +17,7 @@ void DropFront(UnansweredMoves& journal, int count)
     journal.count -= count;
 }
 
-bool OnMyPiles(const Table& table, const Card& card)
+bool OnYourPiles(const Table& table, const Card& card)
 {
     for (int p = 0; p < kPlayerPiles; ++p) {
         if (std::find(table.yourPiles[p].cards, table.yourPiles[p].cards + table.yourPiles[p].count, card)
@@ -53,7 +53,7 @@ void ForgetAnsweredMoves(Game& game, const Table& snapshot)
     const UnansweredMoves::Move* end = begin + journal.count;
     for (const UnansweredMoves::Move* move = end; move != begin; --move) {
         const UnansweredMoves::Move& last = *(move - 1);
-        if (last.kind == MoveKind::Play && !OnMyPiles(snapshot, last.card)) {
+        if (last.kind == MoveKind::Play && !OnYourPiles(snapshot, last.card)) {
             DropFront(journal, static_cast<int>(move - begin));
             return;
         }

@@ -92,7 +92,7 @@ struct Look {
     bool asked = false;
     int countdown = 0;
     int selected = -1;
-    int myCards = 0;
+    int yourCards = 0;
     int theirCards = 0;
     int stackHeight = 0;
 };
@@ -199,7 +199,7 @@ void StartHand(Stage& s, const std::string& first, const std::string& second, co
         s.DeliverAll();
     }
     s.Expect(s.LookAt(first).inHand && s.LookAt(second).inHand, "both tables dealt");
-    s.Expect(s.LookAt(server).myCards == 20 && s.LookAt(server).theirCards == 20, "a fresh deal");
+    s.Expect(s.LookAt(server).yourCards == 20 && s.LookAt(server).theirCards == 20, "a fresh deal");
 }
 
 void Script(Stage& s)
@@ -722,7 +722,7 @@ public:
     void ClickPile(const std::string& copy, int pile) override
     {
         Note(copy + " clicks its pile " + std::to_string(pile));
-        ClickMyPile(Find(copy).game(), pile);
+        ClickYourPile(Find(copy).game(), pile);
     }
     void ClickCentre(const std::string& copy, int centre) override
     {
@@ -817,7 +817,7 @@ public:
         look.asked = game.hand.askedToPlayAgain;
         look.countdown = game.hand.countdownSeconds;
         look.selected = game.table.yourSelectedPile;
-        look.myCards = CardsLeft(game.table.yourPiles);
+        look.yourCards = CardsLeft(game.table.yourPiles);
         look.theirCards = CardsLeft(game.table.opponentPiles);
         look.stackHeight = game.table.stackHeight;
         return look;

@@ -78,7 +78,7 @@ struct FuzzCopy : RecordingPlatform {
     void Click(std::uint8_t code)
     {
         if (code < 0x80 && code % 8 < kPlayerPiles)
-            ClickMyPile(game, code % 8);
+            ClickYourPile(game, code % 8);
         else if (code < 0x80 && code % 8 < kPlayerPiles + kCentrePiles)
             ClickCentrePile(game, code % 8 - kPlayerPiles);
     }

@@ -146,7 +146,7 @@ TEST(ComputerPlayer, SaysYesTwoToFourSecondsAfterLosing)
     SetPiles(copies.server.game.table, {{R(9)}, {R(9)}}, {{C(4, kHearts)}}, {C(5, kSpades)}, {C(kKing, kSpades)});
     SetPiles(copies.client.game.table, {{C(4, kHearts)}}, {{R(9)}, {R(9)}}, {C(5, kSpades)}, {C(kKing, kSpades)});
     PaintTable(copies.client.game);
-    ClickMyPile(copies.client.game, 0);
+    ClickYourPile(copies.client.game, 0);
     ClickCentrePile(copies.client.game, 0);
     copies.DeliverAll();
     ASSERT_TRUE(copies.server.game.hand.askedToPlayAgain);

@@ -62,7 +62,7 @@ TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
         side->game.table.stackHeight = 24;
         PaintTable(side->game);
         for (const int pile : piles)  // -1: the centre pile on the left
-            pile < 0 ? ClickCentrePile(side->game, 0) : ClickMyPile(side->game, pile);
+            pile < 0 ? ClickCentrePile(side->game, 0) : ClickYourPile(side->game, pile);
     }
     copies.DeliverAll();
     for (RecordingPlatform* side : {&server, &client}) {
@@ -97,7 +97,7 @@ TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
     copies.DeliverAll();
     EXPECT_TRUE(Mirrored(copies.server.game.table, copies.client.game.table));
     EXPECT_FALSE(client.TimerRunning(TimerId::StartCountdown));
-    ClickMyPile(copies.client.game, 0);
+    ClickYourPile(copies.client.game, 0);
     EXPECT_EQ(copies.client.game.table.yourSelectedPile, 0) << "the deal ended the client's countdown";
 }
 

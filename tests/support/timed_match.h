@@ -194,7 +194,7 @@ private:
                     return ClickCentrePile(game, k);
             for (int j = 0; j < kPlayerPiles; ++j)
                 if (piles[j].count == 0 && piles[selected].count >= 2 && Uniform(0, 99) < 30)
-                    return ClickMyPile(game, j);
+                    return ClickYourPile(game, j);
         }
         const bool anyEmpty = std::any_of(piles, piles + kPlayerPiles, [](const Pile& p) { return p.count == 0; });
         std::vector<int> candidates;
@@ -202,7 +202,7 @@ private:
             if (fits(i, 0) || fits(i, 1) || (piles[i].count >= 2 && anyEmpty))
                 candidates.push_back(i);
         if (!candidates.empty())
-            ClickMyPile(game, candidates[static_cast<std::size_t>(Uniform(0, static_cast<Ms>(candidates.size()) - 1))]);
+            ClickYourPile(game, candidates[static_cast<std::size_t>(Uniform(0, static_cast<Ms>(candidates.size()) - 1))]);
     }
 
     // Runs one event due by `limit`, then checks what must always hold.

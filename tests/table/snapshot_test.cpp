@@ -93,7 +93,7 @@ TEST(QuietTable, ServerSendsItsTableWhenNobodyMovesAndTheClientKeepsOnlyItsUnsee
     PaintTable(copies.client.game);  // lays the piles out for the clicks
     RecordedGame& server = copies.server;
     Game& client = copies.client.game;
-    auto move = [&client](int from, int to) { ClickMyPile(client, from), ClickMyPile(client, to); };
+    auto move = [&client](int from, int to) { ClickYourPile(client, from), ClickYourPile(client, to); };
     move(0, 1);  // the 3 to pile 1, then on to pile 2, long since applied by the server
     move(1, 2);
     copies.DeliverAll();
@@ -110,7 +110,7 @@ TEST(QuietTable, ServerSendsItsTableWhenNobodyMovesAndTheClientKeepsOnlyItsUnsee
     // The client moves the 2 to pile 3 and plays the 5; the server's quiet-time
     // snapshot crosses both on the wire and arrives a second later.
     move(0, 3);
-    ClickMyPile(client, 0);
+    ClickYourPile(client, 0);
     ClickCentrePile(client, 0);
     OnTimer(server.game, TimerId::QuietTable);
     copies.client.platform.now += 1s;

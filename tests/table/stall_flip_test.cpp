@@ -54,7 +54,7 @@ TEST(StallFlip, AnnouncedOnceAndCountedDown)
     Receive(copies.client, {203, 0});
     OnTimer(client, TimerId::FlipCountdown);
     EXPECT_EQ(shown.texts, (Texts{{115, 125, "Can't Proceed"}, {95, 265, "Flipping in 1 sec"}}));
-    ClickMyPile(client, 0);
+    ClickYourPile(client, 0);
     EXPECT_EQ(client.table.yourSelectedPile, kNoPile);
     OnTimer(client, TimerId::FlipCountdown);
     EXPECT_EQ((Cards{client.table.centrePiles[0].cards[1], client.table.centrePiles[1].cards[1]}), (Cards{deck[48], deck[49]}));
@@ -108,10 +108,10 @@ TEST(StallFlipRace, ClientPlayAfterAnEarlyFlipKeepsBothTablesInStep)
         LayOutDeal(server, deck);  // stalled: 203
         copies.DeliverAll();
         TwoCopies::RunOut(copies.client, TimerId::FlipCountdown);
-        ClickMyPile(client, 4);  // a seven onto the eight
+        ClickYourPile(client, 4);  // a seven onto the eight
         ClickCentrePile(client, 0);
         TwoCopies::Deliver(copies.server);  // the play reaches the server before its own flip, the snapshot is on its way
-        ClickMyPile(client, 2);
+        ClickYourPile(client, 2);
         ClickCentrePile(client, 0);
         copies.client.platform.now += after;
         TwoCopies::Deliver(copies.client);
