@@ -67,7 +67,7 @@ void MainWindow::ConnectToGame()
     Connection& connection = platform_.connection();
     connect(hostAction_, &QAction::triggered, &connection, &Connection::HostGame);
     connect(joinAction_, &QAction::triggered, this, [this, &game, &connection] {
-        game.table.role = ::Role::Client;
+        game.table.role = Role::Client;
         JoinDialog dialog(centralWidget());
         connect(&dialog, &JoinDialog::joinRequested, &connection, &Connection::JoinGame);
         dialog.exec();
@@ -87,7 +87,7 @@ void MainWindow::ConnectToGame()
     connect(&platform_, &ShellPlatform::scoreChanged, this, &MainWindow::UpdateTitle);
 
     connect(&platform_, &ShellPlatform::practiceChanged, this, [this](bool practising) {
-        role_ = practising ? Role::Practice : Role::None;
+        mode_ = practising ? Mode::Practice : Mode::Idle;
         UpdateTitle();
         for (QAction* action : {hostAction_, joinAction_})
             action->setEnabled(!practising);
@@ -99,12 +99,12 @@ void MainWindow::ConnectToGame()
         hostAction_->setEnabled(false);
         joinAction_->setEnabled(false);
         practiceMenuAction_->setEnabled(false);
-        role_ = Role::Server;
+        mode_ = Mode::Hosting;
         UpdateTitle();
     });
     connect(&connection, &Connection::clientAccepted, this, [this] { pingAction_->setEnabled(true); });
     connect(&connection, &Connection::joined, this, [this] {
-        role_ = Role::Client;
+        mode_ = Mode::Joined;
         UpdateTitle();
         hostAction_->setEnabled(false);
         joinAction_->setEnabled(false);
@@ -133,13 +133,13 @@ void MainWindow::UpdateTitle()
 {
     const Score& score = platform_.game().score;
     QString title = "Flinthand";
-    if (role_ == Role::Practice)
+    if (mode_ == Mode::Practice)
         title += " - Practice";
     if (score.handsEnded > 0)
         title +=
-            QString(" - You %1, %2 %3").arg(score.mine).arg(role_ == Role::Practice ? "Computer" : "Opponent").arg(score.theirs);
-    else if (role_ != Role::None && role_ != Role::Practice)
-        title += role_ == Role::Server ? " - Server" : " - Client";
+            QString(" - You %1, %2 %3").arg(score.mine).arg(mode_ == Mode::Practice ? "Computer" : "Opponent").arg(score.theirs);
+    else if (mode_ == Mode::Hosting || mode_ == Mode::Joined)
+        title += mode_ == Mode::Hosting ? " - Server" : " - Client";
     setWindowTitle(title);
 }
 

@@ -38,8 +38,9 @@ private:
     void UpdateTitle();
 
     ShellPlatform& platform_;
-    enum class Role { None, Server, Client, Practice };
-    Role role_ = Role::None;
+    // What the window is for just now: the title and menu follow it.
+    enum class Mode { Idle, Hosting, Joined, Practice };
+    Mode mode_ = Mode::Idle;
     BoardView* boardView_ = nullptr;
     StatusStrip* statusStrip_ = nullptr;
     QPushButton* readyButton_ = nullptr;
