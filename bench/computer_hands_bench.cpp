@@ -66,6 +66,7 @@ public:
     }
     void InvalidateMainWindow() override {}
     void InvalidateStatusWindow(bool) override {}
+    bool ShowsStatusStrip() const override { return false; }
     void CreateReadyButton() override { readyButton = true; }
     void DestroyReadyButton() override { readyButton = false; }
     void ShowMessageBox(BoxOwner, std::string_view, std::string_view, BoxIcon) override {}

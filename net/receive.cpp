@@ -166,9 +166,11 @@ bool DispatchFront(Link& link)
     if (r.pendingLength < length)
         return false;
 
-    char line[64];
-    std::snprintf(line, sizeof line, "Received %d bytes, TYPE: %d", length, r.pendingType);
-    SetStatus(link, nullptr, line);
+    if (link.game.platform.ShowsStatusStrip()) {
+        char line[64];
+        std::snprintf(line, sizeof line, "Received %d bytes, TYPE: %d", length, r.pendingType);
+        SetStatus(link, nullptr, line);
+    }
 
     r.dispatching = true;
     ++r.completed;

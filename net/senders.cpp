@@ -28,6 +28,8 @@ void NetSend(Link& link, const std::uint8_t* bytes, int count)
         return;
     }
     platform.SendBytes(bytes, count);
+    if (!platform.ShowsStatusStrip())
+        return;
     char line[64];
     std::snprintf(line, sizeof line, "Sending %d bytes  TYPE: %d", count, bytes[0]);
     SetStatus(link, nullptr, line);

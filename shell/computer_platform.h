@@ -30,6 +30,7 @@ public:
     void DrawLargeText(int, int, std::string_view) override {}
     void InvalidateMainWindow() override {}
     void InvalidateStatusWindow(bool) override {}
+    bool ShowsStatusStrip() const override { return false; }
     void CreateReadyButton() override { readyButton_ = true; }
     void DestroyReadyButton() override { readyButton_ = false; }
     void ShowMessageBox(BoxOwner, std::string_view, std::string_view, BoxIcon) override {}

@@ -5,8 +5,10 @@
 #include "table/stall_hint.h"
 #include "table/unanswered_moves.h"
 
-#include <cstdio>
+#include <charconv>
+#include <cstring>
 #include <initializer_list>
+#include <string_view>
 
 namespace {
 
@@ -94,8 +96,11 @@ void PaintStartCountdown(Game& game)
 {
     game.platform.DebugOutput("PaintStartCountdown\n");
     game.platform.ClearBackBuffer();
+    constexpr std::string_view kBefore = "Game starts in ";
     char line[64];
-    std::snprintf(line, sizeof line, "Game starts in %d sec", game.hand.countdownSeconds);
+    kBefore.copy(line, kBefore.size());
+    char* end = std::to_chars(line + kBefore.size(), line + sizeof line - 5, game.hand.countdownSeconds).ptr;
+    std::memcpy(end, " sec", 5);
     DrawLines(game, {{40, 250, line}});
     game.platform.PumpMessages();
 }

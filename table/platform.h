@@ -38,6 +38,8 @@ public:
     virtual void DrawHint(std::string_view) {}
     virtual void InvalidateMainWindow() = 0;
     virtual void InvalidateStatusWindow(bool erase) = 0;
+    // A copy whose status lines no strip ever shows need not write its traffic there.
+    virtual bool ShowsStatusStrip() const { return true; }
     virtual void CreateReadyButton() = 0;
     virtual void DestroyReadyButton() = 0;
 
