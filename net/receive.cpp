@@ -8,6 +8,7 @@
 #include "table/deal.h"
 #include "table/game.h"
 #include "table/hand_flow.h"
+#include "table/phase.h"
 #include "table/remote_moves.h"
 #include "table/snapshot.h"
 #include "table/stall_flip.h"
@@ -18,38 +19,45 @@
 
 namespace {
 
-// The phases of this copy, and the two seats, as bits.
-enum Where : std::uint8_t {
-    kBetweenHands = 1,  // waiting for the ready handshake; after a loss or a tie
-    kStartCountdown = 2,  // both ready, until the deal
-    kWon = 4,  // our last card is down; theirs may still follow it
-    kInHand = 8,
-    kAnyPhase = 15,
-    kToServer = 16,
-    kToClient = 32,
-    kToEither = kToServer | kToClient,
-};
+constexpr std::uint16_t In(Phase phase)
+{
+    return static_cast<std::uint16_t>(1u << static_cast<unsigned>(phase));
+}
+
+// The core's phases, and the two seats, as bits. A peer cannot see which of
+// the phases between hands we are in, so all of them take the same messages.
+constexpr std::uint16_t kBetweenHands = In(Phase::WaitingForOpponent) | In(Phase::ReadyHandshake) | In(Phase::LostAndAsked)
+    | In(Phase::Tie) | In(Phase::OpponentWantsAgain);
+constexpr std::uint16_t kStartCountdown = In(Phase::StartCountdown);
+constexpr std::uint16_t kWon = In(Phase::Won);
+constexpr std::uint16_t kInHand = In(Phase::InHand) | In(Phase::FlipCountdown);
+constexpr std::uint16_t kAnyPhase = kBetweenHands | kStartCountdown | kWon | kInHand;
+constexpr std::uint16_t kToServer = 1u << kPhaseCount;
+constexpr std::uint16_t kToClient = kToServer << 1;
+constexpr std::uint16_t kToEither = kToServer | kToClient;
+static_assert(kAnyPhase == kToServer - 1, "every phase is in one group");
 
 // What each message does where. Outside its place (-) a copy that keeps to the
 // rules sends nothing that matters, so there it is read, named on the strip,
 // and dropped.
 //
-//                between   start      won        in hand       seat
-//                hands     countdown
-// 200 deal       deal      deal       deal       deal          client
-// 201 play       -         -          a tie?     play          either
-// 202 move       -         -          move       move          either
-// 203 flip       -         -          -          count down    client
-// 204 selection  -         -          -          select        either
-// 205 ready      ready     -          -          -             either
-// 206 flip heard -         -          -          heard         server
-// 207 tops       -         -          -          set tops      either
-// 208 again      again     -          reset      -             either
-// 209 ping       echo      echo       echo       echo          either
-// 210 table      adopt     adopt      adopt      adopt         client
+//                wait   ready  start  in     flip   won    lost,  tie    opp.   seat
+//                for    hand-  count  hand   count         asked         wants
+//                opp.   shake  down          down                        again
+// 200 deal       deal   deal   deal   deal   deal   deal   deal   deal   deal   client
+// 201 play       -      -      -      play   play   a tie? -      -      -      either
+// 202 move       -      -      -      move   move   move   -      -      -      either
+// 203 flip       -      -      -      count  count  -      -      -      -      client
+// 204 selection  -      -      -      select select -      -      -      -      either
+// 205 ready      ready  ready  -      -      -      -      ready  ready  ready  either
+// 206 flip heard -      -      -      heard  heard  -      -      -      -      server
+// 207 tops       -      -      -      tops   tops   -      -      -      -      either
+// 208 again      again  again  -      -      -      reset  again  again  again  either
+// 209 ping       echo   echo   echo   echo   echo   echo   echo   echo   echo   either
+// 210 table      adopt  adopt  adopt  adopt  adopt  adopt  adopt  adopt  adopt  client
 //
 // A deal, tops or table is taken only if it leaves each of the 52 cards once.
-constexpr std::uint8_t kWhereCounted[] = {
+constexpr std::uint16_t kWhereCounted[] = {
     kAnyPhase | kToClient,  // 200
     kWon | kInHand | kToEither,  // 201
     kWon | kInHand | kToEither,  // 202: their last card may follow it, a tie
@@ -62,16 +70,7 @@ constexpr std::uint8_t kWhereCounted[] = {
     kAnyPhase | kToEither,  // 209
     kAnyPhase | kToClient,  // 210
 };
-static_assert(sizeof kWhereCounted == kLastMsgType - kFirstMsgType + 1);
-
-Where PhaseOf(const Game& game)
-{
-    if (game.table.handInProgress)
-        return kInHand;
-    if (game.hand.youWantAnotherHand)
-        return kWon;
-    return game.hand.youAreReady && game.hand.opponentIsReady ? kStartCountdown : kBetweenHands;
-}
+static_assert(sizeof kWhereCounted / sizeof kWhereCounted[0] == kLastMsgType - kFirstMsgType + 1);
 
 // Each card of a deal travels as rank, then suit.
 void ReceiveDealMessage(Game& game, const std::uint8_t* m)
@@ -106,8 +105,8 @@ void ReceiveSnapshotMessage(Game& game, const std::uint8_t* m)
 void Dispatch(Link& link, const std::uint8_t* m)
 {
     Game& game = link.game;
-    const std::uint8_t where = kWhereCounted[m[0] - kFirstMsgType];
-    if (!(where & PhaseOf(game)) || !(where & (game.table.role == Role::Server ? kToServer : kToClient)))
+    const std::uint16_t where = kWhereCounted[m[0] - kFirstMsgType];
+    if (!(where & In(PhaseOf(game))) || !(where & (game.table.role == Role::Server ? kToServer : kToClient)))
         return;
     switch (m[0]) {
     case MsgDeal: ReceiveDealMessage(game, m); break;

@@ -142,7 +142,7 @@ void Connection::JoinGame(const std::string& serverName)
     const std::string line = "Connected to Server " + serverName + " on port " + std::to_string(port_);
     SetStatus(link_, line.c_str(), "");
     emit joined();
-    game_.platform.CreateReadyButton();
+    SeatOpponent(game_);
     StartPing(link_);
 }
 

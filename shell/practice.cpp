@@ -32,7 +32,7 @@ Practice::Practice(ShellPlatform& player, ComputerSpeed speed)
     const std::string line = std::string("Practice against the computer (") + SpeedName(speed) + ")";
     SetStatus(player_.link(), line.c_str(), "");
     for (Game* copy : {&game, &computer_.game()})
-        copy->platform.CreateReadyButton();
+        SeatOpponent(*copy);
 }
 
 Practice::~Practice()

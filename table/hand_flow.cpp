@@ -72,6 +72,7 @@ void BeginHand(Game& game)
     game.hand.flipsAnnounced = 0;
     game.hand.flipsHeard = 0;
     game.hand.stackHeightBeforeLastFlip = -1;
+    game.hand.opponentWantsAgain = false;
 }
 
 void OnReadyPressed(Game& game)
@@ -156,6 +157,7 @@ void OnTie(Game& game)
     }
     game.hand.youWantAnotherHand = false;
     DrawFinalTable(game);
+    game.hand.tieShowing = true;
     DrawLines(game, {{170, 120, "Tie !!!"}});
     game.platform.StartTimer(TimerId::TieDisplay);
 }
@@ -172,6 +174,7 @@ void OnOpponentPlayAgain(Game& game)
         ResetForNextHand(game);
         return;
     }
+    game.hand.opponentWantsAgain = true;
     game.platform.ClearBackBuffer();
     DrawLines(game, {{65, 100, "Your Opponent"}, {60, 145, "wants to go again.."}});
 }
@@ -182,6 +185,8 @@ void ResetForNextHand(Game& game)
     game.table.opponentSelectedPile = kNoPile;
     game.hand.youWantAnotherHand = false;
     game.hand.youAreReady = false;
+    game.hand.tieShowing = false;
+    game.hand.opponentWantsAgain = false;
     // opponentIsReady stays: after a tie nothing waits for both copies to be back,
     // and the opponent may already have pressed for the next hand.
     game.platform.ClearBackBuffer();
@@ -209,9 +214,16 @@ void ClearTable(Game& game)
     ResetScore(game);
 }
 
+void SeatOpponent(Game& game)
+{
+    game.hand.opponentSeated = true;
+    game.platform.CreateReadyButton();
+}
+
 void ResetForNewOpponent(Game& game)
 {
     EndHand(game);
+    game.hand.opponentSeated = true;
     game.hand.opponentIsReady = false;
     game.hand.askedToPlayAgain = false;
     ResetScore(game);

@@ -23,6 +23,8 @@ void TieDisplayTick(Game& game);
 void OnOpponentPlayAgain(Game& game);
 void ResetForNextHand(Game& game);
 
+// An opponent sat down (a join, a practice game): the ready handshake starts.
+void SeatOpponent(Game& game);
 // A new client took the seat: whatever the last one left running is dropped.
 void ResetForNewOpponent(Game& game);
 // The connection to the opponent closed: nothing of the hand or the handshake

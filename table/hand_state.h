@@ -14,6 +14,9 @@ struct HandState {
     bool opponentIsReady = false;
     bool youWantAnotherHand = false;
     bool askedToPlayAgain = false;  // the loser's question is open
+    bool opponentSeated = false;
+    bool tieShowing = false;
+    bool opponentWantsAgain = false;  // said before we won or were asked
     StallHint stallHint = StallHint::None;
 
     // Flips of this hand. Server: announced, and acknowledged by the client.

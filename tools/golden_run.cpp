@@ -674,7 +674,7 @@ public:
         c.link().status.pingWarning[0] = '\0';
         SetStatus(c.link(), ("Connected to Server 127.0.0.1 on port " + port).c_str(), "");
         emit c.connection().joined();
-        c.CreateReadyButton();
+        SeatOpponent(c.game());
         StartPing(c.link());
     }
 
@@ -707,7 +707,7 @@ public:
         p.game().table.role = Role::Client;
         SetStatus(p.link(), (std::string("Practice against the computer (") + SpeedName(ComputerSpeed::Hard) + ")").c_str(), "");
         for (Copy* copy : {&p, &c})
-            copy->CreateReadyButton();
+            SeatOpponent(copy->game());
         p.AnnouncePractice();
     }
 

@@ -1,8 +1,12 @@
 #include "table/local_play.h"
 #include "table/paint_table.h"
+#include "table/phase.h"
+#include "table/stall_flip.h"
 #include "tests/support/two_copies.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -49,11 +53,13 @@ TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
 // Both last cards at once, the client's by way of an empty pile: each copy shows
 // the tie over its last table for three seconds and asks nothing. A ready pressed
 // early still counts, but one ready player is not enough; the countdown runs
-// from 5, and the deal ends the client's too.
+// from 5, and the deal ends the client's too. Then the phases of a hand to its end.
 TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
 {
     std::srand(42);  // a first deal with a play in it
     TwoCopies copies;
+    Game &s = copies.server.game, &c = copies.client.game;
+    SeatOpponent(s), SeatOpponent(c);
     RecordingPlatform& server = copies.server.platform;
     RecordingPlatform& client = copies.client.platform;
     SetPiles(copies.server.game.table, {{C(4, kClubs)}}, {{C(6, kClubs)}}, {C(5, kHearts)}, {C(2, kHearts)});
@@ -70,6 +76,7 @@ TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
         EXPECT_TRUE(side->questions.empty());
     }
     for (const Game* game : {&copies.server.game, &copies.client.game}) {
+        EXPECT_EQ(PhaseOf(*game), Phase::Tie);
         EXPECT_EQ((std::array{game->score.mine, game->score.theirs, game->score.handsEnded}), (std::array{0, 0, 1}))
             << "a tie counts for nobody";
     }
@@ -77,12 +84,14 @@ TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
     OnReadyPressed(copies.client.game);
     EXPECT_EQ(client.texts, (Texts{{40, 250, "Waiting for Opponent"}}));
     copies.DeliverAll();
+    EXPECT_EQ((std::pair{PhaseOf(s), PhaseOf(c)}), (std::pair{Phase::Tie, Phase::ReadyHandshake}));
     EXPECT_FALSE(server.TimerRunning(TimerId::StartCountdown));
     EXPECT_EQ(TwoCopies::RunOut(copies.server, TimerId::TieDisplay), 1);
     OnReadyPressed(copies.server.game);
     copies.DeliverAll();
     for (RecordingPlatform* side : {&server, &client})
         EXPECT_EQ(side->texts, (Texts{{40, 250, "Game starts in 5 sec"}}));
+    EXPECT_EQ((std::pair{PhaseOf(s), PhaseOf(c)}), (std::pair{Phase::StartCountdown, Phase::StartCountdown}));
     for (int second = 4; second >= 1; --second) {
         OnTimer(copies.server.game, TimerId::StartCountdown);
         EXPECT_EQ(server.texts, (Texts{{40, 250, "Game starts in " + std::to_string(second) + " sec"}}));
@@ -99,6 +108,28 @@ TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
     EXPECT_FALSE(client.TimerRunning(TimerId::StartCountdown));
     ClickYourPile(copies.client.game, 0);
     EXPECT_EQ(copies.client.game.table.yourSelectedPile, 0) << "the deal ended the client's countdown";
+
+    using enum Phase;
+    const std::tuple<const char*, std::function<void()>, Phase, Phase> steps[] = {
+        {"dealt", [] {}, InHand, InHand},
+        {"flip announced", [&] { AnnounceFlip(s); }, FlipCountdown, FlipCountdown},
+        {"server flipped", [&] { TwoCopies::RunOut(copies.server, TimerId::FlipCountdown); }, InHand, FlipCountdown},
+        {"server's last card",
+         [&] {
+             SetPiles(s.table, {{C(4, kClubs)}}, {{C(9, kClubs)}}, {C(5, kHearts)}, {C(2, kHearts)});
+             SetPiles(c.table, {{C(9, kClubs)}}, {{C(4, kClubs)}}, {C(5, kHearts)}, {C(2, kHearts)});
+             PaintTable(s), ClickYourPile(s, 0), ClickCentrePile(s, 0);
+         },
+         Won, LostAndAsked},
+        {"loser goes again", [&] { AnswerPlayAgain(c, true); }, ReadyHandshake, ReadyHandshake},
+        {"again, unasked", [&] { Receive(copies.client, {208}); }, ReadyHandshake, OpponentWantsAgain},
+        {"both left", [&] { OnOpponentLeft(s), OnOpponentLeft(c); }, WaitingForOpponent, WaitingForOpponent},
+    };
+    for (const auto& [step, act, serverPhase, clientPhase] : steps) {
+        act();
+        copies.DeliverAll();
+        EXPECT_EQ((std::pair{PhaseOf(s), PhaseOf(c)}), (std::pair{serverPhase, clientPhase})) << step;
+    }
 }
 
 }  // namespace
