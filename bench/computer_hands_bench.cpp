@@ -2,12 +2,12 @@
 // link that delivers at once and timers that run on a virtual clock.
 // Run by hand from a Release build; the numbers are not checked anywhere.
 
-#include "net/link.h"
-#include "net/protocol.h"
 #include "table/computer_player.h"
 #include "table/game.h"
 #include "table/hand_flow.h"
 #include "table/timer_ticks.h"
+#include "table/view.h"
+#include "tests/support/two_copies.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,104 +26,28 @@ using Ms = std::int64_t;
 constexpr Ms kStopped = -1;
 constexpr Ms kNever = std::numeric_limits<Ms>::max();
 
-// One copy of the game whose peer is in the same process and whose timers
-// fall due on the match's clock.
-class LinkedCopy : public Platform {
-public:
-    explicit LinkedCopy(const Ms& now) : now_(now) { std::fill(std::begin(due), std::end(due), kStopped); }
-
-    Game game{*this};
-    Link link{game};
-    LinkedCopy* peer = nullptr;
-    std::vector<std::uint8_t> inbox;
-    std::size_t readFrom = 0;
-    bool readyButton = true;
-    int wins = 0;
-    int ties = 0;
-    int questions = 0;
-    static constexpr int kTimers = kTimerCount + 1;  // by TimerId, from 1
-    Ms due[kTimers];
-
-    bool HasDataConnection() const override { return true; }
-    void SendBytes(const std::uint8_t* bytes, int count) override { peer->inbox.insert(peer->inbox.end(), bytes, bytes + count); }
-    int ReceiveBytes(std::uint8_t* into, int capacity) override
-    {
-        const auto count = std::min(inbox.size() - readFrom, static_cast<std::size_t>(capacity));
-        std::memcpy(into, inbox.data() + readFrom, count);
-        readFrom += count;
-        if (readFrom == inbox.size()) {
-            inbox.clear();
-            readFrom = 0;
-        }
-        return static_cast<int>(count);
-    }
-    void ClearBackBuffer() override {}
-    void DrawTableCards(const Table&) override {}
-    void DrawLargeText(int, int, std::string_view text) override
-    {
-        wins += text == "You Won !!!";
-        ties += text == "Tie !!!";
-    }
-    void InvalidateMainWindow() override {}
-    void InvalidateStatusWindow(bool) override {}
-    bool ShowsStatusStrip() const override { return false; }
-    void CreateReadyButton() override { readyButton = true; }
-    void DestroyReadyButton() override { readyButton = false; }
-    void ShowMessageBox(BoxOwner, std::string_view, std::string_view, BoxIcon) override {}
-    // A computer player answers on its own; a player who never moves says yes at once.
-    void AskToPlayAgain(std::string_view, std::string_view) override { ++questions; }
-    void CloseProgram() override {}
-    void StartTimer(TimerId timer) override { due[static_cast<int>(timer)] = now_ + TimerPeriodMs(timer); }
-    void StopTimer(TimerId timer) override { due[static_cast<int>(timer)] = kStopped; }
-    void PumpMessages() override {}
-    void PlaySoundClip(SoundClip) override {}
-    bool DebugOutputEnabled() const override { return false; }
-    void DebugOutput(std::string_view) override {}
-    std::chrono::steady_clock::time_point Now() const override
-    {
-        return std::chrono::steady_clock::time_point(std::chrono::milliseconds(now_));
-    }
-
-    Ms NextDue() const
-    {
-        Ms next = kNever;
-        for (const Ms at : due) {
-            if (at != kStopped)
-                next = std::min(next, at);
-        }
-        return next;
-    }
-
-    void RunDueTimers()
-    {
-        for (int t = 0; t < kTimers; ++t) {
-            if (due[t] != now_)
-                continue;
-            OnTimer(game, static_cast<TimerId>(t));
-            if (due[t] == now_)
-                due[t] += TimerPeriodMs(static_cast<TimerId>(t));
-        }
-    }
-
-private:
-    const Ms& now_;
-};
-
 // A server and a client, each with a computer player or none (a player who
-// never moves but is ready and goes again like the others).
+// never moves but is ready and goes again like the others), their timers
+// falling due on the match's clock.
 class ComputerMatch {
 public:
     ComputerMatch(std::optional<ComputerPlayer> serverPlayer, std::optional<ComputerPlayer> clientPlayer)
         : players_{std::move(serverPlayer), std::move(clientPlayer)}
     {
-        server.game.table.role = Role::Server;
-        server.peer = &client;
-        client.peer = &server;
+        for (int seat = 0; seat < 2; ++seat) {
+            RecordedGame& copy = Seat(seat);
+            std::fill(std::begin(due_[seat]), std::end(due_[seat]), kStopped);
+            copy.platform.keep = copy.platform.tracing = copy.link.statusShown = false;
+            copy.platform.onTimer = [this, seat](TimerId timer, bool started) {
+                due_[seat][static_cast<int>(timer)] = started ? now + TimerPeriodMs(timer) : kStopped;
+            };
+        }
     }
 
     Ms now = 0;
-    LinkedCopy server{now};
-    LinkedCopy client{now};
+    TwoCopies copies;
+    RecordedGame& server = copies.server;
+    RecordedGame& client = copies.client;
     Ms dealtAt = kStopped;
     Ms serverWonAt = kStopped;
 
@@ -131,18 +55,14 @@ public:
     bool PlayHand(Ms limit)
     {
         const Ms start = now;
-        const int serverWins = server.wins;
+        const int serverWins = server.game.score.mine;
         dealtAt = serverWonAt = kStopped;
-        OnReadyPressed(server.game);
-        OnReadyPressed(client.game);
+        PressReady(server.game);
+        PressReady(client.game);
         for (;;) {
             bool moved = false;
-            for (LinkedCopy* copy : {&server, &client}) {
-                while (!copy->inbox.empty()) {
-                    NetReceive(copy->link);
-                    moved = true;
-                }
-            }
+            while (TwoCopies::Deliver(server) || TwoCopies::Deliver(client))
+                moved = true;
             for (int seat = 0; seat < 2; ++seat) {
                 Game& game = Seat(seat).game;
                 if (players_[seat]) {
@@ -154,29 +74,47 @@ public:
             }
             if (dealtAt == kStopped && server.game.table.handInProgress)
                 dealtAt = now;
-            if (serverWonAt == kStopped && server.wins != serverWins)
+            if (serverWonAt == kStopped && server.game.score.mine != serverWins)
                 serverWonAt = now;
             if (moved)
                 continue;
-            if (dealtAt != kStopped && server.readyButton && client.readyButton)
+            if (dealtAt != kStopped && ViewOf(server.game).readyOffered && ViewOf(client.game).readyOffered)
                 return true;
             const Ms next = NextMoment();
             if (next == kNever || next - start > limit)
                 return false;
             now = next;
-            server.RunDueTimers();
-            client.RunDueTimers();
+            server.platform.now = client.platform.now = std::chrono::steady_clock::time_point(std::chrono::milliseconds(now));
+            RunDueTimers(0);
+            RunDueTimers(1);
         }
     }
 
 private:
-    LinkedCopy& Seat(int seat) { return seat == 0 ? server : client; }
+    static constexpr int kTimers = kTimerCount + 1;  // by TimerId, from 1
+
+    RecordedGame& Seat(int seat) { return seat == 0 ? copies.server : copies.client; }
+
+    void RunDueTimers(int seat)
+    {
+        for (int t = 0; t < kTimers; ++t) {
+            if (due_[seat][t] != now)
+                continue;
+            OnTimer(Seat(seat).game, static_cast<TimerId>(t));
+            if (due_[seat][t] == now)
+                due_[seat][t] += TimerPeriodMs(static_cast<TimerId>(t));
+        }
+    }
 
     // Nothing is left to do now: the next timer, or the next moment a player
     // with a reaction time looks at the table.
     Ms NextMoment() const
     {
-        Ms next = std::min(server.NextDue(), client.NextDue());
+        Ms next = kNever;
+        for (const auto& timers : due_)
+            for (const Ms at : timers)
+                if (at != kStopped)
+                    next = std::min(next, at);
         for (const auto& player : players_) {
             if (!player)
                 continue;
@@ -188,7 +126,21 @@ private:
     }
 
     std::optional<ComputerPlayer> players_[2];
+    Ms due_[2][kTimers];
 };
+
+// Hands ended since the start, by how they ended, as the scores tell.
+struct Ends {
+    int wins, questions, serverTies, clientTies;
+};
+
+Ends EndsOf(const ComputerMatch& match)
+{
+    const Score &s = match.server.game.score, &c = match.client.game.score;
+    return {s.mine + c.mine,
+            match.server.platform.Shown(ViewPart::PlayAgainQuestion) + match.client.platform.Shown(ViewPart::PlayAgainQuestion),
+            s.handsEnded - s.mine - s.theirs, c.handsEnded - c.mine - c.theirs};
+}
 
 constexpr Ms kHandLimitMs = 60 * 60 * 1000;
 
@@ -202,16 +154,15 @@ void BM_ComputerHands(benchmark::State& state)
             return;
         }
     }
-    const int wins = match.server.wins + match.client.wins;
-    const int questions = match.server.questions + match.client.questions;
+    const Ends ends = EndsOf(match);
     const auto hands = static_cast<double>(state.iterations());
-    if (questions > wins || match.server.ties != match.client.ties || questions + match.server.ties < hands) {
+    if (ends.questions > ends.wins || ends.serverTies != ends.clientTies || ends.questions + ends.serverTies < hands) {
         state.SkipWithError("a hand ended without one winner or a tie on both");
         return;
     }
     state.counters["hands"] = benchmark::Counter(hands, benchmark::Counter::kIsRate);
     state.counters["virtual_s_per_hand"] = static_cast<double>(match.now) / 1000.0 / hands;
-    state.counters["server_won_share"] = match.server.wins / hands;
+    state.counters["server_won_share"] = match.server.game.score.mine / hands;
 }
 BENCHMARK(BM_ComputerHands)->Unit(benchmark::kMicrosecond);
 
@@ -261,8 +212,8 @@ void BM_PersonAgainst(benchmark::State& state, ComputerSpeed speed)
         std::srand(++deal);
         ComputerMatch match(ComputerPlayer(speed, deal), ComputerPlayer(personMs, deal + 1000, true));
         match.PlayHand(kHandLimitMs);
-        personWon += match.client.wins;
-        ended += match.client.wins + match.server.wins;
+        personWon += match.client.game.score.mine;
+        ended += match.client.game.score.mine + match.server.game.score.mine;
     }
     state.counters["person_won_share"] = personWon / static_cast<double>(deal);
     state.counters["won_share_of_wins"] = ended ? personWon / static_cast<double>(ended) : 0.0;

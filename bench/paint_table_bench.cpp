@@ -7,9 +7,9 @@
 #include "shell/shell_platform.h"
 #include "table/deal.h"
 #include "table/game.h"
-#include "table/paint_table.h"
+#include "table/show_table.h"
 #include "table/snapshot.h"
-#include "tests/support/recording_platform.h"
+#include "tests/support/two_copies.h"
 
 #include <QApplication>
 
@@ -43,7 +43,8 @@ void LayOutBusyTable(Table& table)
     }
 }
 
-void BM_PaintTable(benchmark::State& state)
+// The board drawn anew from the view, as after every change during a hand.
+void BM_ShowTable(benchmark::State& state)
 {
     ShellPlatform platform{0};  // the program's own back buffer
     Game& game = platform.game();
@@ -52,14 +53,14 @@ void BM_PaintTable(benchmark::State& state)
         state.SkipWithError("the table is not whole");
         return;
     }
-    PaintTable(game);  // the font database loads on first use
+    ShowTable(game);  // the font database loads on first use
     for (auto _ : state) {
-        PaintTable(game);
+        ShowTable(game);
         benchmark::DoNotOptimize(platform.renderer().backBuffer().constBits());
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_PaintTable)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ShowTable)->Unit(benchmark::kMicrosecond);
 
 void BM_DrawTableCards(benchmark::State& state)
 {
@@ -75,49 +76,24 @@ void BM_DrawTableCards(benchmark::State& state)
 }
 BENCHMARK(BM_DrawTableCards)->Unit(benchmark::kMicrosecond);
 
-// Keeps what the recording fake would pile up from growing across
-// iterations, but still takes every trace line and every byte.
-class WirePlatform : public RecordingPlatform {
-public:
-    long long traceBytes = 0;
-    long long traceLines = 0;
-    bool tracing = false;
-
-    bool DebugOutputEnabled() const override { return tracing; }
-    void SendBytes(const std::uint8_t* bytes, int count) override
-    {
-        if (onSend)
-            onSend(bytes, count);
-    }
-    void DebugOutput(std::string_view line) override
-    {
-        traceBytes += static_cast<long long>(line.size());
-        ++traceLines;
-    }
-};
-
 void BM_SnapshotRoundTrip(benchmark::State& state)
 {
-    WirePlatform serverPlatform;
-    WirePlatform clientPlatform;
-    serverPlatform.tracing = clientPlatform.tracing = state.range(0) != 0;
-    Game server{serverPlatform};
-    Game client{clientPlatform};
-    Link serverLink{server};
-    Link clientLink{client};
-    server.table.role = Role::Server;
+    TwoCopies copies;
+    Game& server = copies.server.game;
+    Game& client = copies.client.game;
+    for (RecordedGame* copy : {&copies.server, &copies.client}) {
+        copy->platform.keep = false;
+        copy->platform.tracing = state.range(0) != 0;
+    }
     LayOutBusyTable(server.table);
     Deck deck;
     BuildShuffledDeck(deck);
     LayOutDealOnTable(client.table, deck, true);
     client.table.handInProgress = true;
-    serverPlatform.onSend = [&clientPlatform](const std::uint8_t* bytes, int count) {
-        clientPlatform.inbox.insert(clientPlatform.inbox.end(), bytes, bytes + count);
-    };
 
     for (auto _ : state) {
         SendSnapshot(server);
-        NetReceive(clientLink);
+        NetReceive(copies.client.link);
         benchmark::DoNotOptimize(client.table);
     }
     // The client must have taken the server's table, mirrored.
@@ -129,8 +105,8 @@ void BM_SnapshotRoundTrip(benchmark::State& state)
         }
     }
     const double rounds = static_cast<double>(state.iterations());
-    state.counters["trace_lines"] = static_cast<double>(serverPlatform.traceLines + clientPlatform.traceLines) / rounds;
-    state.counters["trace_bytes"] = static_cast<double>(serverPlatform.traceBytes + clientPlatform.traceBytes) / rounds;
+    state.counters["trace_bytes"] =
+        static_cast<double>(copies.server.platform.traceBytes + copies.client.platform.traceBytes) / rounds;
 }
 // Argument 0: the trace category off, as players run it; 1: on.
 BENCHMARK(BM_SnapshotRoundTrip)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

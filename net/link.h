@@ -3,6 +3,7 @@
 #include "net/ping_state.h"
 #include "net/reassembly.h"
 #include "net/status_texts.h"
+#include "net/wire.h"
 #include "table/outbox.h"
 
 struct Game;
@@ -27,6 +28,9 @@ struct Link final : Outbox {
     void Snapshot(const Table& table) override;
 
     Game& game;
+    Wire* wire = nullptr;  // none until a connection or a practice game gives one
+    // A copy whose status lines no strip shows (the computer's) need not write its traffic there.
+    bool statusShown = true;
     Reassembly reassembly;
     StatusTexts status;
     PingState ping;

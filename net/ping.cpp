@@ -35,5 +35,5 @@ void OnPing(Link& link, const std::uint8_t* message)
     const long long t = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
     std::snprintf(link.status.pingWarning, sizeof link.status.pingWarning, "%s", t > kHighPingMs ? "High Network Ping Time" : "");
     std::snprintf(link.status.pingText, sizeof link.status.pingText, "Ping: %lld ms", t);
-    link.game.platform.InvalidateStatusWindow(true);
+    link.game.platform.Show(ViewPart::StatusLines);
 }

@@ -11,6 +11,5 @@ void NetSend(Link& link, const std::uint8_t* bytes, int count);
 // to its handler, in order of arrival.
 void NetReceive(Link& link);
 
-// The data connection was replaced: what is held of the old one is dropped,
-// once the message being handled (if any) is done with.
+// The data connection was replaced: what is held of the old one is dropped.
 void ForgetHeldBytes(Link& link);

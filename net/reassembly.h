@@ -11,7 +11,5 @@ struct Reassembly {
     std::uint8_t recvBuffer[kRecvBufferSize]{};
     std::uint8_t pendingType = 0;  // 0 while no message is in progress
     std::int32_t pendingLength = 0;  // bytes held
-    bool dispatching = false;  // a handler is running; nested reads only append
-    std::int32_t staleLength = 0;  // bytes at the front left by a connection that is gone
     std::uint32_t completed = 0;  // messages dispatched so far
 };

@@ -13,7 +13,6 @@
 #include "table/snapshot.h"
 #include "table/stall_flip.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -139,7 +138,7 @@ int ReadWaiting(Link& link)
     const int room = kRecvBufferSize - r.pendingLength;
     if (room <= 0)
         return 0;
-    const int count = link.game.platform.ReceiveBytes(r.recvBuffer + r.pendingLength, room);
+    const int count = link.wire->Receive(r.recvBuffer + r.pendingLength, room);
     if (count <= 0)
         return 0;
     if (r.pendingLength == 0)
@@ -165,19 +164,15 @@ bool DispatchFront(Link& link)
     if (r.pendingLength < length)
         return false;
 
-    if (link.game.platform.ShowsStatusStrip()) {
+    if (link.statusShown) {
         char line[64];
         std::snprintf(line, sizeof line, "Received %d bytes, TYPE: %d", length, r.pendingType);
         SetStatus(link, nullptr, line);
     }
 
-    r.dispatching = true;
     ++r.completed;
     Dispatch(link, r.recvBuffer);
-    r.dispatching = false;
-
-    Drop(r, std::max(length, r.staleLength));
-    r.staleLength = 0;
+    Drop(r, length);
     return true;
 }
 
@@ -185,25 +180,13 @@ bool DispatchFront(Link& link)
 
 void ForgetHeldBytes(Link& link)
 {
-    Reassembly& r = link.reassembly;
-    if (r.dispatching)
-        r.staleLength = r.pendingLength;
-    else
-        Drop(r, r.pendingLength);
+    Drop(link.reassembly, link.reassembly.pendingLength);
 }
 
 void NetReceive(Link& link)
 {
-    Platform& platform = link.game.platform;
-    if (!platform.HasDataConnection()) {
-        platform.ShowMessageBox(BoxOwner::StatusWindow, "Server-Client Network Not established - can't read data", "Error",
-                                BoxIcon::None);
-        return;
-    }
-    // Inside a handler the message in progress must stay put: just hold the
-    // new bytes behind it; the outer call dispatches them when it returns.
-    if (link.reassembly.dispatching) {
-        ReadWaiting(link);
+    if (!link.wire || !link.wire->IsOpen()) {
+        link.game.platform.Tell(Notice::CannotRead);
         return;
     }
     for (;;) {

@@ -21,14 +21,12 @@ Link::~Link()
 
 void NetSend(Link& link, const std::uint8_t* bytes, int count)
 {
-    Platform& platform = link.game.platform;
-    if (!platform.HasDataConnection()) {
-        platform.ShowMessageBox(BoxOwner::StatusWindow, "Sever-Client Network not established - can't send data", "Error",
-                                BoxIcon::None);
+    if (!link.wire || !link.wire->IsOpen()) {
+        link.game.platform.Tell(Notice::CannotSend);
         return;
     }
-    platform.SendBytes(bytes, count);
-    if (!platform.ShowsStatusStrip())
+    link.wire->Send(bytes, count);
+    if (!link.statusShown)
         return;
     char line[64];
     std::snprintf(line, sizeof line, "Sending %d bytes  TYPE: %d", count, bytes[0]);

@@ -12,5 +12,5 @@ void SetStatus(Link& link, const char* line1, const char* line2)
         std::snprintf(link.status.statusLine1, sizeof link.status.statusLine1, "%s", line1);
     if (line2)
         std::snprintf(link.status.statusLine2, sizeof link.status.statusLine2, "%s", line2);
-    link.game.platform.InvalidateStatusWindow(false);
+    link.game.platform.Show(ViewPart::StatusLines);
 }

@@ -2,7 +2,7 @@
 
 #include "shell/pixel_font.h"
 
-#include "table/board_geometry.h"
+#include "shell/board_geometry.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -137,6 +137,64 @@ void BoardRenderer::DrawTableCards(const Table& table)
 
     DrawText(countFont_, kCountText, 5, 452, QString("You have %1 cards left").arg(CardsLeft(table.yourPiles)));
     DrawText(countFont_, kCountText, 5, 464, QString("Opponent has %1 cards left").arg(CardsLeft(table.opponentPiles)));
+}
+
+namespace {
+
+const char* StallHintText(StallHint hint)
+{
+    switch (hint) {
+    case StallHint::FillYours: return "Fill your empty pile";
+    case StallHint::OpponentFills: return "Your opponent can fill an empty pile";
+    case StallHint::None: break;
+    }
+    return "";
+}
+
+}  // namespace
+
+void BoardRenderer::Render(const View& view)
+{
+    ClearBackBuffer();
+    switch (view.phase) {
+    case Phase::WaitingForOpponent: break;
+    case Phase::ReadyHandshake:
+        if (view.youAreReady)
+            DrawLargeText(40, 250, "Waiting for Opponent");
+        break;
+    case Phase::StartCountdown: DrawCountdownText(40, 250, "Game starts in ", view.countdownSeconds); break;
+    case Phase::InHand:
+    case Phase::FlipCountdown:
+        DrawTableCards(view.table);
+        if (view.hint != StallHint::None)
+            DrawHint(StallHintText(view.hint));
+        if (view.cantProceed) {
+            DrawLargeText(115, 125, "Can't Proceed");
+            DrawCountdownText(95, 265, "Flipping in ", view.countdownSeconds);
+        }
+        break;
+    case Phase::Won:
+        DrawTableCards(view.table);
+        DrawLargeText(130, 120, "You Won !!!");
+        DrawLargeText(60, 315, "Waiting for Opponent");
+        DrawLargeText(125, 365, "to go again..");
+        break;
+    case Phase::LostAndAsked: DrawTableCards(view.table); break;
+    case Phase::Tie:
+        DrawTableCards(view.table);
+        DrawLargeText(170, 120, "Tie !!!");
+        break;
+    case Phase::OpponentWantsAgain:
+        DrawLargeText(65, 100, "Your Opponent");
+        DrawLargeText(60, 145, "wants to go again..");
+        break;
+    }
+}
+
+void BoardRenderer::DrawCountdownText(int x, int y, std::string_view before, int seconds)
+{
+    DrawText(largeTextFont_, kLargeText, x, y,
+             QString::fromUtf8(before.data(), static_cast<qsizetype>(before.size())) + QString::number(seconds) + " sec");
 }
 
 void BoardRenderer::DrawLargeText(int x, int y, std::string_view text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "table/table.h"
+#include "table/view.h"
 
 #include <QFont>
 #include <QImage>
@@ -18,6 +19,9 @@ public:
     BoardRenderer();
     explicit BoardRenderer(qreal devicePixelRatio);
 
+    // The board as the view has it: the whole back buffer is drawn anew.
+    void Render(const View& view);
+
     void ClearBackBuffer();
     void DrawCard(const Card& card, bool inverted, int x, int y);
     void DrawCardBack(int x, int y);
@@ -26,6 +30,8 @@ public:
     void DrawLargeText(int x, int y, std::string_view text);
     // A short line right-aligned beside the count lines, in their green.
     void DrawHint(std::string_view text);
+    // The standing text and its number, as "Game starts in 5 sec".
+    void DrawCountdownText(int x, int y, std::string_view before, int seconds);
 
     const QImage& backBuffer() const { return backBuffer_; }
 

@@ -1,6 +1,6 @@
 #include "shell/board_view.h"
 
-#include "table/board_geometry.h"
+#include "shell/board_geometry.h"
 
 #include <QMouseEvent>
 #include <QPainter>

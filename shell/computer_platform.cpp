@@ -1,7 +1,5 @@
 #include "shell/computer_platform.h"
 
-#include "table/hand_flow.h"
-
 namespace {
 
 // How often the computer looks at the table; its speed decides when it moves.
@@ -11,7 +9,8 @@ constexpr int kGlanceMs = 40;
 
 ComputerPlatform::ComputerPlatform(ComputerSpeed speed, std::uint32_t seed) : player_(speed, seed)
 {
-    connect(&thinking_, &QTimer::timeout, this, &ComputerPlatform::Think);
+    link_.statusShown = false;
+    connect(&thinking_, &QTimer::timeout, this, [this] { player_.Act(game_); });
     thinking_.start(kGlanceMs);
 }
 
@@ -23,11 +22,4 @@ void ComputerPlatform::StartTimer(TimerId timer)
 void ComputerPlatform::StopTimer(TimerId timer)
 {
     timers_.Kill(timer);
-}
-
-void ComputerPlatform::Think()
-{
-    if (readyButton_ && game_.hand.opponentIsReady && !game_.hand.youAreReady)
-        OnReadyPressed(game_);
-    player_.Act(game_);
 }

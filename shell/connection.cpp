@@ -31,11 +31,6 @@ constexpr qint64 kReadBufferBytes = 4096;
 // Bytes of ours left unread: a peer that is playing reads them long before this many pile up.
 constexpr qint64 kMostUnsentBytes = 65536;
 
-void ShowError(Game& game, const char* text)
-{
-    game.platform.ShowMessageBox(BoxOwner::StatusWindow, text, "Error", BoxIcon::None);
-}
-
 }  // namespace
 
 Connection::Connection(Link& link, std::uint16_t port, QObject* parent)
@@ -71,7 +66,7 @@ void Connection::HostGame()
         delete std::exchange(listenSocket_, nullptr);
         game_.table.role = Role::Client;
         std::snprintf(link_.status.pingWarning, sizeof link_.status.pingWarning, "Cannot listen on port %d", port_);
-        game_.platform.InvalidateStatusWindow(true);
+        game_.platform.Show(ViewPart::StatusLines);
         return;
     }
     emit hosting();
@@ -121,20 +116,20 @@ void Connection::AcceptClient()
 void Connection::JoinGame(const std::string& serverName)
 {
     if (listenSocket_) {
-        ShowError(game_, "Initiated as Server");
+        emit failed(BoxOwner::StatusWindow, "Initiated as Server", BoxIcon::None);
         return;
     }
     link_.status.pingWarning[0] = '\0';  // a failed host's warning
     const auto address = ResolveServerAddress(serverName);
     if (!address) {
-        ShowError(game_, "Client unable to find to Server");
+        emit failed(BoxOwner::StatusWindow, "Client unable to find to Server", BoxIcon::None);
         return;
     }
     auto* socket = new QTcpSocket(this);
     // Blocks, as a connect does: the dialog stays up until it is settled.
     socket->connectToHost(QHostAddress(*address), port_);
     if (!socket->waitForConnected(kConnectTimeoutMs)) {
-        ShowError(game_, "Client unable to connect to Server");
+        emit failed(BoxOwner::StatusWindow, "Client unable to connect to Server", BoxIcon::None);
         delete socket;
         return;
     }
@@ -163,9 +158,9 @@ void Connection::AdoptDataSocket(QTcpSocket* socket)
          {std::pair{TCP_KEEPIDLE, 10}, {TCP_KEEPINTVL, 5}, {TCP_KEEPCNT, 3}, {TCP_USER_TIMEOUT, 30000}})
         setsockopt(fd, IPPROTO_TCP, option, &value, sizeof value);
 #endif
-    // Both queued: handlers may pump messages, and a socket must not be inside
-    // its own signal if a new client replaces (and deletes) it meanwhile. The
-    // receive path reads whatever is waiting, so a late call loses nothing.
+    // Both queued: a socket must not be inside its own signal if a new client
+    // replaces (and deletes) it meanwhile. The receive path reads whatever is
+    // waiting, so a late call loses nothing.
     connect(
         socket, &QTcpSocket::readyRead, this,
         [this] {
@@ -202,16 +197,14 @@ void Connection::OnDisconnect()
     SetStatus(link_, "Disconnected", nullptr);
     OnOpponentLeft(game_);
     ForgetHeldBytes(link_);
-    game_.platform.InvalidateStatusWindow(true);
-    game_.platform.ShowMessageBox(BoxOwner::MainWindow, "Your Connection with your Opponent\n     has been disconnected", "Error",
-                                  BoxIcon::Stop);
+    game_.platform.Show(ViewPart::StatusLines);
+    emit failed(BoxOwner::MainWindow, "Your Connection with your Opponent\n     has been disconnected", BoxIcon::Stop);
 }
 
 // A connection the peer has closed still counts as made; what is sent on it is
 // lost without a word, as the peer is gone.
 void Connection::Send(const std::uint8_t* bytes, int count)
 {
-    // A practice game that ended inside a message pump may still be sending.
     if (!dataSocket_ || !dataSocket_->isOpen())
         return;
     dataSocket_->write(reinterpret_cast<const char*>(bytes), count);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "shell/wire.h"
+#include "net/wire.h"
+#include "shell/message_boxes.h"
 
 #include <QObject>
 #include <QTimer>
@@ -38,6 +39,8 @@ public:
     void SetIncompleteLimit(std::chrono::milliseconds limit) { incompleteLimit_ = limit; }
 
 signals:
+    // Something the player is told in an error box.
+    void failed(BoxOwner owner, const QString& text, BoxIcon icon);
     void hosting();
     void clientAccepted();
     void joined();

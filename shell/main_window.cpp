@@ -1,15 +1,15 @@
 #include "shell/main_window.h"
 
 #include "net/ping.h"
+#include "shell/board_geometry.h"
 #include "shell/board_view.h"
 #include "shell/instructions_dialog.h"
 #include "shell/join_dialog.h"
 #include "shell/practice.h"
 #include "shell/shell_platform.h"
 #include "shell/status_strip.h"
-#include "table/board_geometry.h"
+#include "shell/table_clicks.h"
 #include "table/hand_flow.h"
-#include "table/local_play.h"
 
 #include <QLayout>
 #include <QMenuBar>
@@ -76,9 +76,10 @@ void MainWindow::ConnectToGame()
     for (const ComputerSpeed speed : {ComputerSpeed::Easy, ComputerSpeed::Normal, ComputerSpeed::Hard})
         connect(practiceAction(speed), &QAction::triggered, &platform_, [this, speed] { platform_.StartPractice(speed); });
     connect(stopPracticeAction_, &QAction::triggered, &platform_, &ShellPlatform::StopPractice);
-    connect(boardView_, &BoardView::leftClicked, this, [&game](unsigned x, unsigned y) { HandleTableClick(game, x, y); });
+    connect(boardView_, &BoardView::leftClicked, this,
+            [&game](unsigned x, unsigned y) { ClickAt(game, static_cast<int>(x), static_cast<int>(y)); });
     connect(statusStrip_, &StatusStrip::leftClicked, this, [&link] { StartPing(link); });
-    connect(this, &MainWindow::readyPressed, this, [&game] { OnReadyPressed(game); });
+    connect(this, &MainWindow::readyPressed, this, [&game] { PressReady(game); });
 
     connect(&platform_, &ShellPlatform::mainWindowInvalidated, boardView_, qOverload<>(&QWidget::update));
     connect(&platform_, &ShellPlatform::statusWindowInvalidated, statusStrip_, qOverload<>(&QWidget::update));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/wire.h"
+#include "net/wire.h"
 
 #include <QObject>
 

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "table/platform.h"
-
 #include <functional>
 #include <string_view>
 
 class QWidget;
+
+enum class BoxOwner { MainWindow, StatusWindow };
+
+enum class BoxIcon { None, Stop };
 
 // Modal boxes with the caption, text, buttons and icon the game asks for.
 // Returns at once, with the box open; one the same as a box still open is not

@@ -42,5 +42,5 @@ Practice::~Practice()
     ForgetHeldBytes(player_.link());
     player_.UseConnection();
     player_.link().status = statusBefore_;
-    game.platform.InvalidateStatusWindow(true);
+    game.platform.Show(ViewPart::StatusLines);
 }

@@ -4,16 +4,19 @@
 #include "shell/practice.h"
 #include "table/hand_flow.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QLoggingCategory>
 #include <QWidget>
 
-#include <thread>
-
 Q_LOGGING_CATEGORY(flinthandTrace, "flinthand.trace", QtInfoMsg)
 
-ShellPlatform::ShellPlatform(std::uint16_t port) : connection_(link_, port) {}
+ShellPlatform::ShellPlatform(std::uint16_t port) : connection_(link_, port)
+{
+    link_.wire = &connection_;
+    connect(&connection_, &Connection::failed, this, [this](BoxOwner owner, const QString& text, BoxIcon icon) {
+        ShowMessageBox(owner, text.toStdString(), "Error", icon);
+    });
+}
 
 void ShellPlatform::SetWindows(QWidget* mainWindow, QWidget* statusWindow)
 {
@@ -54,55 +57,28 @@ void ShellPlatform::StopPractice()
     emit practiceChanged(false);
 }
 
-bool ShellPlatform::HasDataConnection() const
+void ShellPlatform::Show(ViewPart part)
 {
-    return wire_->IsOpen();
+    switch (part) {
+    case ViewPart::Board:
+        renderer_.Render(ViewOf(game_));
+        emit mainWindowInvalidated();
+        break;
+    case ViewPart::ReadyButton: emit readyButtonWanted(ViewOf(game_).readyOffered); break;
+    case ViewPart::Score: emit scoreChanged(); break;
+    case ViewPart::PlayAgainQuestion:
+        AskToPlayAgain("Your Opponent has Won !!\nWould you like to play another hand?", "Loser");
+        break;
+    case ViewPart::StatusLines: emit statusWindowInvalidated(); break;
+    }
 }
 
-void ShellPlatform::SendBytes(const std::uint8_t* bytes, int count)
+void ShellPlatform::Tell(Notice notice)
 {
-    wire_->Send(bytes, count);
-}
-
-int ShellPlatform::ReceiveBytes(std::uint8_t* into, int capacity)
-{
-    return wire_->Receive(into, capacity);
-}
-
-void ShellPlatform::ClearBackBuffer()
-{
-    renderer_.ClearBackBuffer();
-}
-
-void ShellPlatform::DrawTableCards(const Table& table)
-{
-    renderer_.DrawTableCards(table);
-}
-
-void ShellPlatform::DrawLargeText(int x, int y, std::string_view text)
-{
-    renderer_.DrawLargeText(x, y, text);
-}
-
-void ShellPlatform::InvalidateMainWindow()
-{
-    emit mainWindowInvalidated();
-}
-
-void ShellPlatform::InvalidateStatusWindow(bool)
-{
-    // The strip paints every pixel itself, so erasing first changes nothing.
-    emit statusWindowInvalidated();
-}
-
-void ShellPlatform::CreateReadyButton()
-{
-    emit readyButtonWanted(true);
-}
-
-void ShellPlatform::DestroyReadyButton()
-{
-    emit readyButtonWanted(false);
+    ShowMessageBox(BoxOwner::StatusWindow,
+                   notice == Notice::CannotSend ? "Sever-Client Network not established - can't send data"
+                                                : "Server-Client Network Not established - can't read data",
+                   "Error", BoxIcon::None);
 }
 
 void ShellPlatform::ShowMessageBox(BoxOwner owner, std::string_view text, std::string_view caption, BoxIcon icon)
@@ -113,12 +89,13 @@ void ShellPlatform::ShowMessageBox(BoxOwner owner, std::string_view text, std::s
 void ShellPlatform::AskToPlayAgain(std::string_view text, std::string_view caption)
 {
     AskYesNoOver(mainWindow_, text, caption, [this](bool yes) {
-        // Against the computer nothing needs closing: No ends the practice alone.
-        if (!yes && practice_) {
-            StopPractice();
+        if (!AnswerPlayAgain(game_, yes) || yes)
             return;
-        }
-        AnswerPlayAgain(game_, yes);
+        // Against the computer nothing needs closing: No ends the practice alone.
+        if (practice_)
+            StopPractice();
+        else
+            CloseProgram();
     });
 }
 
@@ -135,12 +112,6 @@ void ShellPlatform::StartTimer(TimerId timer)
 void ShellPlatform::StopTimer(TimerId timer)
 {
     timers_.Kill(timer);
-}
-
-void ShellPlatform::PumpMessages()
-{
-    QCoreApplication::processEvents();
-    std::this_thread::yield();
 }
 
 void ShellPlatform::PlaySoundClip(SoundClip clip)

@@ -1,8 +1,8 @@
 #include "shell/status_strip.h"
 
 #include "net/status_texts.h"
+#include "shell/board_geometry.h"
 #include "shell/pixel_font.h"
-#include "table/board_geometry.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>

@@ -3,6 +3,7 @@
 #include "table/game.h"
 #include "table/hand_flow.h"
 #include "table/local_play.h"
+#include "table/view.h"
 
 #include <algorithm>
 #include <tuple>
@@ -119,6 +120,9 @@ bool ComputerPlayer::Answer(Game& game, std::chrono::steady_clock::time_point no
 bool ComputerPlayer::Act(Game& game)
 {
     const auto now = game.platform.Now();
+    // Ready as soon as its opponent is; that alone is no step.
+    if (game.hand.opponentIsReady && ViewOf(game).readyOffered)
+        PressReady(game);
     if (game.hand.askedToPlayAgain)
         return Answer(game, now);
     answering_ = false;
@@ -144,11 +148,11 @@ bool ComputerPlayer::Act(Game& game)
     const auto base = std::max(nextStepAt_, now - averageMoveTime_ / kGlanceShare);
     const bool selecting = table.yourSelectedPile != choice.fromPile;
     if (selecting)
-        ClickYourPile(game, choice.fromPile);
+        SelectPile(game, choice.fromPile);
     else if (choice.action == ComputerAction::PlayCard)
-        ClickCentrePile(game, choice.toPile);
+        PlayOntoCentre(game, choice.toPile);
     else
-        ClickYourPile(game, choice.toPile);
+        MoveToEmptyPile(game, choice.toPile);
     if (selecting)
         nextStepAt_ = base + pause_;
     else

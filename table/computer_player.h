@@ -26,8 +26,8 @@ struct ComputerChoice {
 // The move the computer would make next on its own table.
 ComputerChoice ChooseComputerMove(const Table& table);
 
-// The computer's hand on its copy of the game: it clicks where a player
-// would, through the same click handling, at moments drawn from its speed,
+// The computer's hand on its copy of the game: it makes a player's moves, at
+// moments drawn from its speed, presses ready as soon as its opponent has,
 // and answers the loser's question as a person would, after a few seconds.
 class ComputerPlayer {
 public:
@@ -38,8 +38,8 @@ public:
 
     std::chrono::steady_clock::time_point NextStepAt() const { return nextStepAt_; }
 
-    // One click or answer at most, once the moment of its next step has come;
-    // true when it acted.
+    // One step of a move (picking up, putting down) or an answer at most, once
+    // its moment has come; true when it made one.
     bool Act(Game& game);
 
 private:

@@ -3,7 +3,7 @@
 #include "table/game.h"
 #include "table/hand_flow.h"
 #include "table/local_play.h"
-#include "table/paint_table.h"
+#include "table/show_table.h"
 #include "table/stall_flip.h"
 
 #include <cstdlib>
@@ -53,15 +53,14 @@ void LayOutDealOnTable(Table& table, const Deck& deck, bool mirrored)
 
 void StartCountdownTick(Game& game)
 {
-    // The table was cleared while the countdown began (the opponent left
-    // inside its message pump): nothing is left to count.
+    // The opponent left, or the deal came, after this tick was due.
     if (game.hand.countdownSeconds <= 0) {
         game.platform.StopTimer(TimerId::StartCountdown);
         return;
     }
     --game.hand.countdownSeconds;
     if (game.hand.countdownSeconds >= 1) {
-        PaintStartCountdown(game);
+        ShowStartCountdown(game);
         return;
     }
     game.platform.StopTimer(TimerId::StartCountdown);
@@ -82,14 +81,14 @@ void ShuffleAndDeal(Game& game)
 void LayOutDeal(Game& game, const Deck& deck)
 {
     LayOutDealOnTable(game.table, deck, false);
-    PaintTable(game);
+    ShowTable(game);
     CheckAfterMove(game);
 }
 
 void LayOutMirroredDeal(Game& game, const Deck& deck)
 {
     LayOutDealOnTable(game.table, deck, true);
-    PaintTable(game);
+    ShowTable(game);
 }
 
 void ReceiveDeal(Game& game, const Deck& deck)

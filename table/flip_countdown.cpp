@@ -2,27 +2,14 @@
 
 #include "table/game.h"
 #include "table/local_play.h"
-#include "table/paint_table.h"
+#include "table/show_table.h"
 #include "table/stall_flip.h"
-
-#include <charconv>
-#include <cstring>
-#include <string_view>
 
 void FlipCountdownTick(Game& game)
 {
     --game.hand.countdownSeconds;
     if (game.hand.countdownSeconds >= 1) {
-        PaintTable(game);
-        // Every tick draws this; snprintf cost more than the rest of the tick.
-        constexpr std::string_view kBefore = "Flipping in ";
-        char line[32];
-        kBefore.copy(line, kBefore.size());
-        char* end = std::to_chars(line + kBefore.size(), line + sizeof line - 5, game.hand.countdownSeconds).ptr;
-        std::memcpy(end, " sec", 5);
-        game.platform.DrawLargeText(115, 125, "Can't Proceed");
-        game.platform.DrawLargeText(95, 265, line);
-        game.platform.InvalidateMainWindow();
+        ShowTable(game);
         return;
     }
     game.platform.StopTimer(TimerId::FlipCountdown);
@@ -39,7 +26,7 @@ void FlipStacks(Game& game)
         game.hand.stackHeightBeforeLastFlip = e;
         game.hand.lastFlipAt = game.platform.Now();
     }
-    PaintTable(game);
+    ShowTable(game);
     if (table.role == Role::Server) {
         CheckAfterMove(game);
     } else if (game.hand.pendingFlips > 0) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "table/board_geometry.h"
 #include "table/hand_state.h"
 #include "table/outbox.h"
 #include "table/platform.h"
@@ -16,7 +15,6 @@ struct Game {
 
     Platform& platform;
     Table table;
-    BoardRects board;
     HandState hand;
     Score score;
     UnansweredMoves unanswered;

@@ -4,33 +4,21 @@
 #include "table/stall_flip.h"
 #include "table/stall_hint.h"
 #include "table/unanswered_moves.h"
-
-#include <charconv>
-#include <cstring>
-#include <initializer_list>
-#include <string_view>
+#include "table/view.h"
 
 namespace {
 
 constexpr int kStartCountdownSeconds = 5;
 
-struct Line {
-    int x;
-    int y;
-    const char* text;
-};
-
-void DrawLines(Game& game, std::initializer_list<Line> lines)
+void ShowBoard(Game& game)
 {
-    for (const Line& line : lines)
-        game.platform.DrawLargeText(line.x, line.y, line.text);
-    game.platform.InvalidateMainWindow();
+    game.platform.Show(ViewPart::Board);
 }
 
 void BeginStartCountdown(Game& game)
 {
     game.hand.countdownSeconds = kStartCountdownSeconds;
-    PaintStartCountdown(game);
+    ShowStartCountdown(game);
     game.platform.StartTimer(TimerId::StartCountdown);
 }
 
@@ -45,21 +33,14 @@ void EndHand(Game& game)
 void CountHandEnded(Game& game)
 {
     ++game.score.handsEnded;
-    game.platform.ShowScore(game.score);
+    game.platform.Show(ViewPart::Score);
 }
 
 // A new opponent starts from nothing.
 void ResetScore(Game& game)
 {
     game.score = Score{};
-    game.platform.ShowScore(game.score);
-}
-
-// Shows the last table with cards even though the hand is over.
-void DrawFinalTable(Game& game)
-{
-    game.platform.ClearBackBuffer();
-    game.platform.DrawTableCards(game.table);
+    game.platform.Show(ViewPart::Score);
 }
 
 }  // namespace
@@ -75,15 +56,17 @@ void BeginHand(Game& game)
     game.hand.opponentWantsAgain = false;
 }
 
-void OnReadyPressed(Game& game)
+void PressReady(Game& game)
 {
-    game.platform.DestroyReadyButton();
-    game.outbox->Ready();
+    if (!ViewOf(game).readyOffered)
+        return;
     game.hand.youAreReady = true;
+    game.platform.Show(ViewPart::ReadyButton);
+    game.outbox->Ready();
     if (game.hand.opponentIsReady)
         BeginStartCountdown(game);
     else
-        PaintWaitingForOpponent(game);
+        ShowBoard(game);
 }
 
 void OnOpponentReady(Game& game)
@@ -93,24 +76,10 @@ void OnOpponentReady(Game& game)
         BeginStartCountdown(game);
 }
 
-void PaintStartCountdown(Game& game)
+void ShowStartCountdown(Game& game)
 {
     game.platform.DebugOutput("PaintStartCountdown\n");
-    game.platform.ClearBackBuffer();
-    constexpr std::string_view kBefore = "Game starts in ";
-    char line[64];
-    kBefore.copy(line, kBefore.size());
-    char* end = std::to_chars(line + kBefore.size(), line + sizeof line - 5, game.hand.countdownSeconds).ptr;
-    std::memcpy(end, " sec", 5);
-    DrawLines(game, {{40, 250, line}});
-    game.platform.PumpMessages();
-}
-
-void PaintWaitingForOpponent(Game& game)
-{
-    game.platform.ClearBackBuffer();
-    DrawLines(game, {{40, 250, "Waiting for Opponent"}});
-    game.platform.PumpMessages();
+    ShowBoard(game);
 }
 
 void OnWin(Game& game)
@@ -119,7 +88,7 @@ void OnWin(Game& game)
     game.hand.youWantAnotherHand = true;
     ++game.score.mine;
     CountHandEnded(game);
-    DrawLines(game, {{130, 120, "You Won !!!"}, {60, 315, "Waiting for Opponent"}, {125, 365, "to go again.."}});
+    ShowBoard(game);
 }
 
 void OnLoss(Game& game)
@@ -128,21 +97,20 @@ void OnLoss(Game& game)
     ++game.score.theirs;
     CountHandEnded(game);
     game.hand.askedToPlayAgain = true;
-    game.platform.AskToPlayAgain("Your Opponent has Won !!\nWould you like to play another hand?", "Loser");
+    game.platform.Show(ViewPart::PlayAgainQuestion);
 }
 
-void AnswerPlayAgain(Game& game, bool yes)
+bool AnswerPlayAgain(Game& game, bool yes)
 {
     // The question went with the opponent who won (a new one sits at the ready button).
     if (!game.hand.askedToPlayAgain)
-        return;
+        return false;
     game.hand.askedToPlayAgain = false;
-    if (!yes) {
-        game.platform.CloseProgram();
-        return;
+    if (yes) {
+        game.outbox->PlayAgain();
+        ResetForNextHand(game);
     }
-    game.outbox->PlayAgain();
-    ResetForNextHand(game);
+    return true;
 }
 
 // Both last cards went down at once: nobody asks, both copies start over.
@@ -151,14 +119,13 @@ void OnTie(Game& game)
     EndHand(game);
     if (game.hand.youWantAnotherHand) {
         --game.score.mine;  // the win we counted was half of a tie
-        game.platform.ShowScore(game.score);
+        game.platform.Show(ViewPart::Score);
     } else {
         CountHandEnded(game);
     }
     game.hand.youWantAnotherHand = false;
-    DrawFinalTable(game);
     game.hand.tieShowing = true;
-    DrawLines(game, {{170, 120, "Tie !!!"}});
+    ShowBoard(game);
     game.platform.StartTimer(TimerId::TieDisplay);
 }
 
@@ -175,8 +142,7 @@ void OnOpponentPlayAgain(Game& game)
         return;
     }
     game.hand.opponentWantsAgain = true;
-    game.platform.ClearBackBuffer();
-    DrawLines(game, {{65, 100, "Your Opponent"}, {60, 145, "wants to go again.."}});
+    ShowBoard(game);
 }
 
 void ResetForNextHand(Game& game)
@@ -189,9 +155,8 @@ void ResetForNextHand(Game& game)
     game.hand.opponentWantsAgain = false;
     // opponentIsReady stays: after a tie nothing waits for both copies to be back,
     // and the opponent may already have pressed for the next hand.
-    game.platform.ClearBackBuffer();
-    game.platform.InvalidateMainWindow();
-    game.platform.CreateReadyButton();
+    ShowBoard(game);
+    game.platform.Show(ViewPart::ReadyButton);
 }
 
 void OnOpponentLeft(Game& game)
@@ -203,9 +168,8 @@ void OnOpponentLeft(Game& game)
     game.platform.StopTimer(TimerId::TieDisplay);
     game.table.yourSelectedPile = game.table.opponentSelectedPile = kNoPile;
     ForgetAllMoves(game);
-    game.platform.DestroyReadyButton();
-    game.platform.ClearBackBuffer();
-    game.platform.InvalidateMainWindow();
+    game.platform.Show(ViewPart::ReadyButton);
+    ShowBoard(game);
 }
 
 void ClearTable(Game& game)
@@ -217,7 +181,7 @@ void ClearTable(Game& game)
 void SeatOpponent(Game& game)
 {
     game.hand.opponentSeated = true;
-    game.platform.CreateReadyButton();
+    game.platform.Show(ViewPart::ReadyButton);
 }
 
 void ResetForNewOpponent(Game& game)

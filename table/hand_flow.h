@@ -8,15 +8,16 @@ struct Game;
 // A deal starts the hand; the ready presses that led to it are used up. The
 // opponent's press counts only between hands (net/receive.cpp).
 void BeginHand(Game& game);
-void OnReadyPressed(Game& game);
+// The player pressed ready; nothing while no ready button is offered.
+void PressReady(Game& game);
 void OnOpponentReady(Game& game);
-void PaintStartCountdown(Game& game);
-void PaintWaitingForOpponent(Game& game);
+void ShowStartCountdown(Game& game);
 
 void OnWin(Game& game);
 // Asks the loser, who answers through AnswerPlayAgain.
 void OnLoss(Game& game);
-void AnswerPlayAgain(Game& game, bool yes);
+// False when nothing was asked any more: the winner left, or a new opponent sat down.
+bool AnswerPlayAgain(Game& game, bool yes);
 void OnTie(Game& game);
 void TieDisplayTick(Game& game);
 
@@ -29,7 +30,7 @@ void SeatOpponent(Game& game);
 void ResetForNewOpponent(Game& game);
 // The connection to the opponent closed: nothing of the hand or the handshake
 // runs on, so nothing is dealt to an empty seat; no ready button shows, the
-// screen is cleared and the table waits for a new opponent. The score stays
+// board is cleared and the table waits for a new opponent. The score stays
 // until one comes, and so does the loser's question until it is answered.
 void OnOpponentLeft(Game& game);
 // The opponent is gone for good (a practice game ended): as above, and the

@@ -3,31 +3,12 @@
 #include "table/game.h"
 #include "table/hand_flow.h"
 #include "table/moves.h"
-#include "table/paint_table.h"
 #include "table/quiet_table.h"
+#include "table/show_table.h"
 #include "table/stall_flip.h"
 #include "table/stall_hint.h"
 
 namespace {
-
-int CentrePileAt(const Game& game, int x, int y)
-{
-    for (int k = 0; k < kCentrePiles; ++k) {
-        if (Contains(game.board.centrePiles[k], x, y))
-            return k;
-    }
-    return kNoPile;
-}
-
-// The first own pile whose rectangle holds the point and that is (or is not) empty.
-int YourPileAt(const Game& game, int x, int y, bool empty)
-{
-    for (int i = 0; i < kPlayerPiles; ++i) {
-        if (Contains(game.board.yourPiles[i], x, y) && (game.table.yourPiles[i].count == 0) == empty)
-            return i;
-    }
-    return kNoPile;
-}
 
 // The move is on our table; the peer hears of it, then we show it.
 void AnnounceMove(Game& game, MoveKind kind, int from, int to)
@@ -38,79 +19,56 @@ void AnnounceMove(Game& game, MoveKind kind, int from, int to)
         game.outbox->MoveToEmptyPile(from, to);
     RecordOwnMove(game, kind, static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to));
     game.table.yourSelectedPile = kNoPile;
-    PaintTable(game);
+    ShowTable(game);
     game.platform.PlaySoundClip(SoundClip::CardMoved);
     CheckAfterMove(game);
 }
 
-// Moves the selected pile's top card if the point asks for a legal move.
-bool TryMove(Game& game, int x, int y)
+// Only during a hand and outside its countdowns. A snapshot from the server
+// can have emptied the pile picked up.
+bool TakesCards(Game& game)
 {
+    if (game.hand.countdownSeconds != 0 || !game.table.handInProgress)
+        return false;
     Table& table = game.table;
-    const int s = table.yourSelectedPile;
-    const Card& c = TopCard(table.yourPiles[s]);
-
-    const int k = CentrePileAt(game, x, y);
-    if (k != kNoPile && table.centrePiles[k].count > 0 && CardsAdjacent(c, TopCard(table.centrePiles[k]))
-        && PlayOntoCentrePile(table, table.yourPiles, s, k)) {
-        AnnounceMove(game, MoveKind::Play, s, k);
-        return true;
-    }
-    const int i = YourPileAt(game, x, y, true);
-    if (i != kNoPile && MoveOntoEmptyPile(table.yourPiles, s, i)) {
-        AnnounceMove(game, MoveKind::ToEmptyPile, s, i);
-        return true;
-    }
-    return false;
+    if (table.yourSelectedPile != kNoPile && table.yourPiles[table.yourSelectedPile].count == 0)
+        table.yourSelectedPile = kNoPile;
+    return true;
 }
 
-void TrySelect(Game& game, int x, int y)
+}  // namespace
+
+void SelectPile(Game& game, int pile)
 {
-    const int i = YourPileAt(game, x, y, false);
-    if (i == kNoPile)
+    if (!TakesCards(game) || pile < 0 || pile >= kPlayerPiles || game.table.yourPiles[pile].count == 0)
         return;
-    if (i != game.table.yourSelectedPile) {
-        game.table.yourSelectedPile = i;
-        game.outbox->SelectPile(i);
-        PaintTable(game);
+    if (pile != game.table.yourSelectedPile) {
+        game.table.yourSelectedPile = pile;
+        game.outbox->SelectPile(pile);
+        ShowTable(game);
     }
     game.platform.PlaySoundClip(SoundClip::PileSelected);
 }
 
-}  // namespace
-
-void HandleTableClick(Game& game, unsigned x, unsigned y)
+void PlayOntoCentre(Game& game, int centrePile)
 {
-    if (game.hand.countdownSeconds != 0 || !game.table.handInProgress)
-        return;
     Table& table = game.table;
-    // A snapshot from the server can empty the selected pile under us.
-    if (table.yourSelectedPile != kNoPile && table.yourPiles[table.yourSelectedPile].count == 0)
-        table.yourSelectedPile = kNoPile;
-    const int px = static_cast<int>(x);
-    const int py = static_cast<int>(y);
-    if (table.yourSelectedPile != kNoPile && TryMove(game, px, py))
+    if (!TakesCards(game) || table.yourSelectedPile == kNoPile || centrePile < 0 || centrePile >= kCentrePiles)
         return;
-    TrySelect(game, px, py);
+    const int from = table.yourSelectedPile;
+    if (table.centrePiles[centrePile].count > 0
+        && CardsAdjacent(TopCard(table.yourPiles[from]), TopCard(table.centrePiles[centrePile]))
+        && PlayOntoCentrePile(table, table.yourPiles, from, centrePile))
+        AnnounceMove(game, MoveKind::Play, from, centrePile);
 }
 
-namespace {
-
-void ClickMiddle(Game& game, const Rect& r)
+void MoveToEmptyPile(Game& game, int emptyPile)
 {
-    HandleTableClick(game, static_cast<unsigned>((r.left + r.right) / 2), static_cast<unsigned>((r.top + r.bottom) / 2));
-}
-
-}  // namespace
-
-void ClickYourPile(Game& game, int pile)
-{
-    ClickMiddle(game, game.board.yourPiles[pile]);
-}
-
-void ClickCentrePile(Game& game, int centrePile)
-{
-    ClickMiddle(game, game.board.centrePiles[centrePile]);
+    if (!TakesCards(game) || game.table.yourSelectedPile == kNoPile)
+        return;
+    const int from = game.table.yourSelectedPile;
+    if (MoveOntoEmptyPile(game.table.yourPiles, from, emptyPile))
+        AnnounceMove(game, MoveKind::ToEmptyPile, from, emptyPile);
 }
 
 bool CheckAfterMove(Game& game)

@@ -2,13 +2,15 @@
 
 struct Game;
 
-// A left click on the table at client coordinates (x, y).
-void HandleTableClick(Game& game, unsigned x, unsigned y);
+// What the player does with the cards. Each is ignored outside a hand and
+// during a countdown, and where the table does not allow it.
 
-// A click at the middle of one of our piles' top card, or of a centre pile,
-// as the keys make it.
-void ClickYourPile(Game& game, int pile);
-void ClickCentrePile(Game& game, int centrePile);
+// Picks up the top card of one of our piles that holds cards.
+void SelectPile(Game& game, int pile);
+// Plays the picked-up card onto a centre pile it fits.
+void PlayOntoCentre(Game& game, int centrePile);
+// Moves the picked-up card into one of our empty piles.
+void MoveToEmptyPile(Game& game, int emptyPile);
 
 // Run after every change of the table: ends the hand on a win, a loss or a
 // tie, and on the server announces a flip when neither player can move.

@@ -13,11 +13,14 @@ Phase PhaseOf(const Game& game)
         return Phase::Won;
     if (hand.youAreReady && hand.opponentIsReady)
         return Phase::StartCountdown;
-    if (hand.askedToPlayAgain)
-        return Phase::LostAndAsked;  // the question stays up over whatever is drawn
+    // The loser's question may outlast the winner; it stays open whatever the phase.
+    if (!hand.opponentSeated)
+        return Phase::WaitingForOpponent;
     if (hand.opponentWantsAgain)
         return Phase::OpponentWantsAgain;
+    if (hand.askedToPlayAgain)
+        return Phase::LostAndAsked;
     if (hand.tieShowing)
         return Phase::Tie;
-    return hand.opponentSeated ? Phase::ReadyHandshake : Phase::WaitingForOpponent;
+    return Phase::ReadyHandshake;
 }

@@ -4,7 +4,7 @@
 #include "table/game.h"
 #include "table/local_play.h"
 #include "table/moves.h"
-#include "table/paint_table.h"
+#include "table/show_table.h"
 #include "table/snapshot.h"
 #include "table/stall_flip.h"
 
@@ -20,7 +20,7 @@ void ReceiveOpponentPlay(Game& game, std::uint8_t a, std::uint8_t b)
     if (!PlayOntoCentrePile(table, table.opponentPiles, a, b))
         return;
     table.opponentSelectedPile = kNoPile;
-    PaintTable(game);
+    ShowTable(game);
     if (table.role == Role::Server)
         SendSnapshot(game);
     CheckAfterMove(game);
@@ -32,14 +32,14 @@ void ReceiveOpponentMoveToEmpty(Game& game, std::uint8_t a, std::uint8_t d)
     if (!MoveOntoEmptyPile(table.opponentPiles, a, d))
         return;
     table.opponentSelectedPile = kNoPile;
-    PaintTable(game);
+    ShowTable(game);
     CheckAfterMove(game);
 }
 
 void ReceiveOpponentSelection(Game& game, std::uint8_t p)
 {
     game.table.opponentSelectedPile = p;
-    PaintTable(game);
+    ShowTable(game);
 }
 
 void ReceiveCentrePiles(Game& game, const CentrePileTop (&piles)[kCentrePiles])
@@ -59,5 +59,5 @@ void ReceiveCentrePiles(Game& game, const CentrePileTop (&piles)[kCentrePiles])
     if (!HoldsEachCardOnce(table))
         return;
     game.table = table;
-    PaintTable(game);
+    ShowTable(game);
 }

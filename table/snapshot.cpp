@@ -1,7 +1,7 @@
 #include "table/snapshot.h"
 
 #include "table/game.h"
-#include "table/paint_table.h"
+#include "table/show_table.h"
 #include "table/stall_flip.h"
 #include "table/trace.h"
 #include "table/unanswered_moves.h"
@@ -26,5 +26,5 @@ void ReceiveSnapshot(Game& game, const Table& received)
         ForgetAnsweredMoves(game, table);
     game.table = table;
     ReplayUnansweredMoves(game, flipAgain ? std::optional(game.hand.lastFlipAt) : std::nullopt);
-    PaintTable(game);
+    ShowTable(game);
 }

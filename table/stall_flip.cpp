@@ -4,12 +4,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr int kFlipCountdownSeconds = 3;
-
-}  // namespace
-
 void StartFlipCountdown(Game& game)
 {
     game.hand.countdownSeconds = kFlipCountdownSeconds;

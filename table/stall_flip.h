@@ -3,6 +3,8 @@
 struct Game;
 struct Table;
 
+inline constexpr int kFlipCountdownSeconds = 3;
+
 // Server: a stall was found; tell the client and start counting down.
 void AnnounceFlip(Game& game);
 // Client: the server announced a flip.

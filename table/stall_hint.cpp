@@ -2,7 +2,7 @@
 
 #include "table/game.h"
 #include "table/moves.h"
-#include "table/paint_table.h"
+#include "table/show_table.h"
 
 StallHint StallHintFor(const Table& table)
 {
@@ -20,7 +20,7 @@ void WatchStall(Game& game)
     if (game.table.handInProgress && StallHintFor(game.table) != StallHint::None)
         game.platform.StartTimer(TimerId::StallHint);
     if (shown)
-        PaintTable(game);
+        ShowTable(game);
 }
 
 void ForgetStall(Game& game)
@@ -36,5 +36,5 @@ void StallHintTick(Game& game)
         return;
     game.hand.stallHint = StallHintFor(game.table);
     if (game.hand.stallHint != StallHint::None)
-        PaintTable(game);
+        ShowTable(game);
 }

@@ -5,7 +5,7 @@
 //
 // Usage: card_art OUTPUT_DIR
 
-#include "table/board_geometry.h"
+#include "shell/board_geometry.h"
 
 #include <QColor>
 #include <QDir>

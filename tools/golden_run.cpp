@@ -29,11 +29,12 @@
 #include "shell/practice.h"
 #include "shell/shell_platform.h"
 #include "shell/status_strip.h"
+#include "shell/table_clicks.h"
 #include "table/computer_player.h"
 #include "table/game.h"
 #include "table/hand_flow.h"
 #include "table/local_play.h"
-#include "table/paint_table.h"
+#include "table/show_table.h"
 #include "table/timer_ticks.h"
 #include "table/unanswered_moves.h"
 
@@ -425,18 +426,21 @@ std::string Hash(const QImage& image)
 // One copy of the program: its own platform and window, with the outside
 // world made deterministic. A computer's copy, as in the program, shows
 // nothing, plays no sound and writes no trace.
-class Copy : public ShellPlatform {
+class Copy : public ShellPlatform, public Wire {
     // Before the window, which is made with them in place.
     std::string name_;
     bool computer_;
     Record& record_;
     const Ms& now_;
     std::string pendingTrace_;
+    bool boardChanged_ = false;
+    bool stripChanged_ = false;
 
 public:
     Copy(std::string name, bool computer, Record& record, const Ms& now)
         : ShellPlatform(0), name_(std::move(name)), computer_(computer), record_(record), now_(now)
     {
+        UseWire(*this);
         if (renderer().backBuffer().devicePixelRatio() != 1) {
             std::fprintf(stderr, "golden_run: the board is not drawn at 1x\n");
             std::exit(2);
@@ -458,8 +462,8 @@ public:
     bool ReadyShown() const { return window.readyButton() != nullptr; }
     void Write(const std::string& what) { record_.Line(name_ + " " + what); }
 
-    bool HasDataConnection() const override { return connected; }
-    void SendBytes(const std::uint8_t* bytes, int count) override
+    bool IsOpen() const override { return connected; }
+    void Send(const std::uint8_t* bytes, int count) override
     {
         std::string line = "sends";
         for (int i = 0; i < count; ++i)
@@ -468,43 +472,37 @@ public:
         if (peer)
             peer->inbox.insert(peer->inbox.end(), bytes, bytes + count);
     }
-    int ReceiveBytes(std::uint8_t* into, int capacity) override
+    int Receive(std::uint8_t* into, int capacity) override
     {
         int count = 0;
         for (; count < capacity && !inbox.empty(); inbox.pop_front())
             into[count++] = inbox.front();
         return count;
     }
-    void InvalidateMainWindow() override
+    void Show(ViewPart part) override
     {
-        ShellPlatform::InvalidateMainWindow();
-        if (!computer_)
-            Write("board " + Hash(renderer().backBuffer()));
+        const bool before = ReadyShown();
+        ShellPlatform::Show(part);
+        if (part == ViewPart::Board)
+            boardChanged_ = !computer_;
+        if (part == ViewPart::StatusLines)
+            stripChanged_ = !computer_;
+        if (ReadyShown() != before)
+            Write(ReadyShown() ? "ready button shown" : "ready button gone");
     }
-    void InvalidateStatusWindow(bool erase) override
+    // What the window shows once the event that changed it is over, as a
+    // player sees it: the board and the strip are painted after the handler returns.
+    void WriteFrames()
     {
-        ShellPlatform::InvalidateStatusWindow(erase);
-        if (computer_)
+        if (std::exchange(boardChanged_, false))
+            Write("board " + Hash(renderer().backBuffer()));
+        if (!std::exchange(stripChanged_, false))
             return;
         StatusStrip* strip = window.statusStrip();
         QImage image(strip->size(), QImage::Format_RGB32);
         image.fill(Qt::black);
         strip->render(&image);
         Write("strip " + Hash(image));
-    }
-    void CreateReadyButton() override
-    {
-        const bool before = ReadyShown();
-        ShellPlatform::CreateReadyButton();
-        if (ReadyShown() != before)
-            Write("ready button shown");
-    }
-    void DestroyReadyButton() override
-    {
-        const bool before = ReadyShown();
-        ShellPlatform::DestroyReadyButton();
-        if (ReadyShown() != before)
-            Write("ready button gone");
     }
     void ShowMessageBox(BoxOwner owner, std::string_view text, std::string_view caption, BoxIcon icon) override
     {
@@ -528,8 +526,6 @@ public:
         if (due.erase(timer))
             Write("stops timer " + std::to_string(static_cast<int>(timer)));
     }
-    // Everything that would be queued is delivered by the script instead.
-    void PumpMessages() override {}
     void PlaySoundClip(SoundClip clip) override
     {
         if (!computer_)
@@ -643,6 +639,7 @@ public:
     void NewCopy(const std::string& name, bool computer) override
     {
         copies_.push_back(std::make_unique<Copy>(name, computer, record, now_));
+        EventOver();
     }
 
     // As the program's connection does when hosting works; the address line is fixed.
@@ -656,6 +653,7 @@ public:
         SetStatus(copy.link(), ("Server listening on port " + std::to_string(kGamePort)).c_str(), nullptr);
         emit copy.connection().hosting();
         SetStatus(copy.link(), nullptr, "Server Name: golden    IP Address: 127.0.0.1");
+        EventOver();
     }
 
     // The server takes up the client, then the client's connect returns.
@@ -669,6 +667,7 @@ public:
         SetStatus(s.link(), ("Accepted Client 127.0.0.1 on port " + port).c_str(), " ");
         ResetForNewOpponent(s.game());
         emit s.connection().clientAccepted();
+        EventOver();
 
         c.game().table.role = Role::Client;
         c.link().status.pingWarning[0] = '\0';
@@ -676,6 +675,7 @@ public:
         emit c.connection().joined();
         SeatOpponent(c.game());
         StartPing(c.link());
+        EventOver();
     }
 
     // What the server's connection does when its client's socket closes.
@@ -690,9 +690,10 @@ public:
         SetStatus(s.link(), "Disconnected", nullptr);
         OnOpponentLeft(s.game());
         ForgetHeldBytes(s.link());
-        s.InvalidateStatusWindow(true);
+        s.Show(ViewPart::StatusLines);
         s.ShowMessageBox(BoxOwner::MainWindow, "Your Connection with your Opponent\n     has been disconnected", "Error",
                          BoxIcon::Stop);
+        EventOver();
     }
 
     // As the program's practice game sets up, with the computer on the virtual clock.
@@ -709,6 +710,7 @@ public:
         for (Copy* copy : {&p, &c})
             SeatOpponent(copy->game());
         p.AnnouncePractice();
+        EventOver();
     }
 
     void PressReady(const std::string& copy) override
@@ -718,21 +720,25 @@ public:
         Expect(c.ReadyShown(), copy + " has a ready button to press");
         if (c.ReadyShown())
             c.window.readyButton()->click();
+        EventOver();
     }
     void ClickPile(const std::string& copy, int pile) override
     {
         Note(copy + " clicks its pile " + std::to_string(pile));
         ClickYourPile(Find(copy).game(), pile);
+        EventOver();
     }
     void ClickCentre(const std::string& copy, int centre) override
     {
         Note(copy + " clicks centre pile " + std::to_string(centre));
         ClickCentrePile(Find(copy).game(), centre);
+        EventOver();
     }
     void AnswerPlayAgain(const std::string& copy, bool yes) override
     {
         Note(copy + " answers " + (yes ? "Yes" : "No"));
         ::AnswerPlayAgain(Find(copy).game(), yes);
+        EventOver();
     }
     Move ChooseMove(const std::string& copy) override
     {
@@ -748,10 +754,8 @@ public:
     void ComputerGlance(const std::string& computer) override
     {
         Copy& c = Find(computer);
-        Game& game = c.game();
-        if (c.ReadyShown() && game.hand.opponentIsReady && !game.hand.youAreReady)
-            OnReadyPressed(game);
-        c.player->Act(game);
+        c.player->Act(c.game());
+        EventOver();
     }
 
     void LayOut(const std::string& server, const std::string& client, const Position& position) override
@@ -768,9 +772,10 @@ public:
         c.game().table = TableFor(position, true);
         ForgetAllMoves(c.game());
         for (Copy* copy : {&s, &c}) {
-            PaintTable(copy->game());
+            ShowTable(copy->game());
             CheckAfterMove(copy->game());
         }
+        EventOver();
     }
 
     void Deliver(const std::string& copy) override { Read(Find(copy)); }
@@ -803,6 +808,7 @@ public:
             next->due[timer] = at + TimerPeriodMs(timer);  // it repeats unless the tick stops it
             next->Write("tick " + std::to_string(static_cast<int>(timer)) + " at " + std::to_string(now_ - kClockStart) + " ms");
             OnTimer(next->game(), timer);
+            EventOver();
         }
         now_ = until;
     }
@@ -832,13 +838,20 @@ private:
         std::fprintf(stderr, "golden_run: no copy named %s\n", name.c_str());
         std::exit(2);
     }
-    static bool Read(Copy& copy)
+    bool Read(Copy& copy)
     {
         if (copy.inbox.empty())
             return false;
         copy.Write("reads " + std::to_string(copy.inbox.size()) + " bytes");
         NetReceive(copy.link());
+        EventOver();
         return true;
+    }
+    // Each copy's window is painted once the event is over.
+    void EventOver()
+    {
+        for (const auto& copy : copies_)
+            copy->WriteFrames();
     }
     static void Link(Copy& a, Copy& b)
     {

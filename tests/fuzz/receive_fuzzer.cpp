@@ -1,65 +1,61 @@
-// Arbitrary bytes from the peer, cut into arbitrary reads, with clicks, timer
-// ticks and nested event loops in between, must never break the table.
+// Arbitrary bytes from the peer, cut into arbitrary reads, with the player's
+// moves and timer ticks in between, must never break the table.
 // Input: four setup bytes, then the byte stream.
 //   byte 0: bit 0 server, else client; bits 1-2 the table: fresh, dealt and in
 //     play, fresh with our Ready pressed, or last hand's with our Ready pressed;
-//     bit 3 timers fire between reads; bits 4 and 5 a nested event loop delivers
-//     the next bytes, fires the timers; bit 6 Yes to "play another hand?";
-//     bit 7 a shuffled deck
+//     bit 3 timers fire between reads; bits 4-5 unused; bit 6 Yes to "play
+//     another hand?"; bit 7 a shuffled deck
 //   byte 1: bytes that arrive at a time, less one; byte 2: most bytes one read
 //     takes, 0 for no limit
-//   byte 3: bits 0-1 timer rounds per read, less one; bit 2 our player clicks,
+//   byte 3: bits 0-1 timer rounds per read, less one; bit 2 our player moves,
 //     one byte of the stream before each arrival; bits 3-7 the shuffle's seed
 // FLINTHAND_SEED_DIR=dir makes the fuzzer write its starting corpus there.
 
 #include "net/messages.h"
+#include "table/hand_flow.h"
 #include "table/local_play.h"
-#include "table/paint_table.h"
 #include "table/snapshot.h"
+#include "tests/support/table_checks.h"
 #include "tests/support/two_copies.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <set>
 #include <string>
 
 namespace {
 
 // A copy of the game fed from the input, checking its table at consecutive
-// quiet points: between two dispatched messages, and after each outer read,
-// click or tick.
-struct FuzzCopy : RecordingPlatform {
-    Game game{*this};
-    Link link{game};
+// quiet points: between two dispatched messages, and after each read, move
+// or tick.
+struct FuzzCopy : RecordedGame {
     const std::uint8_t *stream = nullptr, *end = nullptr;
     std::size_t chunk = 1;
-    bool pumpDelivers = false;
-    bool pumpTicks = false;
     bool answerYes = false;
+
+    FuzzCopy()
+    {
+        // The status line names each message just before its handler runs.
+        platform.onShow = [this](ViewPart part) {
+            if (part == ViewPart::StatusLines && std::strncmp(link.status.statusLine2, "Received ", 9) == 0)
+                Check();
+        };
+    }
 
     static void Require(bool holds) { holds ? void() : __builtin_trap(); }
 
-    void Check()
-    {
-        const Table& t = game.table;
-        Require(HoldsEachCardOnce(t) || CardsOnTable(t) == 0);  // nothing dealt yet
-        Require(link.reassembly.pendingLength >= 0 && link.reassembly.pendingLength <= kRecvBufferSize);
-        Require(game.hand.countdownSeconds >= 0 && (t.role == Role::Server || game.hand.pendingFlips >= 0));
-        // Only the client keeps its moves until a snapshot answers them.
-        Require(game.unanswered.count >= 0 && game.unanswered.count <= (t.role == Role::Server ? 0 : UnansweredMoves::kCapacity));
-    }
+    void Check() { Require(BrokenRule(game, link).empty()); }
 
-    // After an outer read, click or tick nothing may be left that could be
-    // dispatched, nor a countdown or an announced flip that no timer carries on.
+    // After a read, move or tick nothing may be left that could be dispatched,
+    // nor a countdown or an announced flip that no timer carries on.
     void CheckAtRest()
     {
         Check();
         const Reassembly& r = link.reassembly;
-        Require(inbox.empty() && !r.dispatching);
-        Require(game.table.role == Role::Server || (game.hand.pendingFlips > 0) == TimerRunning(TimerId::FlipCountdown));
+        Require(platform.inbox.empty());
+        Require(game.table.role == Role::Server || (game.hand.pendingFlips > 0) == platform.TimerRunning(TimerId::FlipCountdown));
         Require((game.hand.countdownSeconds != 0)
-                == (TimerRunning(TimerId::FlipCountdown) || TimerRunning(TimerId::StartCountdown)));
+                == (platform.TimerRunning(TimerId::FlipCountdown) || platform.TimerRunning(TimerId::StartCountdown)));
         Require(r.pendingLength != 0 || r.pendingType == 0);
         Require(
             r.pendingLength == 0
@@ -69,63 +65,41 @@ struct FuzzCopy : RecordingPlatform {
     bool Arrive()
     {
         const std::size_t n = std::min(chunk, static_cast<std::size_t>(end - stream));
-        inbox.insert(inbox.end(), stream, stream + n);
+        platform.inbox.insert(platform.inbox.end(), stream, stream + n);
         stream += n;
         return n > 0;
     }
 
-    // Codes 0-4 click our piles, 5-6 the centre piles, where the board last showed them.
-    void Click(std::uint8_t code)
+    // Codes 0-4 pick up our piles, 5-6 play onto the centre piles, 8-12 move into our piles.
+    void Move(std::uint8_t code)
     {
-        if (code < 0x80 && code % 8 < kPlayerPiles)
-            ClickYourPile(game, code % 8);
-        else if (code < 0x80 && code % 8 < kPlayerPiles + kCentrePiles)
-            ClickCentrePile(game, code % 8 - kPlayerPiles);
+        const int pile = code % 8;
+        if (code >= 0x80)
+            return;
+        if (code % 16 < kPlayerPiles)
+            SelectPile(game, pile);
+        else if (code % 16 < kPlayerPiles + kCentrePiles)
+            PlayOntoCentre(game, pile - kPlayerPiles);
+        else if (code % 16 >= 8)
+            MoveToEmptyPile(game, pile);
     }
 
-    // Like a Qt timer, one whose handler is still running does not fire again.
-    void FireRunningTimers(int rounds, bool outer = true)
+    void FireRunningTimers(int rounds)
     {
         for (int round = 0; round < rounds; ++round)
             for (const TimerId timer : {TimerId::FlipCountdown, TimerId::StartCountdown, TimerId::TieDisplay, TimerId::QuietTable,
                                         TimerId::StallHint}) {
-                if (!TimerRunning(timer) || !inTick_.insert(timer).second)
+                if (!platform.TimerRunning(timer))
                     continue;
                 OnTimer(game, timer);
-                inTick_.erase(timer);
-                if (outer)
-                    CheckAtRest();
+                CheckAtRest();
             }
     }
-
-    void PumpMessages() override
-    {
-        if (pumpDepth_ >= 3)
-            return;
-        ++pumpDepth_;
-        if (pumpDelivers && Arrive())
-            NetReceive(link);
-        if (pumpTicks)
-            FireRunningTimers(1, false);
-        --pumpDepth_;
-    }
-
-    // The status line names each message just before its handler runs.
-    void InvalidateStatusWindow(bool erase) override
-    {
-        if (!erase && !link.reassembly.dispatching && std::strncmp(link.status.statusLine2, "Received ", 9) == 0)
-            Check();
-    }
-
-private:
-    int pumpDepth_ = 0;
-    std::set<TimerId> inTick_;
 };
 
 void WriteSeeds(const std::string& dir)
 {
-    RecordedGame server;
-    server.game.table.role = Role::Server;
+    RecordedGame server(Role::Server);
     std::srand(7);
     ShuffleAndDeal(server.game);
     SendSnapshot(server.game);
@@ -146,10 +120,10 @@ void WriteSeeds(const std::string& dir)
     }
     write({0x18, 6, 3, 0x03}, {deal, {204, 2}, {201, 0, 0}, {203, 0}, {209, 0}, snapshot, tops, {208}});
     write({0xCB, 4, 2, 0x22}, {{201, 0, 0}, {201, 1, 1}, {202, 0, 1}, {204, 2}, {209, 1}, snapshot, {203, 0}, {205}, {208}});
-    // Our Ready was pressed: the peer's starts the countdown, whose event loops take in what follows.
+    // Our Ready was pressed: the peer's starts the countdown.
     write({0x3C, 2, 1, 0x01}, {{205}, deal, {203, 0}, {203, 0}});
     write({0x3F, 0, 0, 0x03}, {{205, 208, 205}});
-    // A client clicking between reads of three bytes.
+    // A client moving between reads of three bytes.
     Bytes wire, clicking;
     for (const Bytes& m : {Bytes{201, 4, 0}, snapshot, Bytes{203, 0}, Bytes{201, 3, 1}, snapshot})
         wire.insert(wire.end(), m.begin(), m.end());
@@ -183,29 +157,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzCopy copy;
     Game& game = copy.game;
     copy.chunk = std::size_t{data[1]} + 1;
-    copy.readLimit = data[2] != 0 ? data[2] : copy.readLimit;
-    copy.pumpDelivers = flags & 0x10;
-    copy.pumpTicks = flags & 0x20;
+    copy.platform.readLimit = data[2] != 0 ? data[2] : copy.platform.readLimit;
     copy.answerYes = flags & 0x40;
     copy.stream = data + 4;
     copy.end = data + size;
 
     game.table.role = (flags & 0x01) ? Role::Server : Role::Client;
+    SeatOpponent(game);
     if (tableMode % 2 == 1) {
         Deck deck;
         flags & 0x80 ? BuildShuffledDeck(deck) : FillFreshDeck(deck);
         LayOutDealOnTable(game.table, deck, game.table.role != Role::Server);
         game.table.handInProgress = tableMode == 1;
-        PaintTable(game);  // records where the piles lie, for the clicks
     }
     copy.Check();
     if (tableMode >= 2) {
-        OnReadyPressed(game);
+        PressReady(game);
         copy.CheckAtRest();
     }
     for (;;) {
         if ((data[3] & 0x04) && copy.stream < copy.end) {
-            copy.Click(*copy.stream++);
+            copy.Move(*copy.stream++);
             copy.CheckAtRest();
         }
         if (!copy.Arrive())

@@ -1,7 +1,7 @@
 #include "table/computer_player.h"
 
 #include "table/local_play.h"
-#include "table/paint_table.h"
+#include "table/phase.h"
 #include "tests/support/two_copies.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +66,6 @@ void LayOutOnePlay(Game& game)
 {
     SetPiles(game.table, {{C(1, kClubs), C(6, kHearts)}, {C(kQueen, kClubs)}}, {{C(9, kClubs)}}, {C(5, kSpades)},
              {C(8, kDiamonds)});
-    PaintTable(game);
 }
 
 // Moves the clock on to each of the computer's moments and lets it act until
@@ -145,12 +144,10 @@ TEST(ComputerPlayer, SaysYesTwoToFourSecondsAfterLosing)
     TwoCopies copies;
     SetPiles(copies.server.game.table, {{R(9)}, {R(9)}}, {{C(4, kHearts)}}, {C(5, kSpades)}, {C(kKing, kSpades)});
     SetPiles(copies.client.game.table, {{C(4, kHearts)}}, {{R(9)}, {R(9)}}, {C(5, kSpades)}, {C(kKing, kSpades)});
-    PaintTable(copies.client.game);
-    ClickYourPile(copies.client.game, 0);
-    ClickCentrePile(copies.client.game, 0);
+    SelectPile(copies.client.game, 0);
+    PlayOntoCentre(copies.client.game, 0);
     copies.DeliverAll();
     ASSERT_TRUE(copies.server.game.hand.askedToPlayAgain);
-    const Texts won = {{130, 120, "You Won !!!"}, {60, 315, "Waiting for Opponent"}, {125, 365, "to go again.."}};
     std::vector<int> answeredAfterMs;
     for (std::uint32_t seed = 1; seed <= 30; ++seed) {
         ComputerPlayer computer(ComputerSpeed::Hard, seed);
@@ -161,8 +158,8 @@ TEST(ComputerPlayer, SaysYesTwoToFourSecondsAfterLosing)
             computer.Act(copies.server.game);
             copies.DeliverAll();
             if (seed == 1 && ms == 1500) {
-                EXPECT_EQ(copies.client.platform.texts, won) << "the win is still on show";
-                EXPECT_FALSE(copies.client.platform.readyButton);
+                EXPECT_EQ(PhaseOf(copies.client.game), Phase::Won) << "the win is still on show";
+                EXPECT_FALSE(ViewOf(copies.client.game).readyOffered);
             }
         }
         answeredAfterMs.push_back(ms - 10);

@@ -1,5 +1,5 @@
+#include "table/hand_flow.h"
 #include "table/local_play.h"
-#include "table/paint_table.h"
 #include "table/phase.h"
 #include "table/stall_flip.h"
 #include "tests/support/two_copies.h"
@@ -13,41 +13,45 @@ namespace {
 TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
 {
     RecordedGame winner;
+    SeatOpponent(winner.game);
     SetPiles(winner.game.table, {}, {{C(5, kClubs)}}, {C(5, kHearts)}, {C(2, kHearts)});
     CheckAfterMove(winner.game);
-    EXPECT_EQ(winner.platform.texts,
-              (Texts{{130, 120, "You Won !!!"}, {60, 315, "Waiting for Opponent"}, {125, 365, "to go again.."}}));
+    EXPECT_EQ(PhaseOf(winner.game), Phase::Won);
     EXPECT_EQ((std::pair{winner.game.score.mine, winner.game.score.theirs}), (std::pair{1, 0}));
     Receive(winner, {208});
-    EXPECT_TRUE(winner.platform.readyButton);
+    EXPECT_TRUE(ViewOf(winner.game).readyOffered);
 
-    // The answer, whether the winner stays (0), is replaced (1) or leaves (2) meanwhile, and what follows.
-    const std::tuple<bool, int, Bytes, bool, int> answers[] = {
-        {true, 0, {208}, true, 0}, {false, 0, {}, false, 1}, {true, 1, {}, true, 0}, {false, 2, {}, false, 1}};
-    for (const auto& [yes, gone, sent, ready, closes] : answers) {
+    // The answer, whether the winner stays (0), is replaced (1) or leaves (2)
+    // meanwhile, and what follows: whether the answer still counted (a No then
+    // ends the game) and a ready button is shown.
+    const std::tuple<bool, int, Bytes, bool, bool> answers[] = {
+        {true, 0, {208}, true, true}, {false, 0, {}, false, true}, {true, 1, {}, true, false}, {false, 2, {}, false, true}};
+    for (const auto& [yes, gone, sent, ready, counted] : answers) {
         SCOPED_TRACE(testing::Message() << "yes " << yes << ", winner gone " << gone);
         RecordedGame loser;
+        SeatOpponent(loser.game);
         SetPiles(loser.game.table, {{C(4, kClubs)}}, {}, {C(5, kHearts)}, {C(2, kHearts)});
         loser.game.hand.opponentIsReady = true;
         CheckAfterMove(loser.game);
-        EXPECT_EQ(loser.platform.questions,
-                  std::vector<std::string>{"Loser: Your Opponent has Won !!\nWould you like to play another hand?"});
-        EXPECT_TRUE(loser.platform.sent.empty() && !loser.platform.readyButton) << "nothing until answered";
+        EXPECT_EQ(PhaseOf(loser.game), Phase::LostAndAsked);
+        EXPECT_EQ(loser.platform.Shown(ViewPart::PlayAgainQuestion), 1);
+        const int buttonShown = loser.platform.Shown(ViewPart::ReadyButton);
+        EXPECT_TRUE(loser.platform.sent.empty() && !ViewOf(loser.game).readyOffered) << "nothing until answered";
         if (gone)
             (gone == 1 ? ResetForNewOpponent : OnOpponentLeft)(loser.game);
-        for (int twice = 0; twice < 2; ++twice)
-            AnswerPlayAgain(loser.game, yes);
+        EXPECT_EQ(AnswerPlayAgain(loser.game, yes), counted);
+        EXPECT_FALSE(AnswerPlayAgain(loser.game, yes)) << "answered once only";
         EXPECT_EQ(loser.platform.SentTypes(), sent);
-        EXPECT_EQ(loser.platform.readyButton, ready);
-        EXPECT_EQ(loser.platform.closeRequests, closes);
+        EXPECT_EQ(loser.platform.Shown(ViewPart::ReadyButton) > buttonShown && ViewOf(loser.game).readyOffered, ready);
         EXPECT_EQ(loser.game.hand.opponentIsReady, gone ? 0 : 1) << "a new opponent has not pressed ready";
         EXPECT_EQ(loser.game.score.handsEnded, gone == 1 ? 0 : 1) << "a new opponent starts from nothing";
     }
 
     RecordedGame notYetAnswered;
+    SeatOpponent(notYetAnswered.game);
     Receive(notYetAnswered, {208});
-    EXPECT_EQ(notYetAnswered.platform.texts, (Texts{{65, 100, "Your Opponent"}, {60, 145, "wants to go again.."}}));
-    EXPECT_FALSE(notYetAnswered.platform.readyButton);
+    EXPECT_EQ(PhaseOf(notYetAnswered.game), Phase::OpponentWantsAgain);
+    EXPECT_FALSE(ViewOf(notYetAnswered.game).readyOffered);
 }
 
 // Both last cards at once, the client's by way of an empty pile: each copy shows
@@ -59,42 +63,36 @@ TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
     std::srand(42);  // a first deal with a play in it
     TwoCopies copies;
     Game &s = copies.server.game, &c = copies.client.game;
-    SeatOpponent(s), SeatOpponent(c);
     RecordingPlatform& server = copies.server.platform;
     RecordingPlatform& client = copies.client.platform;
     SetPiles(copies.server.game.table, {{C(4, kClubs)}}, {{C(6, kClubs)}}, {C(5, kHearts)}, {C(2, kHearts)});
     SetPiles(copies.client.game.table, {{C(6, kClubs)}}, {{C(4, kClubs)}}, {C(5, kHearts)}, {C(2, kHearts)});
-    for (const auto& [side, piles] : {std::pair{&copies.server, std::vector{0, -1}}, {&copies.client, {0, 1, 1, -1}}}) {
-        side->game.table.stackHeight = 24;
-        PaintTable(side->game);
-        for (const int pile : piles)  // -1: the centre pile on the left
-            pile < 0 ? ClickCentrePile(side->game, 0) : ClickYourPile(side->game, pile);
-    }
+    s.table.stackHeight = c.table.stackHeight = 24;
+    SelectPile(s, 0), PlayOntoCentre(s, 0);
+    SelectPile(c, 0), MoveToEmptyPile(c, 1), SelectPile(c, 1), PlayOntoCentre(c, 0);
     copies.DeliverAll();
-    for (RecordingPlatform* side : {&server, &client}) {
-        EXPECT_EQ(side->texts, (Texts{{170, 120, "Tie !!!"}})) << "still on show after the late snapshot";
-        EXPECT_TRUE(side->questions.empty());
-    }
+    for (RecordingPlatform* side : {&server, &client})
+        EXPECT_EQ(side->Shown(ViewPart::PlayAgainQuestion), 0);
     for (const Game* game : {&copies.server.game, &copies.client.game}) {
-        EXPECT_EQ(PhaseOf(*game), Phase::Tie);
+        EXPECT_EQ(PhaseOf(*game), Phase::Tie) << "still on show after the late snapshot";
         EXPECT_EQ((std::array{game->score.mine, game->score.theirs, game->score.handsEnded}), (std::array{0, 0, 1}))
             << "a tie counts for nobody";
     }
     EXPECT_EQ(TwoCopies::RunOut(copies.client, TimerId::TieDisplay), 1);
-    OnReadyPressed(copies.client.game);
-    EXPECT_EQ(client.texts, (Texts{{40, 250, "Waiting for Opponent"}}));
+    PressReady(c);
+    EXPECT_TRUE(ViewOf(c).youAreReady && !ViewOf(c).readyOffered);
     copies.DeliverAll();
     EXPECT_EQ((std::pair{PhaseOf(s), PhaseOf(c)}), (std::pair{Phase::Tie, Phase::ReadyHandshake}));
     EXPECT_FALSE(server.TimerRunning(TimerId::StartCountdown));
     EXPECT_EQ(TwoCopies::RunOut(copies.server, TimerId::TieDisplay), 1);
-    OnReadyPressed(copies.server.game);
+    PressReady(s);
     copies.DeliverAll();
-    for (RecordingPlatform* side : {&server, &client})
-        EXPECT_EQ(side->texts, (Texts{{40, 250, "Game starts in 5 sec"}}));
+    EXPECT_EQ((std::pair{s.hand.countdownSeconds, c.hand.countdownSeconds}), (std::pair{5, 5}));
     EXPECT_EQ((std::pair{PhaseOf(s), PhaseOf(c)}), (std::pair{Phase::StartCountdown, Phase::StartCountdown}));
     for (int second = 4; second >= 1; --second) {
-        OnTimer(copies.server.game, TimerId::StartCountdown);
-        EXPECT_EQ(server.texts, (Texts{{40, 250, "Game starts in " + std::to_string(second) + " sec"}}));
+        const int shown = server.Shown(ViewPart::Board);
+        OnTimer(s, TimerId::StartCountdown);
+        EXPECT_EQ(std::pair(s.hand.countdownSeconds, server.Shown(ViewPart::Board)), std::pair(second, shown + 1));
     }
     OnTimer(copies.client.game, TimerId::StartCountdown);
     OnTimer(copies.server.game, TimerId::StartCountdown);
@@ -106,8 +104,8 @@ TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
     copies.DeliverAll();
     EXPECT_TRUE(Mirrored(copies.server.game.table, copies.client.game.table));
     EXPECT_FALSE(client.TimerRunning(TimerId::StartCountdown));
-    ClickYourPile(copies.client.game, 0);
-    EXPECT_EQ(copies.client.game.table.yourSelectedPile, 0) << "the deal ended the client's countdown";
+    SelectPile(c, 0);
+    EXPECT_EQ(c.table.yourSelectedPile, 0) << "the deal ended the client's countdown";
 
     using enum Phase;
     const std::tuple<const char*, std::function<void()>, Phase, Phase> steps[] = {
@@ -118,7 +116,7 @@ TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
          [&] {
              SetPiles(s.table, {{C(4, kClubs)}}, {{C(9, kClubs)}}, {C(5, kHearts)}, {C(2, kHearts)});
              SetPiles(c.table, {{C(9, kClubs)}}, {{C(4, kClubs)}}, {C(5, kHearts)}, {C(2, kHearts)});
-             PaintTable(s), ClickYourPile(s, 0), ClickCentrePile(s, 0);
+             SelectPile(s, 0), PlayOntoCentre(s, 0);
          },
          Won, LostAndAsked},
         {"loser goes again", [&] { AnswerPlayAgain(c, true); }, ReadyHandshake, ReadyHandshake},

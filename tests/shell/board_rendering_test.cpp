@@ -1,8 +1,9 @@
 #include "net/status_texts.h"
+#include "shell/board_geometry.h"
 #include "shell/pixel_font.h"
 #include "shell/shell_platform.h"
 #include "shell/status_strip.h"
-#include "table/paint_table.h"
+#include "table/show_table.h"
 #include "tests/support/deal_fixture.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +43,7 @@ TEST(BoardRendering, DealtTable)
     BuildShuffledDeck(deck);
     LayOutDealOnTable(t, deck, true);
     t.handInProgress = true;
-    PaintTable(game);
+    ShowTable(game);
 
     EXPECT_EQ(region(147, 168), face(t.centrePiles[0].cards[0]));
     EXPECT_EQ(region(242, 168), face(t.centrePiles[1].cards[0]));
@@ -60,7 +61,7 @@ TEST(BoardRendering, DealtTable)
 
     for (const auto& [cards, top, step] : {std::tuple{5, 168, 4}, std::tuple{6, 150, 3}}) {
         t.stackHeight = static_cast<std::uint8_t>(cards);
-        PaintTable(game);
+        ShowTable(game);
         for (const int x : {20, 364}) {
             for (int i = 0; i + 1 < cards; ++i)
                 EXPECT_EQ(region(x, top + step * i, kCardWidth, step), back(step)) << cards << "/" << i;
@@ -71,19 +72,19 @@ TEST(BoardRendering, DealtTable)
 
     t.yourSelectedPile = 2;
     t.opponentSelectedPile = 4;
-    PaintTable(game);
+    ShowTable(game);
     EXPECT_EQ(region(192, 312 + 12), negative(face(t.yourPiles[2].cards[3])));
     EXPECT_EQ(region(364, 20 + 20), negative(face(t.opponentPiles[4].cards[5])));
     EXPECT_EQ(region(278, 312 + 16), face(t.yourPiles[3].cards[4]));
     t.opponentSelectedPile = 255;  // a byte from the peer that names no pile
     t.yourPiles[1].count = 0;
-    PaintTable(game);
+    ShowTable(game);
     EXPECT_EQ(region(364, 20 + 20), face(t.opponentPiles[4].cards[5]));
     EXPECT_EQ(Find(region(96, 302, 91, 116), qRgb(0, 192, 0)),
               std::pair(2 * kCardWidth + 2 * kCardHeight - 4, QRect(10, 10, kCardWidth, kCardHeight)));
     EXPECT_EQ(Find(region(107, 313, kCardWidth - 2, kCardHeight - 2), kCloth).first, (kCardWidth - 2) * (kCardHeight - 2));
     game.hand.stallHint = StallHint::FillYours;
-    PaintTable(game);
+    ShowTable(game);
     EXPECT_NEAR(Find(region(230, 440, 230, 40), qRgb(0, 192, 0)).second.right(), 452 - 230, 2) << "the hint, right-aligned";
 }
 

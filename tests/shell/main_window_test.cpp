@@ -1,8 +1,8 @@
 #include "shell/board_view.h"
 #include "shell/main_window.h"
 #include "shell/shell_platform.h"
+#include "table/hand_flow.h"
 #include "table/local_play.h"
-#include "table/paint_table.h"
 #include "tests/support/deal_fixture.h"
 
 #include <QApplication>
@@ -17,16 +17,18 @@ namespace {
 using Sent = std::vector<std::vector<std::uint8_t>>;
 
 // The real window, active, its sends kept instead of going to a connection.
-class Program : public ShellPlatform {
+class Program : public ShellPlatform, public Wire {
 public:
     Program() : ShellPlatform(0)
     {
+        UseWire(*this);
         window.show();
         QApplication::setActiveWindow(&window);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
     }
-    bool HasDataConnection() const override { return true; }
-    void SendBytes(const std::uint8_t* bytes, int count) override { sent.emplace_back(bytes, bytes + count); }
+    bool IsOpen() const override { return true; }
+    void Send(const std::uint8_t* bytes, int count) override { sent.emplace_back(bytes, bytes + count); }
+    int Receive(std::uint8_t*, int) override { return 0; }
     void PlaySoundClip(SoundClip) override {}
 
     MainWindow window{*this};
@@ -53,7 +55,6 @@ TEST(MainWindow, KeysAndLeftClicksPlayAlikeOnAFixedWindow)
         Game& game = copy.game();
         SetPiles(game.table, {{C(4, kHearts)}, {C(8, kClubs), C(5, kClubs)}, {}, {C(kKing, kSpades)}, {C(2, kClubs)}},
                  {{C(kAce, kClubs)}}, {C(3, kSpades)}, {C(9, kDiamonds)});
-        PaintTable(game);
         QTest::mouseClick(copy.window.boardView(), Qt::RightButton, {}, {313, 360});
         for (const int countdown : {2, 0}) {  // nothing plays during a countdown
             game.hand.countdownSeconds = countdown;
@@ -73,8 +74,8 @@ TEST(MainWindow, SpacePressesTheOneReadyButtonAndTheLoserMustSayYesOrNo)
     Program program;
     QTest::keyClick(&program.window, Qt::Key_Space);
     EXPECT_TRUE(program.sent.empty()) << "no button, nothing to press";
-    program.CreateReadyButton();
-    program.CreateReadyButton();
+    SeatOpponent(program.game());
+    program.Show(ViewPart::ReadyButton);
     EXPECT_EQ(program.window.centralWidget()->findChildren<QPushButton*>().size(), 1);
     QTest::keyClick(&program.window, Qt::Key_Space);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,9 +1,14 @@
 #pragma once
 
 #include "net/link.h"
+#include "net/wire.h"
 #include "table/game.h"
+#include "table/view.h"
 
+#include <algorithm>
+#include <array>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -11,76 +16,77 @@
 #include <string>
 #include <vector>
 
-// A Platform that remembers what the game asked of it.
-class RecordingPlatform : public Platform {
-public:
-    struct Text {
-        int x;
-        int y;
-        std::string text;
-        friend bool operator==(const Text&, const Text&) = default;
-    };
+using Bytes = std::vector<std::uint8_t>;
 
+// The one fake of the world around a copy of the game. It writes down what
+// the game shows, tells, times and plays, keeps a clock that only moves when
+// told, and carries bytes by hand: what is sent is kept and handed to onSend,
+// what waits in the inbox is read.
+class RecordingPlatform : public Platform, public Wire {
+public:
+    // Benchmarks keep no list, so that nothing grows over their iterations.
+    bool keep = true;
     bool connected = true;
-    std::vector<std::vector<std::uint8_t>> sent;  // one entry per send
+    std::vector<Bytes> sent;  // one entry per send
     std::function<void(const std::uint8_t*, int)> onSend;
-    std::deque<std::uint8_t> inbox;  // bytes waiting to be read
+    std::deque<std::uint8_t> inbox;
     int readLimit = 1 << 30;  // most bytes one read takes
+    std::array<int, 5> shown{};  // times each part of the view was shown again
+    std::function<void(ViewPart)> onShow;
+    std::vector<Notice> notices;
     std::vector<SoundClip> sounds;
-    std::vector<std::string> boxes;  // "caption: text"
-    std::vector<std::string> questions;  // likewise; the test answers them
-    int closeRequests = 0;
     bool tracing = true;
     std::vector<std::string> debugLines;
-    std::vector<Text> texts;  // large texts since the back buffer was last cleared
-    std::string hint;  // likewise
-    bool readyButton = false;
+    long long traceBytes = 0;
     std::set<TimerId> runningTimers;
-    std::function<void()> onPump;
+    std::function<void(TimerId, bool started)> onTimer;
     std::chrono::steady_clock::time_point now{};
 
-    bool HasDataConnection() const override { return connected; }
-    void SendBytes(const std::uint8_t* bytes, int count) override
+    bool IsOpen() const override { return connected; }
+    void Send(const std::uint8_t* bytes, int count) override
     {
-        sent.emplace_back(bytes, bytes + count);
+        if (keep)
+            sent.emplace_back(bytes, bytes + count);
         onSend ? onSend(bytes, count) : void();
     }
-    int ReceiveBytes(std::uint8_t* into, int capacity) override
+    int Receive(std::uint8_t* into, int capacity) override
     {
-        int count = 0;
-        for (; count < capacity && count < readLimit && !inbox.empty(); inbox.pop_front())
-            into[count++] = inbox.front();
-        return count;
+        const auto count = std::min({static_cast<std::size_t>(capacity), static_cast<std::size_t>(readLimit), inbox.size()});
+        std::copy_n(inbox.begin(), count, into);
+        inbox.erase(inbox.begin(), inbox.begin() + static_cast<std::ptrdiff_t>(count));
+        return static_cast<int>(count);
     }
-    void ClearBackBuffer() override
+    void Show(ViewPart part) override
     {
-        texts.clear();
-        hint.clear();
+        ++shown[static_cast<std::size_t>(part)];
+        onShow ? onShow(part) : void();
     }
-    void DrawTableCards(const Table&) override {}
-    void DrawLargeText(int x, int y, std::string_view text) override { texts.push_back({x, y, std::string(text)}); }
-    void DrawHint(std::string_view text) override { hint = text; }
-    void InvalidateMainWindow() override {}
-    void InvalidateStatusWindow(bool) override {}
-    void CreateReadyButton() override { readyButton = true; }
-    void DestroyReadyButton() override { readyButton = false; }
-    void ShowMessageBox(BoxOwner, std::string_view text, std::string_view caption, BoxIcon) override
+    void Tell(Notice notice) override { notices.push_back(notice); }
+    void StartTimer(TimerId timer) override
     {
-        boxes.push_back(std::string(caption) + ": " + std::string(text));
+        runningTimers.insert(timer);
+        onTimer ? onTimer(timer, true) : void();
     }
-    void AskToPlayAgain(std::string_view text, std::string_view caption) override
+    void StopTimer(TimerId timer) override
     {
-        questions.push_back(std::string(caption) + ": " + std::string(text));
+        runningTimers.erase(timer);
+        onTimer ? onTimer(timer, false) : void();
     }
-    void CloseProgram() override { ++closeRequests; }
-    void StartTimer(TimerId timer) override { runningTimers.insert(timer); }
-    void StopTimer(TimerId timer) override { runningTimers.erase(timer); }
-    void PumpMessages() override { onPump ? onPump() : void(); }
-    void PlaySoundClip(SoundClip clip) override { sounds.push_back(clip); }
-    bool DebugOutputEnabled() const override { return tracing; }
-    void DebugOutput(std::string_view line) override { debugLines.emplace_back(line); }
     std::chrono::steady_clock::time_point Now() const override { return now; }
+    void PlaySoundClip(SoundClip clip) override
+    {
+        if (keep)
+            sounds.push_back(clip);
+    }
+    bool DebugOutputEnabled() const override { return tracing; }
+    void DebugOutput(std::string_view line) override
+    {
+        traceBytes += static_cast<long long>(line.size());
+        if (keep)
+            debugLines.emplace_back(line);
+    }
 
+    int Shown(ViewPart part) const { return shown[static_cast<std::size_t>(part)]; }
     bool TimerRunning(TimerId timer) const { return runningTimers.count(timer) > 0; }
     std::vector<std::uint8_t> SentTypes() const
     {
@@ -91,11 +97,16 @@ public:
     }
 };
 
-using Bytes = std::vector<std::uint8_t>;
-using Texts = std::vector<RecordingPlatform::Text>;
-
-// A game with its own recording platform.
+// A copy of the game on its own fake, which is also its wire.
 struct RecordedGame {
+    explicit RecordedGame(Role role = Role::Client)
+    {
+        game.table.role = role;
+        link.wire = &platform;
+    }
+    RecordedGame(const RecordedGame&) = delete;
+    RecordedGame& operator=(const RecordedGame&) = delete;
+
     RecordingPlatform platform;
     Game game{platform};
     Link link{game};

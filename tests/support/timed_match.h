@@ -1,9 +1,12 @@
 #pragma once
 
+#include "table/computer_player.h"
 #include "table/game.h"
 #include "table/hand_flow.h"
 #include "table/local_play.h"
 #include "table/timer_ticks.h"
+#include "table/view.h"
+#include "tests/support/table_checks.h"
 #include "tests/support/two_copies.h"
 
 #include <algorithm>
@@ -12,7 +15,6 @@
 #include <limits>
 #include <map>
 #include <random>
-#include <string_view>
 #include <vector>
 
 using Ms = std::int64_t;
@@ -26,57 +28,50 @@ struct HandResult {
 };
 
 // A server and a client on a virtual wire that delays each message up to
-// 100 ms one way, order kept per direction; each timer tick fires up to 50 ms
-// early or late; a player acts every 20-400 ms, one time in ten after a pause
-// of up to 5 s, and clicks twice, each within 80 ms, after its own flip; the
-// loser's question stays open up to 3 s. What must always hold is checked
-// after every event. Virtual time: events run in the order of their moments,
-// those at one moment in the order they were set (a multimap keeps them so);
-// nothing waits.
+// 100 ms one way, order kept per direction, and hands it over in reads of
+// 1-130 bytes; each timer tick fires up to 50 ms early or late; a player acts
+// every 20-400 ms, one time in ten after a pause of up to 5 s, with the
+// computer's choice of move, now and then a pick or a play at random, and
+// twice within 80 ms after its own flip; the loser's question stays open up
+// to 3 s. What must always hold is checked after every event. Virtual time:
+// events run in the order of their moments, those at one moment in the order
+// they were set (a multimap keeps them so); nothing waits.
 class TimedMatch {
 public:
     // One copy of the game: its sends travel the wire, its timers tick on the clock.
-    struct Copy : RecordingPlatform {
-        Copy(TimedMatch& match, bool server) : match(match)
+    struct Copy : RecordedGame {
+        Copy(TimedMatch& match, Role role) : RecordedGame(role)
         {
-            game.table.role = server ? Role::Server : Role::Client;
-            readyButton = true;
-            tracing = false;
+            platform.tracing = false;
+            platform.onSend = [this, &match](const std::uint8_t* bytes, int count) { match.Send(*this, bytes, count); };
+            platform.onTimer = [this, &match](TimerId timer, bool started) {
+                ticking[timer] = started ? ++starts : 0;
+                if (started)
+                    match.Tick(*this, timer, starts);
+            };
+            platform.onShow = [this, &match](ViewPart part) {
+                if (part != ViewPart::PlayAgainQuestion)
+                    return;
+                boxOpen = true;
+                match.At(match.now_ + match.Uniform(0, 3000), [this] {
+                    boxOpen = false;
+                    AnswerPlayAgain(game, true);
+                });
+            };
+            SeatOpponent(game);
         }
 
-        TimedMatch& match;
-        Game game{*this};
-        Link link{game};
         bool boxOpen = false;
-        int wins = 0, ties = 0;  // since the hand began
+        Score atStart;  // of the hand
+        int questionsAtStart = 0;
         Ms lastArrival = 0;  // of what it sent, which keeps its order
         std::map<TimerId, unsigned> ticking;  // the start a running timer belongs to, 0 when stopped
         unsigned starts = 0;
 
-        void SendBytes(const std::uint8_t* bytes, int count) override { match.Send(*this, bytes, count); }
-        int ReceiveBytes(std::uint8_t* into, int capacity) override
-        {
-            readLimit = static_cast<int>(match.Uniform(1, 130));
-            return RecordingPlatform::ReceiveBytes(into, capacity);
-        }
-        void DrawLargeText(int, int, std::string_view text) override
-        {
-            wins += text == "You Won !!!";
-            ties += text == "Tie !!!";
-        }
-        void AskToPlayAgain(std::string_view text, std::string_view caption) override
-        {
-            RecordingPlatform::AskToPlayAgain(text, caption);
-            boxOpen = true;
-            match.At(match.now_ + match.Uniform(0, 3000), [this] {
-                boxOpen = false;
-                AnswerPlayAgain(game, true);
-            });
-        }
-        void StartTimer(TimerId timer) override { match.Tick(*this, timer, ticking[timer] = ++starts); }
-        void StopTimer(TimerId timer) override { ticking[timer] = 0; }
-        void PumpMessages() override { match.RunFor(0); }
-        decltype(now) Now() const override { return decltype(now)(std::chrono::milliseconds(match.now_)); }
+        int Won() const { return game.score.mine - atStart.mine; }
+        int Lost() const { return game.score.theirs - atStart.theirs; }
+        int Tied() const { return game.score.handsEnded - atStart.handsEnded - Won() - Lost(); }
+        int Asked() const { return platform.Shown(ViewPart::PlayAgainQuestion) - questionsAtStart; }
     };
 
     explicit TimedMatch(unsigned seed) : random_(seed)
@@ -87,34 +82,36 @@ public:
     }
     TimedMatch(const TimedMatch&) = delete;
 
-    Copy server{*this, true};
-    Copy client{*this, false};
+    Copy server{*this, Role::Server};
+    Copy client{*this, Role::Client};
     int flips = 0;
-    // Broken invariants seen after any event; empty while all is well.
+    // The first broken rule seen after any event; empty while all is well.
     std::string fault;
 
     // Plays until both copies are back at the ready button after a deal, or for `limit`.
     HandResult PlayHand(Ms limit = 20 * 60 * 1000)
     {
-        server.wins = server.ties = client.wins = client.ties = 0;
-        server.questions.clear();
-        client.questions.clear();
+        for (Copy* copy : {&server, &client}) {
+            copy->atStart = copy->game.score;
+            copy->questionsAtStart = copy->platform.Shown(ViewPart::PlayAgainQuestion);
+        }
         hand_ = {};
         mayPressReady_ = true;
         bool dealt = false;
-        for (const Ms start = now_; now_ - start < limit && fault.empty() && Step(kNever);) {
+        for (const Ms start = now_; now_ - start < limit && fault.empty() && Step();) {
             const bool serverIn = server.game.table.handInProgress, clientIn = client.game.table.handInProgress;
             dealt = dealt || (serverIn && clientIn);
             mayPressReady_ = mayPressReady_ && !(dealt && !serverIn && !clientIn);
-            if ((hand_.ended = dealt && server.readyButton && client.readyButton && !inFlight_
+            if ((hand_.ended = dealt && ViewOf(server.game).readyOffered && ViewOf(client.game).readyOffered && !inFlight_
                      && !server.ticking[TimerId::TieDisplay] && !client.ticking[TimerId::TieDisplay]))
                 break;
         }
         hand_.endlessDeal = !hand_.ended && Mirrored(server.game.table, client.game.table) && now_ - lastFlipAt_ < 60 * 1000;
-        const int wins = server.wins + client.wins;
-        const std::size_t questions = server.questions.size() + client.questions.size();
+        const int wins = server.Won() + client.Won();
+        const int questions = server.Asked() + client.Asked();
         hand_.properEnd = hand_.ended
-            && ((wins == 1 && questions == 1 && !server.ties && !client.ties) || (server.ties && client.ties && questions == 0));
+            && ((wins == 1 && questions == 1 && !server.Tied() && !client.Tied())
+                || (server.Tied() && client.Tied() && questions == 0));
         return hand_;
     }
 
@@ -123,14 +120,6 @@ private:
 
     Ms Uniform(Ms low, Ms high) { return std::uniform_int_distribution<Ms>(low, high)(random_); }
     void At(Ms at, std::function<void()> run) { events_.emplace(at, std::move(run)); }
-
-    // Runs every event due within the next `duration`, as a message pump does.
-    void RunFor(Ms duration)
-    {
-        const Ms until = now_ + duration;
-        while (Step(until)) {}
-        now_ = std::max(now_, until);
-    }
 
     void Send(Copy& from, const std::uint8_t* bytes, int count)
     {
@@ -141,7 +130,8 @@ private:
         At(from.lastArrival, [this, &to, message = std::vector<std::uint8_t>(bytes, bytes + count)] {
             --inFlight_;
             lastWireActivity_ = now_;
-            to.inbox.insert(to.inbox.end(), message.begin(), message.end());
+            to.platform.inbox.insert(to.platform.inbox.end(), message.begin(), message.end());
+            to.platform.readLimit = static_cast<int>(Uniform(1, 130));
             NetReceive(to.link);
         });
     }
@@ -168,70 +158,61 @@ private:
         });
     }
 
-    // The clicking player: presses Ready, or picks a pile with a play, plays it a moment later (so a
-    // selection may outlive a countdown), sometimes moves a card to an empty pile, now and then clicks anywhere.
+    // The player: presses ready, or takes the next step of the move the
+    // computer would make (so a selection may outlive a countdown), or now and
+    // then picks up or plays at random, which the game must refuse or take.
     void Act(Copy& copy)
     {
         Game& game = copy.game;
-        const Table& t = game.table;
         if (copy.boxOpen)
             return;
-        if (copy.readyButton && mayPressReady_ && Uniform(0, 2) == 0)
-            return OnReadyPressed(game);
-        if (Uniform(0, 99) < 5)
-            return HandleTableClick(game, static_cast<unsigned>(Uniform(0, kClientWidth - 1)),
-                                    static_cast<unsigned>(Uniform(0, kClientHeight - kStatusHeight - 1)));
-        if (!t.handInProgress || Uniform(0, 99) < 20)
-            return;  // hesitates
-        const Pile* piles = t.yourPiles;
-        auto fits = [&t, piles](int pile, int k) {
-            return piles[pile].count > 0 && CardsAdjacent(TopCard(piles[pile]), TopCard(t.centrePiles[k]));
-        };
-        const int selected = t.yourSelectedPile;
-        if (selected != kNoPile && piles[selected].count > 0) {
-            for (int k = 0; k < kCentrePiles; ++k)
-                if (fits(selected, k))
-                    return ClickCentrePile(game, k);
-            for (int j = 0; j < kPlayerPiles; ++j)
-                if (piles[j].count == 0 && piles[selected].count >= 2 && Uniform(0, 99) < 30)
-                    return ClickYourPile(game, j);
+        if (ViewOf(game).readyOffered && mayPressReady_ && Uniform(0, 2) == 0)
+            return PressReady(game);
+        if (Uniform(0, 99) < 5) {
+            const int pile = static_cast<int>(Uniform(0, kPlayerPiles - 1));
+            return Uniform(0, 1) ? SelectPile(game, pile) : PlayOntoCentre(game, pile % 2);
         }
-        const bool anyEmpty = std::any_of(piles, piles + kPlayerPiles, [](const Pile& p) { return p.count == 0; });
-        std::vector<int> candidates;
-        for (int i = 0; i < kPlayerPiles; ++i)
-            if (fits(i, 0) || fits(i, 1) || (piles[i].count >= 2 && anyEmpty))
-                candidates.push_back(i);
-        if (!candidates.empty())
-            ClickYourPile(game, candidates[static_cast<std::size_t>(Uniform(0, static_cast<Ms>(candidates.size()) - 1))]);
+        if (!game.table.handInProgress || Uniform(0, 99) < 20)
+            return;  // hesitates
+        const ComputerChoice choice = ChooseComputerMove(game.table);
+        if (choice.action == ComputerAction::Wait)
+            return;
+        if (game.table.yourSelectedPile != choice.fromPile)
+            SelectPile(game, choice.fromPile);
+        else if (choice.action == ComputerAction::PlayCard)
+            PlayOntoCentre(game, choice.toPile);
+        else
+            MoveToEmptyPile(game, choice.toPile);
     }
 
-    // Runs one event due by `limit`, then checks what must always hold.
-    bool Step(Ms limit)
+    // Runs the next event, then checks what must always hold.
+    bool Step()
     {
         const Game &s = server.game, &c = client.game;
         // The client's table mirrors the server's once the wire has been quiet
         // for two seconds with no countdown running.
-        const Ms next = std::min(limit, events_.empty() ? kNever : events_.begin()->first);
+        const Ms next = events_.empty() ? kNever : events_.begin()->first;
         if (!inFlight_ && checkedQuietAt_ != lastWireActivity_ && next >= lastWireActivity_ + 2000 && s.table.handInProgress
             && c.table.handInProgress && !s.hand.countdownSeconds && !c.hand.countdownSeconds) {
             checkedQuietAt_ = lastWireActivity_;
             hand_.outOfStep |= !Mirrored(s.table, c.table);
         }
-        if (events_.empty() || events_.begin()->first > limit)
+        if (events_.empty())
             return false;
         const int stackBefore = s.table.stackHeight, centreBefore = s.table.centrePiles[0].count;
         auto event = events_.extract(events_.begin());
         now_ = std::max(now_, event.key());
+        server.platform.now = client.platform.now = std::chrono::steady_clock::time_point(std::chrono::milliseconds(now_));
         event.mapped()();
         // A flip turns one card onto pile 0 without any card leaving a player's pile.
         if (s.table.stackHeight != stackBefore && s.table.centrePiles[0].count != centreBefore) {
             ++flips;
             lastFlipAt_ = now_;
         }
-        for (const Copy* copy : {&server, &client}) {  // once dealt
-            const Table& t = copy->game.table;
-            if (fault.empty() && CardsOnTable(t) != 0 && !HoldsEachCardOnce(t))
-                fault = std::string(copy == &server ? "server" : "client") + ": the table no longer holds each card once";
+        for (const Copy* copy : {&server, &client}) {
+            const std::string broken = BrokenRule(copy->game, copy->link);
+            if (fault.empty() && !broken.empty())
+                fault = std::string(copy == &server ? "server: " : "client: ") + broken;
         }
         return true;
     }

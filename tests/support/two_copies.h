@@ -9,15 +9,17 @@
 
 #include <algorithm>
 
-// A server and a client joined by an in-process wire: what one sends waits in
-// the other's inbox until it is delivered through the real receive path.
+// A server and a client joined by an in-process wire, each seated opposite
+// the other: what one sends waits in the other's inbox until it is delivered
+// through the real receive path.
 struct TwoCopies {
-    RecordedGame server;
-    RecordedGame client;
+    RecordedGame server{Role::Server};
+    RecordedGame client{Role::Client};
 
     TwoCopies()
     {
-        server.game.table.role = Role::Server;
+        SeatOpponent(server.game);
+        SeatOpponent(client.game);
         server.platform.onSend = [this](const std::uint8_t* b, int n) {
             client.platform.inbox.insert(client.platform.inbox.end(), b, b + n);
         };

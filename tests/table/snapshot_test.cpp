@@ -1,5 +1,4 @@
 #include "table/local_play.h"
-#include "table/paint_table.h"
 #include "table/snapshot.h"
 #include "tests/support/two_copies.h"
 
@@ -90,10 +89,9 @@ TEST(QuietTable, ServerSendsItsTableWhenNobodyMovesAndTheClientKeepsOnlyItsUnsee
     TwoCopies copies;
     SetPiles(copies.server.game.table, {theirs}, {ours}, centre0, centre1);
     SetPiles(copies.client.game.table, {ours}, {theirs}, centre0, centre1);
-    PaintTable(copies.client.game);  // lays the piles out for the clicks
     RecordedGame& server = copies.server;
     Game& client = copies.client.game;
-    auto move = [&client](int from, int to) { ClickYourPile(client, from), ClickYourPile(client, to); };
+    auto move = [&client](int from, int to) { SelectPile(client, from), MoveToEmptyPile(client, to); };
     move(0, 1);  // the 3 to pile 1, then on to pile 2, long since applied by the server
     move(1, 2);
     copies.DeliverAll();
@@ -110,8 +108,8 @@ TEST(QuietTable, ServerSendsItsTableWhenNobodyMovesAndTheClientKeepsOnlyItsUnsee
     // The client moves the 2 to pile 3 and plays the 5; the server's quiet-time
     // snapshot crosses both on the wire and arrives a second later.
     move(0, 3);
-    ClickYourPile(client, 0);
-    ClickCentrePile(client, 0);
+    SelectPile(client, 0);
+    PlayOntoCentre(client, 0);
     OnTimer(server.game, TimerId::QuietTable);
     copies.client.platform.now += 1s;
     TwoCopies::Deliver(copies.client);

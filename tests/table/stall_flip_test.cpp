@@ -47,14 +47,14 @@ TEST(StallFlip, AnnouncedOnceAndCountedDown)
     CheckAfterMove(server);  // e.g. after a lone card moved to an empty pile
     EXPECT_EQ(copies.server.platform.sent, (std::vector<Bytes>{{203, 0}})) << "one flip announced at a time";
     copies.DeliverAll();
-    RecordingPlatform& shown = copies.client.platform;
-    EXPECT_TRUE(shown.texts.empty()) << "no countdown text in the first second";
+    auto says = [&client] { return std::pair(ViewOf(client).cantProceed, ViewOf(client).countdownSeconds); };
+    EXPECT_EQ(says(), std::pair(false, 3)) << "no countdown text in the first second";
     OnTimer(client, TimerId::FlipCountdown);
-    EXPECT_EQ(shown.texts, (Texts{{115, 125, "Can't Proceed"}, {95, 265, "Flipping in 2 sec"}}));
+    EXPECT_EQ(says(), std::pair(true, 2));
     Receive(copies.client, {203, 0});
     OnTimer(client, TimerId::FlipCountdown);
-    EXPECT_EQ(shown.texts, (Texts{{115, 125, "Can't Proceed"}, {95, 265, "Flipping in 1 sec"}}));
-    ClickYourPile(client, 0);
+    EXPECT_EQ(says(), std::pair(true, 1));
+    SelectPile(client, 0);
     EXPECT_EQ(client.table.yourSelectedPile, kNoPile);
     OnTimer(client, TimerId::FlipCountdown);
     EXPECT_EQ((Cards{client.table.centrePiles[0].cards[1], client.table.centrePiles[1].cards[1]}), (Cards{deck[48], deck[49]}));
@@ -108,11 +108,11 @@ TEST(StallFlipRace, ClientPlayAfterAnEarlyFlipKeepsBothTablesInStep)
         LayOutDeal(server, deck);  // stalled: 203
         copies.DeliverAll();
         TwoCopies::RunOut(copies.client, TimerId::FlipCountdown);
-        ClickYourPile(client, 4);  // a seven onto the eight
-        ClickCentrePile(client, 0);
+        SelectPile(client, 4);  // a seven onto the eight
+        PlayOntoCentre(client, 0);
         TwoCopies::Deliver(copies.server);  // the play reaches the server before its own flip, the snapshot is on its way
-        ClickYourPile(client, 2);
-        ClickCentrePile(client, 0);
+        SelectPile(client, 2);
+        PlayOntoCentre(client, 0);
         copies.client.platform.now += after;
         TwoCopies::Deliver(copies.client);
         EXPECT_EQ(TopCard(client.table.centrePiles[0]), C(5, kDiamonds));

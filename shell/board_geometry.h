@@ -52,8 +52,22 @@ constexpr int StackCardY(int count, int level)
     return count > 5 ? kStackTop - 18 + 3 * level : kStackTop + kFanStep * level;
 }
 
-struct BoardRects {
-    Rect centrePiles[kCentrePiles] = {kCentrePileRects[0], kCentrePileRects[1]};
-    Rect yourPiles[kPlayerPiles]{};
-    Rect opponentPiles[kPlayerPiles]{};
+// What a click on the board points at.
+struct PointedPile {
+    enum class Kind { Nothing, YourPile, CentrePile } kind = Kind::Nothing;
+    int index = -1;
 };
+
+// During a hand: the centre pile or the top card (or place) of our pile under the point.
+constexpr PointedPile PileAt(const Table& table, int x, int y)
+{
+    for (int k = 0; k < kCentrePiles; ++k) {
+        if (Contains(kCentrePileRects[k], x, y))
+            return {PointedPile::Kind::CentrePile, k};
+    }
+    for (int p = 0; p < kPlayerPiles; ++p) {
+        if (Contains(PileTopRect(p, kYourPilesTop, table.yourPiles[p].count), x, y))
+            return {PointedPile::Kind::YourPile, p};
+    }
+    return {};
+}

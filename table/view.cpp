@@ -1,0 +1,20 @@
+#include "table/view.h"
+
+#include "table/game.h"
+#include "table/stall_flip.h"
+
+View ViewOf(const Game& game)
+{
+    const Phase phase = PhaseOf(game);
+    const HandState& hand = game.hand;
+    return View{
+        .phase = phase,
+        .table = game.table,
+        .countdownSeconds = hand.countdownSeconds,
+        .cantProceed = phase == Phase::FlipCountdown && hand.countdownSeconds < kFlipCountdownSeconds,
+        .hint = hand.stallHint,
+        .youAreReady = hand.youAreReady,
+        .readyOffered = phase == Phase::ReadyHandshake && !hand.youAreReady,
+        .score = game.score,
+    };
+}
