@@ -25,6 +25,7 @@ struct Link final : Outbox {
     void Ready() override;
     void PlayAgain() override;
     void FlipHeard() override;
+    void Ping() override;
     void Snapshot(const Table& table) override;
 
     Game& game;

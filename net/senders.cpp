@@ -1,5 +1,6 @@
 #include "net/link.h"
 #include "net/messages.h"
+#include "net/ping.h"
 #include "net/protocol.h"
 #include "net/snapshot_layout.h"
 #include "net/snapshot_trace.h"
@@ -80,6 +81,11 @@ void Link::SelectPile(int pile)
 void Link::Ready()
 {
     SendMessage<MsgReady>(*this);
+}
+
+void Link::Ping()
+{
+    StartPing(*this);
 }
 
 void Link::PlayAgain()

@@ -1,7 +1,6 @@
 #include "shell/connection.h"
 
 #include "net/link.h"
-#include "net/ping.h"
 #include "net/protocol.h"
 #include "net/status.h"
 #include "shell/server_address.h"
@@ -51,7 +50,7 @@ Connection::~Connection()
 void Connection::HostGame()
 {
     link_.status.pingWarning[0] = '\0';
-    game_.table.role = Role::Server;
+    TakeRole(game_, Role::Server);
     listenSocket_ = new QTcpServer(this);
     listenSocket_->setListenBacklogSize(kListenBacklog);
     connect(listenSocket_, &QTcpServer::newConnection, this, &Connection::AcceptClient);
@@ -64,7 +63,7 @@ void Connection::HostGame()
     // free to host again, join or practise.
     if (!listening) {
         delete std::exchange(listenSocket_, nullptr);
-        game_.table.role = Role::Client;
+        TakeRole(game_, Role::Client);
         std::snprintf(link_.status.pingWarning, sizeof link_.status.pingWarning, "Cannot listen on port %d", port_);
         game_.platform.Show(ViewPart::StatusLines);
         return;
@@ -95,8 +94,14 @@ void Connection::AcceptClient()
         // unread behind its last bytes; reading without the event loop lets
         // its socket see it now, before the newcomer is judged.
         for (int pass = 0; pass < 8 && dataSocket_ && dataSocket_->waitForReadyRead(0); ++pass) {}
-        // Nobody takes over a running game.
-        if (dataSocket_ && dataSocket_->state() == QAbstractSocket::ConnectedState) {
+        // Its close, still queued, would come too late for the seat to be free.
+        if (dataSocket_ && dataSocket_->state() != QAbstractSocket::ConnectedState) {
+            dataSocket_->disconnect(this);
+            dataSocket_->deleteLater();
+            dataSocket_ = nullptr;
+            OnOpponentLeft(game_);
+        }
+        if (!AcceptOpponent(game_)) {
             socket->abort();
             socket->deleteLater();
             continue;
@@ -108,7 +113,6 @@ void Connection::AcceptClient()
         const std::string line =
             "Accepted Client " + DottedAddress(socket->peerAddress().toIPv4Address()) + " on port " + std::to_string(port_);
         SetStatus(link_, line.c_str(), " ");
-        ResetForNewOpponent(game_);
         emit clientAccepted();
     }
 }
@@ -137,8 +141,7 @@ void Connection::JoinGame(const std::string& serverName)
     const std::string line = "Connected to Server " + serverName + " on port " + std::to_string(port_);
     SetStatus(link_, line.c_str(), "");
     emit joined();
-    SeatOpponent(game_);
-    StartPing(link_);
+    JoinedServer(game_);
 }
 
 void Connection::AdoptDataSocket(QTcpSocket* socket)

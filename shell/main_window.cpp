@@ -66,8 +66,7 @@ void MainWindow::ConnectToGame()
     Link& link = platform_.link();
     Connection& connection = platform_.connection();
     connect(hostAction_, &QAction::triggered, &connection, &Connection::HostGame);
-    connect(joinAction_, &QAction::triggered, this, [this, &game, &connection] {
-        game.table.role = Role::Client;
+    connect(joinAction_, &QAction::triggered, this, [this, &connection] {
         JoinDialog dialog(centralWidget());
         connect(&dialog, &JoinDialog::joinRequested, &connection, &Connection::JoinGame);
         dialog.exec();

@@ -19,15 +19,13 @@ const char* SpeedName(ComputerSpeed speed)
 }
 
 Practice::Practice(ShellPlatform& player, ComputerSpeed speed)
-    : player_(player),
-      computer_(speed, static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count())),
-      link_(player.link(), computer_.link()),
-      statusBefore_(player.link().status)
+    : player_(player), link_(player.link(), computer_.link()), statusBefore_(player.link().status)
 {
     Game& game = player_.game();
-    computer_.game().table.role = Role::Server;
+    computer_.LetComputerPlay(speed, static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    TakeRole(computer_.game(), Role::Server);
     computer_.UseWire(link_.SecondEnd());
-    game.table.role = Role::Client;
+    TakeRole(game, Role::Client);
     player_.UseWire(link_.FirstEnd());
     const std::string line = std::string("Practice against the computer (") + SpeedName(speed) + ")";
     SetStatus(player_.link(), line.c_str(), "");

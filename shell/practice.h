@@ -1,7 +1,7 @@
 #pragma once
 
 #include "net/status_texts.h"
-#include "shell/computer_platform.h"
+#include "shell/game_host.h"
 #include "shell/memory_link.h"
 
 class ShellPlatform;
@@ -18,7 +18,7 @@ public:
 
 private:
     ShellPlatform& player_;
-    ComputerPlatform computer_;
+    GameHost computer_;
     MemoryLink link_;
     StatusTexts statusBefore_;
 };

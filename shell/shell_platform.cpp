@@ -40,8 +40,7 @@ ShellPlatform::~ShellPlatform()
 
 void ShellPlatform::StartPractice(ComputerSpeed speed)
 {
-    // Only a copy that neither hosts nor has joined may practise.
-    if (practice_ || connection_.IsOpen() || connection_.Hosting())
+    if (!MayPractise(game_))
         return;
     // A failed host's warning is over once something else is tried.
     link_.status.pingWarning[0] = '\0';
@@ -104,16 +103,6 @@ void ShellPlatform::CloseProgram()
     emit closeRequested();
 }
 
-void ShellPlatform::StartTimer(TimerId timer)
-{
-    timers_.Start(timer);
-}
-
-void ShellPlatform::StopTimer(TimerId timer)
-{
-    timers_.Kill(timer);
-}
-
 void ShellPlatform::PlaySoundClip(SoundClip clip)
 {
     sound_.Play(clip);
@@ -134,9 +123,4 @@ void ShellPlatform::DebugOutput(std::string_view line)
         qCDebug(flinthandTrace).noquote() << QString::fromStdString(pendingTrace_.substr(0, end));
         pendingTrace_.erase(0, end + 1);
     }
-}
-
-std::chrono::steady_clock::time_point ShellPlatform::Now() const
-{
-    return std::chrono::steady_clock::now();
 }

@@ -1,16 +1,10 @@
 #pragma once
 
-#include "net/link.h"
 #include "shell/board_renderer.h"
 #include "shell/connection.h"
-#include "shell/game_timers.h"
+#include "shell/game_host.h"
 #include "shell/message_boxes.h"
 #include "shell/sound_player.h"
-#include "table/computer_player.h"
-#include "table/game.h"
-#include "table/platform.h"
-
-#include <QObject>
 
 #include <memory>
 #include <string>
@@ -22,19 +16,16 @@ class QWidget;
 // buffer, the timers, sound and the trace. What concerns the window is
 // announced by signals; the window wires them to its widgets. The boxes are
 // virtual so that a recording copy can write them down instead.
-class ShellPlatform : public QObject, public Platform {
+class ShellPlatform : public GameHost {
     Q_OBJECT
 public:
     // Tests pass a port of their own; the program always plays on 418.
     explicit ShellPlatform(std::uint16_t port = kGamePort);
     ~ShellPlatform() override;
 
-    Game& game() { return game_; }
-    Link& link() { return link_; }
     Connection& connection() { return connection_; }
-    // The bytes go over the connection, or over a practice game's link.
-    void UseWire(Wire& wire) { link_.wire = &wire; }
-    void UseConnection() { link_.wire = &connection_; }
+    // The bytes go over the connection, or (UseWire) over a practice game's link.
+    void UseConnection() { UseWire(connection_); }
 
     void StartPractice(ComputerSpeed speed);
     void StopPractice();
@@ -45,9 +36,6 @@ public:
 
     void Show(ViewPart part) override;
     void Tell(Notice notice) override;
-    void StartTimer(TimerId timer) override;
-    void StopTimer(TimerId timer) override;
-    std::chrono::steady_clock::time_point Now() const override;
     void PlaySoundClip(SoundClip clip) override;
     bool DebugOutputEnabled() const override;
     void DebugOutput(std::string_view line) override;
@@ -69,13 +57,10 @@ signals:
     void scoreChanged();
 
 private:
-    Game game_{*this};
-    Link link_{game_};
     BoardRenderer renderer_;
     Connection connection_;
     std::unique_ptr<Practice> practice_;
     SoundPlayer sound_;
-    GameTimers timers_{game_};
     QWidget* mainWindow_ = nullptr;
     QWidget* statusWindow_ = nullptr;
     std::string pendingTrace_;

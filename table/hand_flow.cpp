@@ -184,8 +184,26 @@ void SeatOpponent(Game& game)
     game.platform.Show(ViewPart::ReadyButton);
 }
 
-void ResetForNewOpponent(Game& game)
+void TakeRole(Game& game, Role role)
 {
+    game.table.role = role;
+}
+
+bool MayPractise(const Game& game)
+{
+    return game.table.role != Role::Server && !game.hand.opponentSeated;
+}
+
+void JoinedServer(Game& game)
+{
+    SeatOpponent(game);
+    game.outbox->Ping();
+}
+
+bool AcceptOpponent(Game& game)
+{
+    if (game.hand.opponentSeated)
+        return false;
     EndHand(game);
     game.hand.opponentSeated = true;
     game.hand.opponentIsReady = false;
@@ -194,4 +212,5 @@ void ResetForNewOpponent(Game& game)
     game.platform.StopTimer(TimerId::StartCountdown);
     game.platform.StopTimer(TimerId::TieDisplay);
     ResetForNextHand(game);
+    return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "table/table.h"
+
 struct Game;
 
 // The ready handshake, the start countdown and the end of a hand; the
@@ -24,10 +26,19 @@ void TieDisplayTick(Game& game);
 void OnOpponentPlayAgain(Game& game);
 void ResetForNextHand(Game& game);
 
-// An opponent sat down (a join, a practice game): the ready handshake starts.
+// Who is the server: the copy that hosts, and the computer's in a practice game.
+void TakeRole(Game& game, Role role);
+// Only a copy that neither hosts nor sits opposite anyone may practise.
+bool MayPractise(const Game& game);
+// An opponent sat down (a practice game): the ready handshake starts.
 void SeatOpponent(Game& game);
-// A new client took the seat: whatever the last one left running is dropped.
-void ResetForNewOpponent(Game& game);
+// Client: the connection to the server is made; the handshake starts and the
+// way there and back is timed.
+void JoinedServer(Game& game);
+// Server: a client connected. Nobody takes over a seat still taken: false,
+// and the newcomer is to be turned away. Else whatever the last opponent
+// left running is dropped and the handshake starts.
+bool AcceptOpponent(Game& game);
 // The connection to the opponent closed: nothing of the hand or the handshake
 // runs on, so nothing is dealt to an empty seat; no ready button shows, the
 // board is cleared and the table waits for a new opponent. The score stays

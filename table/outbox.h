@@ -18,6 +18,8 @@ public:
     virtual void Ready() = 0;
     virtual void PlayAgain() = 0;
     virtual void FlipHeard() = 0;
+    // Asks for an echo, to time the way there and back.
+    virtual void Ping() = 0;
     // The server's whole table; the peer sees it with the players' piles exchanged.
     virtual void Snapshot(const Table& table) = 0;
 };

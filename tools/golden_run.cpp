@@ -649,7 +649,7 @@ public:
         Game& game = copy.game();
         Note(server + " hosts");
         copy.link().status.pingWarning[0] = '\0';
-        game.table.role = Role::Server;
+        TakeRole(game, Role::Server);
         SetStatus(copy.link(), ("Server listening on port " + std::to_string(kGamePort)).c_str(), nullptr);
         emit copy.connection().hosting();
         SetStatus(copy.link(), nullptr, "Server Name: golden    IP Address: 127.0.0.1");
@@ -662,19 +662,17 @@ public:
         Copy &s = Find(server), &c = Find(client);
         Note(client + " joins " + server);
         const std::string port = std::to_string(kGamePort);
+        Expect(AcceptOpponent(s.game()), server + " takes " + client);
         ForgetHeldBytes(s.link());
         Link(s, c);
         SetStatus(s.link(), ("Accepted Client 127.0.0.1 on port " + port).c_str(), " ");
-        ResetForNewOpponent(s.game());
         emit s.connection().clientAccepted();
         EventOver();
 
-        c.game().table.role = Role::Client;
         c.link().status.pingWarning[0] = '\0';
         SetStatus(c.link(), ("Connected to Server 127.0.0.1 on port " + port).c_str(), "");
         emit c.connection().joined();
-        SeatOpponent(c.game());
-        StartPing(c.link());
+        JoinedServer(c.game());
         EventOver();
     }
 
@@ -703,9 +701,9 @@ public:
         Note(player + " practises against " + computer + ", Hard");
         p.link().status.pingWarning[0] = '\0';
         c.player.emplace(ComputerSpeed::Hard, seed);
-        c.game().table.role = Role::Server;
+        TakeRole(c.game(), Role::Server);
         Link(p, c);
-        p.game().table.role = Role::Client;
+        TakeRole(p.game(), Role::Client);
         SetStatus(p.link(), (std::string("Practice against the computer (") + SpeedName(ComputerSpeed::Hard) + ")").c_str(), "");
         for (Copy* copy : {&p, &c})
             SeatOpponent(copy->game());

@@ -37,8 +37,10 @@ TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
         EXPECT_EQ(loser.platform.Shown(ViewPart::PlayAgainQuestion), 1);
         const int buttonShown = loser.platform.Shown(ViewPart::ReadyButton);
         EXPECT_TRUE(loser.platform.sent.empty() && !ViewOf(loser.game).readyOffered) << "nothing until answered";
+        EXPECT_FALSE(AcceptOpponent(loser.game)) << "nobody takes over a seat still taken";
         if (gone)
-            (gone == 1 ? ResetForNewOpponent : OnOpponentLeft)(loser.game);
+            OnOpponentLeft(loser.game);
+        EXPECT_EQ(gone == 1 && AcceptOpponent(loser.game), gone == 1);
         EXPECT_EQ(AnswerPlayAgain(loser.game, yes), counted);
         EXPECT_FALSE(AnswerPlayAgain(loser.game, yes)) << "answered once only";
         EXPECT_EQ(loser.platform.SentTypes(), sent);

@@ -10,30 +10,38 @@
 #include <QObject>
 #include <QTimer>
 
-// The computer's copy of the game in a practice game: nothing shown, no
-// sound, its own timers, and the computer's hand looking at it often.
-class ComputerPlatform : public QObject, public Platform {
+#include <optional>
+
+// One copy of the game in the program, with its link and its timers on the
+// clock. On its own it shows nothing, plays no sound and writes no trace: the
+// computer's copy in a practice game is just that, with the computer's hand
+// on it. The player's copy is the same with a window in front (ShellPlatform).
+class GameHost : public QObject, public Platform {
     Q_OBJECT
 public:
-    ComputerPlatform(ComputerSpeed speed, std::uint32_t seed);
+    GameHost();
 
     Game& game() { return game_; }
     Link& link() { return link_; }
     void UseWire(Wire& wire) { link_.wire = &wire; }
+    // The computer plays this copy, looking at the table every few hundredths of a second.
+    void LetComputerPlay(ComputerSpeed speed, std::uint32_t seed);
 
     void Show(ViewPart) override {}
     void Tell(Notice) override {}
     void StartTimer(TimerId timer) override;
     void StopTimer(TimerId timer) override;
-    std::chrono::steady_clock::time_point Now() const override { return std::chrono::steady_clock::now(); }
+    std::chrono::steady_clock::time_point Now() const override;
     void PlaySoundClip(SoundClip) override {}
     bool DebugOutputEnabled() const override { return false; }
     void DebugOutput(std::string_view) override {}
 
-private:
+protected:
     Game game_{*this};
     Link link_{game_};
-    ComputerPlayer player_;
+
+private:
     GameTimers timers_{game_};
-    QTimer thinking_;
+    std::optional<ComputerPlayer> computer_;
+    QTimer glances_;
 };
