@@ -18,58 +18,7 @@
 
 namespace {
 
-constexpr std::uint16_t In(Phase phase)
-{
-    return static_cast<std::uint16_t>(1u << static_cast<unsigned>(phase));
-}
-
-// The core's phases, and the two seats, as bits. A peer cannot see which of
-// the phases between hands we are in, so all of them take the same messages.
-constexpr std::uint16_t kBetweenHands = In(Phase::WaitingForOpponent) | In(Phase::ReadyHandshake) | In(Phase::LostAndAsked)
-    | In(Phase::Tie) | In(Phase::OpponentWantsAgain);
-constexpr std::uint16_t kStartCountdown = In(Phase::StartCountdown);
-constexpr std::uint16_t kWon = In(Phase::Won);
-constexpr std::uint16_t kInHand = In(Phase::InHand) | In(Phase::FlipCountdown);
-constexpr std::uint16_t kAnyPhase = kBetweenHands | kStartCountdown | kWon | kInHand;
-constexpr std::uint16_t kToServer = 1u << kPhaseCount;
-constexpr std::uint16_t kToClient = kToServer << 1;
-constexpr std::uint16_t kToEither = kToServer | kToClient;
-static_assert(kAnyPhase == kToServer - 1, "every phase is in one group");
-
-// What each message does where. Outside its place (-) a copy that keeps to the
-// rules sends nothing that matters, so there it is read, named on the strip,
-// and dropped.
-//
-//                wait   ready  start  in     flip   won    lost,  tie    opp.   seat
-//                for    hand-  count  hand   count         asked         wants
-//                opp.   shake  down          down                        again
-// 200 deal       deal   deal   deal   deal   deal   deal   deal   deal   deal   client
-// 201 play       -      -      -      play   play   a tie? -      -      -      either
-// 202 move       -      -      -      move   move   move   -      -      -      either
-// 203 flip       -      -      -      count  count  -      -      -      -      client
-// 204 selection  -      -      -      select select -      -      -      -      either
-// 205 ready      ready  ready  -      -      -      -      ready  ready  ready  either
-// 206 flip heard -      -      -      heard  heard  -      -      -      -      server
-// 207 tops       -      -      -      tops   tops   -      -      -      -      either
-// 208 again      again  again  -      -      -      reset  again  again  again  either
-// 209 ping       echo   echo   echo   echo   echo   echo   echo   echo   echo   either
-// 210 table      adopt  adopt  adopt  adopt  adopt  adopt  adopt  adopt  adopt  client
-//
-// A deal, tops or table is taken only if it leaves each of the 52 cards once.
-constexpr std::uint16_t kWhereCounted[] = {
-    kAnyPhase | kToClient,  // 200
-    kWon | kInHand | kToEither,  // 201
-    kWon | kInHand | kToEither,  // 202: their last card may follow it, a tie
-    kInHand | kToClient,  // 203
-    kInHand | kToEither,  // 204
-    kBetweenHands | kToEither,  // 205
-    kInHand | kToServer,  // 206
-    kInHand | kToEither,  // 207
-    kBetweenHands | kWon | kToEither,  // 208
-    kAnyPhase | kToEither,  // 209
-    kAnyPhase | kToClient,  // 210
-};
-static_assert(sizeof kWhereCounted / sizeof kWhereCounted[0] == kLastMsgType - kFirstMsgType + 1);
+static_assert(kMessageCount == kLastMsgType - kFirstMsgType + 1, "one meaning for each message number");
 
 // Each card of a deal travels as rank, then suit.
 void ReceiveDealMessage(Game& game, const std::uint8_t* m)
@@ -104,8 +53,7 @@ void ReceiveSnapshotMessage(Game& game, const std::uint8_t* m)
 void Dispatch(Link& link, const std::uint8_t* m)
 {
     Game& game = link.game;
-    const std::uint16_t where = kWhereCounted[m[0] - kFirstMsgType];
-    if (!(where & In(PhaseOf(game))) || !(where & (game.table.role == Role::Server ? kToServer : kToClient)))
+    if (!Counts(game, static_cast<Message>(m[0] - kFirstMsgType)))
         return;
     switch (m[0]) {
     case MsgDeal: ReceiveDealMessage(game, m); break;

@@ -1,10 +1,10 @@
 #include "table/hand_flow.h"
 
 #include "table/game.h"
+#include "table/phase.h"
 #include "table/stall_flip.h"
 #include "table/stall_hint.h"
 #include "table/unanswered_moves.h"
-#include "table/view.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ void BeginHand(Game& game)
 
 void PressReady(Game& game)
 {
-    if (!ViewOf(game).readyOffered)
+    if (!Counts(game, Intent::PressReady))
         return;
     game.hand.youAreReady = true;
     game.platform.Show(ViewPart::ReadyButton);
@@ -103,7 +103,7 @@ void OnLoss(Game& game)
 bool AnswerPlayAgain(Game& game, bool yes)
 {
     // The question went with the opponent who won (a new one sits at the ready button).
-    if (!game.hand.askedToPlayAgain)
+    if (!Counts(game, Intent::AnswerPlayAgain))
         return false;
     game.hand.askedToPlayAgain = false;
     if (yes) {

@@ -8,7 +8,7 @@ struct Game;
 // countdown's last tick deals (table/deal.h).
 
 // A deal starts the hand; the ready presses that led to it are used up. The
-// opponent's press counts only between hands (net/receive.cpp).
+// opponent's press counts only between hands (table/phase.cpp).
 void BeginHand(Game& game);
 // The player pressed ready; nothing while no ready button is offered.
 void PressReady(Game& game);

@@ -3,6 +3,7 @@
 #include "table/game.h"
 #include "table/hand_flow.h"
 #include "table/moves.h"
+#include "table/phase.h"
 #include "table/quiet_table.h"
 #include "table/show_table.h"
 #include "table/stall_flip.h"
@@ -24,11 +25,10 @@ void AnnounceMove(Game& game, MoveKind kind, int from, int to)
     CheckAfterMove(game);
 }
 
-// Only during a hand and outside its countdowns. A snapshot from the server
-// can have emptied the pile picked up.
+// A snapshot from the server can have emptied the pile picked up.
 bool TakesCards(Game& game)
 {
-    if (game.hand.countdownSeconds != 0 || !game.table.handInProgress)
+    if (!Counts(game, Intent::SelectPile))
         return false;
     Table& table = game.table;
     if (table.yourSelectedPile != kNoPile && table.yourPiles[table.yourSelectedPile].count == 0)

@@ -14,7 +14,7 @@ View ViewOf(const Game& game)
         .cantProceed = phase == Phase::FlipCountdown && hand.countdownSeconds < kFlipCountdownSeconds,
         .hint = hand.stallHint,
         .youAreReady = hand.youAreReady,
-        .readyOffered = phase == Phase::ReadyHandshake && !hand.youAreReady,
+        .readyOffered = Counts(game, Intent::PressReady),
         .score = game.score,
     };
 }
