@@ -2,7 +2,6 @@
 
 #include "net/protocol.h"
 #include "net/status.h"
-#include "shell/shell_platform.h"
 #include "table/hand_flow.h"
 
 #include <chrono>
@@ -18,7 +17,7 @@ const char* SpeedName(ComputerSpeed speed)
     return "";
 }
 
-Practice::Practice(ShellPlatform& player, ComputerSpeed speed)
+Practice::Practice(GameHost& player, ComputerSpeed speed)
     : player_(player), link_(player.link(), computer_.link()), statusBefore_(player.link().status)
 {
     Game& game = player_.game();
@@ -26,7 +25,6 @@ Practice::Practice(ShellPlatform& player, ComputerSpeed speed)
     TakeRole(computer_.game(), Role::Server);
     computer_.UseWire(link_.SecondEnd());
     TakeRole(game, Role::Client);
-    player_.UseWire(link_.FirstEnd());
     const std::string line = std::string("Practice against the computer (") + SpeedName(speed) + ")";
     SetStatus(player_.link(), line.c_str(), "");
     for (Game* copy : {&game, &computer_.game()})
@@ -38,7 +36,6 @@ Practice::~Practice()
     Game& game = player_.game();
     ClearTable(game);
     ForgetHeldBytes(player_.link());
-    player_.UseConnection();
     player_.link().status = statusBefore_;
     game.platform.Show(ViewPart::StatusLines);
 }

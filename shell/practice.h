@@ -4,20 +4,21 @@
 #include "shell/game_host.h"
 #include "shell/memory_link.h"
 
-class ShellPlatform;
-
 // A hand against the computer: its copy of the game is the server and deals;
 // the two copies speak the game's messages over an in-memory link, so no port
-// is opened. Ends, and clears the table, when it goes.
+// is opened. Ends, and clears the table, when it goes. The player's copy uses
+// PlayerEnd for its bytes while the practice lasts.
 class Practice {
 public:
-    Practice(ShellPlatform& player, ComputerSpeed speed);
+    Practice(GameHost& player, ComputerSpeed speed);
     ~Practice();
     Practice(const Practice&) = delete;
     Practice& operator=(const Practice&) = delete;
 
+    Wire& PlayerEnd() { return link_.FirstEnd(); }
+
 private:
-    ShellPlatform& player_;
+    GameHost& player_;
     GameHost computer_;
     MemoryLink link_;
     StatusTexts statusBefore_;

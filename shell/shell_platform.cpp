@@ -36,6 +36,7 @@ bool ShellPlatform::eventFilter(QObject* watched, QEvent* event)
 ShellPlatform::~ShellPlatform()
 {
     practice_.reset();
+    UseConnection();
 }
 
 void ShellPlatform::StartPractice(ComputerSpeed speed)
@@ -45,6 +46,7 @@ void ShellPlatform::StartPractice(ComputerSpeed speed)
     // A failed host's warning is over once something else is tried.
     link_.status.pingWarning[0] = '\0';
     practice_ = std::make_unique<Practice>(*this, speed);
+    UseWire(practice_->PlayerEnd());
     emit practiceChanged(true);
 }
 
@@ -53,6 +55,7 @@ void ShellPlatform::StopPractice()
     if (!practice_)
         return;
     practice_.reset();
+    UseConnection();
     emit practiceChanged(false);
 }
 

@@ -5,6 +5,7 @@
 #include "table/local_play.h"
 #include "table/show_table.h"
 #include "table/stall_flip.h"
+#include "table/unanswered_moves.h"
 
 #include <cstdlib>
 #include <utility>

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "table/hand_state.h"
+#include "table/move_journal.h"
 #include "table/outbox.h"
 #include "table/platform.h"
 #include "table/score.h"
 #include "table/table.h"
-#include "table/unanswered_moves.h"
 
 // All the state of one running copy of the game.
 struct Game {

@@ -8,6 +8,7 @@
 #include "table/show_table.h"
 #include "table/stall_flip.h"
 #include "table/stall_hint.h"
+#include "table/unanswered_moves.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "table/card.h"
+#include "table/move_journal.h"
 
 #include <chrono>
 #include <cstdint>
@@ -8,23 +8,6 @@
 
 struct Game;
 struct Table;
-
-// The client's own moves that no snapshot from the server shows yet. They are
-// laid over each snapshot adopted, so adopting it never takes back our move.
-enum class MoveKind : std::uint8_t { Play, ToEmptyPile };
-
-struct UnansweredMoves {
-    struct Move {
-        MoveKind kind = MoveKind::Play;
-        std::uint8_t from = 0;
-        std::uint8_t to = 0;
-        Card card{};  // a play's card
-        std::chrono::steady_clock::time_point made{};
-    };
-    static constexpr int kCapacity = 64;
-    Move moves[kCapacity]{};
-    int count = 0;
-};
 
 // After the move is on our table.
 void RecordOwnMove(Game& game, MoveKind kind, std::uint8_t from, std::uint8_t to);
