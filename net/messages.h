@@ -1,38 +1,40 @@
 #pragma once
 
+#include "table/phase.h"
+
 #include <cstdint>
 
-// Every message is its type byte followed by a fixed number of single-byte
-// fields; the type alone tells the length.
-enum MsgType : std::uint8_t {
-    MsgDeal = 200,
-    MsgPlayCard = 201,
-    MsgMoveToEmptyPile = 202,
-    MsgFlip = 203,
-    MsgSelectPile = 204,
-    MsgReady = 205,
-    MsgFlipHeard = 206,  // ours: the client heard a flip announcement; a peer without it consumes it unread
-    MsgCentrePileTops = 207,
-    MsgPlayAgain = 208,
-    MsgPing = 209,
-    MsgSnapshot = 210,
-};
+// Every message is its number followed by a fixed number of single-byte
+// fields; the number alone tells the length. The numbers run from 200 in the
+// order of the game's messages. 206, the client's word that it heard a flip,
+// is ours; a peer without it takes it in unread.
+inline constexpr std::uint8_t kFirstMessageNumber = 200;
 
-inline constexpr std::uint8_t kFirstMsgType = MsgDeal;
-inline constexpr std::uint8_t kLastMsgType = MsgSnapshot;
+constexpr std::uint8_t NumberOf(Message message)
+{
+    return static_cast<std::uint8_t>(kFirstMessageNumber + static_cast<int>(message));
+}
 
-inline constexpr std::uint8_t msgLength[kLastMsgType - kFirstMsgType + 1] = {105, 3, 3, 2, 2, 1, 1, 11, 1, 2, 118};
+inline constexpr std::uint8_t kLastMessageNumber = NumberOf(Message::Snapshot);
+static_assert(kLastMessageNumber - kFirstMessageNumber + 1 == kMessageCount, "a number for each message");
+
+inline constexpr std::uint8_t kMessageLengths[kMessageCount] = {105, 3, 3, 2, 2, 1, 1, 11, 1, 2, 118};
 
 inline constexpr int kLongestMessage = 118;
 
-constexpr bool IsMsgType(std::uint8_t type)
+constexpr bool IsMessageNumber(std::uint8_t number)
 {
-    return type >= kFirstMsgType && type <= kLastMsgType;
+    return number >= kFirstMessageNumber && number <= kLastMessageNumber;
 }
 
-constexpr int MessageLength(std::uint8_t type)
+constexpr Message MessageOf(std::uint8_t number)
 {
-    return msgLength[type - kFirstMsgType];
+    return static_cast<Message>(number - kFirstMessageNumber);
 }
 
-static_assert(MessageLength(MsgSnapshot) == kLongestMessage);
+constexpr int MessageLength(Message message)
+{
+    return kMessageLengths[static_cast<int>(message)];
+}
+
+static_assert(MessageLength(Message::Snapshot) == kLongestMessage);

@@ -21,14 +21,14 @@ std::uint8_t RoleByte(const Game& game)
 void StartPing(Link& link)
 {
     link.ping.pingStart = link.game.platform.Now();
-    const std::uint8_t message[] = {MsgPing, RoleByte(link.game)};
-    NetSend(link, message, MessageLength(MsgPing));
+    const std::uint8_t message[] = {NumberOf(Message::Ping), RoleByte(link.game)};
+    NetSend(link, message, MessageLength(Message::Ping));
 }
 
 void OnPing(Link& link, const std::uint8_t* message)
 {
     if (message[1] != RoleByte(link.game)) {
-        NetSend(link, message, MessageLength(MsgPing));
+        NetSend(link, message, MessageLength(Message::Ping));
         return;
     }
     const auto elapsed = link.game.platform.Now() - link.ping.pingStart;

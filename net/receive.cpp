@@ -18,8 +18,6 @@
 
 namespace {
 
-static_assert(kMessageCount == kLastMsgType - kFirstMsgType + 1, "one meaning for each message number");
-
 // Each card of a deal travels as rank, then suit.
 void ReceiveDealMessage(Game& game, const std::uint8_t* m)
 {
@@ -53,45 +51,44 @@ void ReceiveSnapshotMessage(Game& game, const std::uint8_t* m)
 void Dispatch(Link& link, const std::uint8_t* m)
 {
     Game& game = link.game;
-    if (!Counts(game, static_cast<Message>(m[0] - kFirstMsgType)))
+    if (!Counts(game, MessageOf(m[0])))
         return;
-    switch (m[0]) {
-    case MsgDeal: ReceiveDealMessage(game, m); break;
-    case MsgPlayCard: ReceiveOpponentPlay(game, m[1], m[2]); break;
-    case MsgMoveToEmptyPile: ReceiveOpponentMoveToEmpty(game, m[1], m[2]); break;
-    case MsgFlip: OnFlipAnnounced(game); break;
-    case MsgSelectPile: ReceiveOpponentSelection(game, m[1]); break;
-    case MsgReady: OnOpponentReady(game); break;
-    case MsgCentrePileTops: ReceiveCentrePilesMessage(game, m); break;
-    case MsgPlayAgain: OnOpponentPlayAgain(game); break;
-    case MsgPing: OnPing(link, m); break;
-    case MsgSnapshot: ReceiveSnapshotMessage(game, m); break;
-    case MsgFlipHeard: OnFlipHeard(game); break;
-    default: break;
+    switch (MessageOf(m[0])) {
+    case Message::Deal: ReceiveDealMessage(game, m); break;
+    case Message::PlayCard: ReceiveOpponentPlay(game, m[1], m[2]); break;
+    case Message::MoveToEmptyPile: ReceiveOpponentMoveToEmpty(game, m[1], m[2]); break;
+    case Message::Flip: OnFlipAnnounced(game); break;
+    case Message::SelectPile: ReceiveOpponentSelection(game, m[1]); break;
+    case Message::Ready: OnOpponentReady(game); break;
+    case Message::CentrePileTops: ReceiveCentrePilesMessage(game, m); break;
+    case Message::PlayAgain: OnOpponentPlayAgain(game); break;
+    case Message::Ping: OnPing(link, m); break;
+    case Message::Snapshot: ReceiveSnapshotMessage(game, m); break;
+    case Message::FlipHeard: OnFlipHeard(game); break;
     }
 }
 
 // Moves what follows the first `count` held bytes to the front.
 void Drop(Reassembly& r, int count)
 {
-    r.pendingLength -= count;
-    std::memmove(r.recvBuffer, r.recvBuffer + count, static_cast<std::size_t>(r.pendingLength));
-    r.pendingType = r.pendingLength > 0 ? r.recvBuffer[0] : 0;
+    r.heldCount -= count;
+    std::memmove(r.held, r.held + count, static_cast<std::size_t>(r.heldCount));
+    r.messageNumber = r.heldCount > 0 ? r.held[0] : 0;
 }
 
 // Appends what waits on the connection, as much as the buffer has room for.
 int ReadWaiting(Link& link)
 {
     Reassembly& r = link.reassembly;
-    const int room = kRecvBufferSize - r.pendingLength;
+    const int room = kMostHeldBytes - r.heldCount;
     if (room <= 0)
         return 0;
-    const int count = link.wire->Receive(r.recvBuffer + r.pendingLength, room);
+    const int count = link.wire->Receive(r.held + r.heldCount, room);
     if (count <= 0)
         return 0;
-    if (r.pendingLength == 0)
-        r.pendingType = r.recvBuffer[0];
-    r.pendingLength += count;
+    if (r.heldCount == 0)
+        r.messageNumber = r.held[0];
+    r.heldCount += count;
     return count;
 }
 
@@ -100,26 +97,26 @@ int ReadWaiting(Link& link)
 bool DispatchFront(Link& link)
 {
     Reassembly& r = link.reassembly;
-    if (r.pendingLength == 0)
+    if (r.heldCount == 0)
         return false;
-    if (!IsMsgType(r.pendingType)) {
+    if (!IsMessageNumber(r.messageNumber)) {
         // Nothing tells where the next message starts: drop what is held.
-        r.pendingType = 0;
-        r.pendingLength = 0;
+        r.messageNumber = 0;
+        r.heldCount = 0;
         return false;
     }
-    const int length = MessageLength(r.pendingType);
-    if (r.pendingLength < length)
+    const int length = MessageLength(MessageOf(r.messageNumber));
+    if (r.heldCount < length)
         return false;
 
     if (link.statusShown) {
         char line[64];
-        std::snprintf(line, sizeof line, "Received %d bytes, TYPE: %d", length, r.pendingType);
+        std::snprintf(line, sizeof line, "Received %d bytes, TYPE: %d", length, r.messageNumber);
         SetStatus(link, nullptr, line);
     }
 
     ++r.completed;
-    Dispatch(link, r.recvBuffer);
+    Dispatch(link, r.held);
     Drop(r, length);
     return true;
 }
@@ -128,7 +125,7 @@ bool DispatchFront(Link& link)
 
 void ForgetHeldBytes(Link& link)
 {
-    Drop(link.reassembly, link.reassembly.pendingLength);
+    Drop(link.reassembly, link.reassembly.heldCount);
 }
 
 void NetReceive(Link& link)

@@ -36,12 +36,12 @@ void NetSend(Link& link, const std::uint8_t* bytes, int count)
 
 namespace {
 
-// A message of the given type with its fields; the field count must make its length.
-template <MsgType type, typename... Fields>
+// A message of the given kind with its fields; the field count must make its length.
+template <Message type, typename... Fields>
 void SendMessage(Link& link, Fields... fields)
 {
     static_assert(1 + sizeof...(Fields) == MessageLength(type));
-    const std::uint8_t message[] = {type, static_cast<std::uint8_t>(fields)...};
+    const std::uint8_t message[] = {NumberOf(type), static_cast<std::uint8_t>(fields)...};
     NetSend(link, message, MessageLength(type));
 }
 
@@ -49,38 +49,38 @@ void SendMessage(Link& link, Fields... fields)
 
 void Link::Deal(const Deck& deck)
 {
-    std::uint8_t message[1 + 2 * kDeckSize] = {MsgDeal};
-    static_assert(sizeof message == MessageLength(MsgDeal));
+    std::uint8_t message[1 + 2 * kDeckSize] = {NumberOf(Message::Deal)};
+    static_assert(sizeof message == MessageLength(Message::Deal));
     for (int k = 0; k < kDeckSize; ++k) {
         message[1 + 2 * k] = deck[k].rank;
         message[2 + 2 * k] = deck[k].suit;
     }
-    NetSend(*this, message, MessageLength(MsgDeal));
+    NetSend(*this, message, MessageLength(Message::Deal));
 }
 
 void Link::PlayCard(int fromPile, int centrePile)
 {
-    SendMessage<MsgPlayCard>(*this, fromPile, centrePile);
+    SendMessage<Message::PlayCard>(*this, fromPile, centrePile);
 }
 
 void Link::MoveToEmptyPile(int fromPile, int emptyPile)
 {
-    SendMessage<MsgMoveToEmptyPile>(*this, fromPile, emptyPile);
+    SendMessage<Message::MoveToEmptyPile>(*this, fromPile, emptyPile);
 }
 
 void Link::Flip(bool stacksEmpty)
 {
-    SendMessage<MsgFlip>(*this, stacksEmpty ? 1 : 0);
+    SendMessage<Message::Flip>(*this, stacksEmpty ? 1 : 0);
 }
 
 void Link::SelectPile(int pile)
 {
-    SendMessage<MsgSelectPile>(*this, pile);
+    SendMessage<Message::SelectPile>(*this, pile);
 }
 
 void Link::Ready()
 {
-    SendMessage<MsgReady>(*this);
+    SendMessage<Message::Ready>(*this);
 }
 
 void Link::Ping()
@@ -90,18 +90,18 @@ void Link::Ping()
 
 void Link::PlayAgain()
 {
-    SendMessage<MsgPlayAgain>(*this);
+    SendMessage<Message::PlayAgain>(*this);
 }
 
 void Link::FlipHeard()
 {
-    SendMessage<MsgFlipHeard>(*this);
+    SendMessage<Message::FlipHeard>(*this);
 }
 
 void Link::Snapshot(const Table& table)
 {
-    std::uint8_t message[MessageLength(MsgSnapshot)];
+    std::uint8_t message[MessageLength(Message::Snapshot)];
     EncodeSnapshot(table, message);
     TraceSnapshot(game, message, true);
-    NetSend(*this, message, MessageLength(MsgSnapshot));
+    NetSend(*this, message, MessageLength(Message::Snapshot));
 }

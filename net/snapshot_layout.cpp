@@ -21,7 +21,7 @@ auto& SlotOf(AnyTable& table, SnapshotSection section, int pile, int slot, bool 
 
 void EncodeSnapshot(const Table& table, std::uint8_t* m)
 {
-    m[0] = MsgSnapshot;
+    m[0] = NumberOf(Message::Snapshot);
     m[kSnapshotStackHeight] = table.stackHeight;
     for (int k = 0; k < kCentrePiles; ++k)
         m[kSnapshotCentreCounts + k] = table.centrePiles[k].count;

@@ -12,7 +12,7 @@ inline constexpr int kSnapshotCentreCounts = 2;
 inline constexpr int kSnapshotSenderCounts = 4;
 inline constexpr int kSnapshotReceiverCounts = kSnapshotSenderCounts + kPlayerPiles;
 inline constexpr int kSnapshotCardList = kSnapshotReceiverCounts + kPlayerPiles;
-static_assert(kSnapshotCardList + 2 * kDeckSize == MessageLength(MsgSnapshot));
+static_assert(kSnapshotCardList + 2 * kDeckSize == MessageLength(Message::Snapshot));
 
 // Each card of the list travels as suit, then rank.
 constexpr Card SnapshotCardAt(const std::uint8_t* m, int position)

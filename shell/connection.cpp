@@ -185,7 +185,7 @@ void Connection::AdoptDataSocket(QTcpSocket* socket)
 void Connection::WatchHeldBytes()
 {
     const Reassembly& held = link_.reassembly;
-    if (held.pendingLength == 0) {
+    if (held.heldCount == 0) {
         incompleteTimer_.stop();
         return;
     }

@@ -26,7 +26,7 @@ void GameHost::StartTimer(TimerId timer)
 
 void GameHost::StopTimer(TimerId timer)
 {
-    timers_.Kill(timer);
+    timers_.Stop(timer);
 }
 
 std::chrono::steady_clock::time_point GameHost::Now() const

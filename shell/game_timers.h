@@ -15,7 +15,7 @@ public:
     explicit GameTimers(Game& game);
 
     void Start(TimerId timer) { TimerFor(timer).start(); }
-    void Kill(TimerId timer) { TimerFor(timer).stop(); }
+    void Stop(TimerId timer) { TimerFor(timer).stop(); }
 
 private:
     QTimer& TimerFor(TimerId timer) { return timers_[static_cast<int>(timer) - 1]; }

@@ -56,10 +56,10 @@ struct FuzzCopy : RecordedGame {
         Require(game.table.role == Role::Server || (game.hand.pendingFlips > 0) == platform.TimerRunning(TimerId::FlipCountdown));
         Require((game.hand.countdownSeconds != 0)
                 == (platform.TimerRunning(TimerId::FlipCountdown) || platform.TimerRunning(TimerId::StartCountdown)));
-        Require(r.pendingLength != 0 || r.pendingType == 0);
-        Require(
-            r.pendingLength == 0
-            || (IsMsgType(r.pendingType) && r.pendingType == r.recvBuffer[0] && r.pendingLength < MessageLength(r.pendingType)));
+        Require(r.heldCount != 0 || r.messageNumber == 0);
+        Require(r.heldCount == 0
+                || (IsMessageNumber(r.messageNumber) && r.messageNumber == r.held[0]
+                    && r.heldCount < MessageLength(MessageOf(r.messageNumber))));
     }
 
     bool Arrive()

@@ -12,7 +12,7 @@ inline std::string BrokenRule(const Game& game, const Link& link)
     const Table& t = game.table;
     if (CardsOnTable(t) != 0 && !HoldsEachCardOnce(t))  // nothing dealt yet is fine
         return "the table no longer holds each card once";
-    if (link.reassembly.pendingLength < 0 || link.reassembly.pendingLength > kRecvBufferSize)
+    if (link.reassembly.heldCount < 0 || link.reassembly.heldCount > kMostHeldBytes)
         return "more held than the buffer has room for";
     // The server counts no announced flips; its countdown's end takes one off all the same.
     if (game.hand.countdownSeconds < 0 || (t.role == Role::Client && game.hand.pendingFlips < 0))
