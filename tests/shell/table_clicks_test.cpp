@@ -5,21 +5,14 @@
 
 namespace {
 
-// Ours: a lone 7, an empty pile, a 9 on a 2, a king on five cards, a 4 on two;
-// the centre: an ace and an 8. Left and top edges belong to a top card, right
+// Left and top edges belong to a top card, right
 // and bottom ones do not; the covered strip above it hits nothing. A click on
 // an empty pile moves the picked-up card there, on a centre pile plays it.
 TEST(TableClicks, WhatAClickPointsAtAndWhatItDoes)
 {
     RecordedGame rig;
     Table& t = rig.game.table;
-    SetPiles(t,
-             {{C(6, kClubs)},
-              {},
-              {C(1, kHearts), C(8, kDiamonds)},
-              {C(1, kClubs), C(2, kClubs), C(3, kClubs), C(4, kClubs), C(5, kClubs), C(kKing, kHearts)},
-              {C(7, kSpades), C(9, kSpades), C(3, kDiamonds)}},
-             {{C(kQueen, kClubs)}}, {C(5, kHearts), C(kAce, kDiamonds)}, {C(7, kHearts)});
+    LayOutEveryKindOfPile(t);
     const std::tuple<int, int, bool> edges[] = {{278, 380, true},  {277, 380, false}, {300, 332, true},  {300, 331, false},
                                                 {300, 312, false}, {348, 427, true},  {349, 380, false}, {300, 428, false}};
     for (const auto& [x, y, hits] : edges) {

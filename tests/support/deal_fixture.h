@@ -38,3 +38,16 @@ inline void SetPiles(Table& t, const std::vector<Cards>& mine, const std::vector
     lay(centre1, t.centrePiles[1]);
     t.handInProgress = true;
 }
+
+// Ours: a lone 7, an empty pile, a 9 on a 2, a king on five cards, a 4 on two;
+// the centre: an ace and an 8.
+inline void LayOutEveryKindOfPile(Table& t)
+{
+    SetPiles(t,
+             {{C(6, kClubs)},
+              {},
+              {C(1, kHearts), C(8, kDiamonds)},
+              {C(1, kClubs), C(2, kClubs), C(3, kClubs), C(4, kClubs), C(5, kClubs), C(kKing, kHearts)},
+              {C(7, kSpades), C(9, kSpades), C(3, kDiamonds)}},
+             {{C(kQueen, kClubs)}}, {C(5, kHearts), C(kAce, kDiamonds)}, {C(7, kHearts)});
+}

@@ -10,20 +10,13 @@ using Sounds = std::vector<SoundClip>;
 constexpr SoundClip kPile = SoundClip::PileSelected;
 constexpr SoundClip kMoved = SoundClip::CardMoved;
 
-// Ours: a lone 7, an empty pile, a 9 on a 2, a king on five cards, a 4 on two;
-// the centre: an ace and an 8. Nothing is taken during a countdown nor between
+// Every kind of pile. Nothing is taken during a countdown nor between
 // hands; a reselection sounds but sends nothing.
 TEST(LocalPlay, SelectsRefusesPlaysAndMovesToEmptyPiles)
 {
     RecordedGame rig;
     Table& t = rig.game.table;
-    SetPiles(t,
-             {{C(6, kClubs)},
-              {},
-              {C(1, kHearts), C(8, kDiamonds)},
-              {C(1, kClubs), C(2, kClubs), C(3, kClubs), C(4, kClubs), C(5, kClubs), C(kKing, kHearts)},
-              {C(7, kSpades), C(9, kSpades), C(3, kDiamonds)}},
-             {{C(kQueen, kClubs)}}, {C(5, kHearts), C(kAce, kDiamonds)}, {C(7, kHearts)});
+    LayOutEveryKindOfPile(t);
     rig.game.hand.countdownSeconds = 3;
     SelectPile(rig.game, 2);
     rig.game.hand.countdownSeconds = t.handInProgress = false;
@@ -57,7 +50,7 @@ TEST(LocalPlay, SelectsRefusesPlaysAndMovesToEmptyPiles)
 }
 
 // What the check after a move finds, from the position alone.
-TEST(AfterMove, EndsMovesAndStalls)
+TEST(LocalPlay, AfterAMoveEndsTheHandOrFindsAStall)
 {
     const Cards lone = {C(4, kClubs)};  // next to neither the 7 nor the 9 in the centre
     const Cards tall = {C(4, kHearts), C(4, kSpades)};

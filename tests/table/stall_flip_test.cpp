@@ -64,7 +64,7 @@ TEST(StallFlip, AnnouncedOnceAndCountedDown)
 
 // Once the stacks are used up, each centre pile keeps its upper cards and the
 // stacks are refilled from the cards below, bottom first, unshuffled.
-TEST(Recycle, RefillsFromTheCentrePiles)
+TEST(StallFlip, RecycleRefillsTheStacksFromTheCentrePiles)
 {
     auto heights = [](const Table& x) { return std::vector<int>{x.stackHeight, x.centrePiles[0].count, x.centrePiles[1].count}; };
     for (const auto& [pile0, pile1, stack, keep0, keep1] :
@@ -95,7 +95,7 @@ TEST(Recycle, RefillsFromTheCentrePiles)
 // first when it reads the play; a server without that rule plays it under the
 // flip, and the client, adopting the snapshot built before that flip within
 // 1.5 s of its own, flips again, under its six; later it takes it as it is.
-TEST(StallFlipRace, ClientPlayAfterAnEarlyFlipKeepsBothTablesInStep)
+TEST(StallFlip, ClientPlayAfterAnEarlyFlipKeepsBothTablesInStep)
 {
     for (const auto& [serverRepairs, after] : {std::pair{true, 1000ms}, {false, 1499ms}, {false, 1500ms}}) {
         SCOPED_TRACE(testing::Message() << serverRepairs << " " << after.count());
@@ -131,7 +131,7 @@ TEST(StallFlipRace, ClientPlayAfterAnEarlyFlipKeepsBothTablesInStep)
 
 // A client play made before it heard the announcement lies under the flip; a
 // snapshot that shows the flip the client still counts down ends that countdown.
-TEST(StallFlipRace, PlayCrossingTheAnnouncementAndSnapshotAheadOfTheCountdown)
+TEST(StallFlip, PlayCrossingTheAnnouncementAndSnapshotAheadOfTheCountdown)
 {
     TwoCopies copies;
     Deck deck;

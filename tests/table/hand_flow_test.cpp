@@ -10,7 +10,7 @@
 
 namespace {
 
-TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
+TEST(HandFlow, EndOfHandScreensAndTheLosersAnswers)
 {
     RecordedGame winner;
     SeatOpponent(winner.game);
@@ -60,7 +60,7 @@ TEST(WholeHand, EndOfHandScreensAndTheLosersAnswers)
 // the tie over its last table for three seconds and asks nothing. A ready pressed
 // early still counts, but one ready player is not enough; the countdown runs
 // from 5, and the deal ends the client's too. Then the phases of a hand to its end.
-TEST(WholeHand, TieThenReadyHandshakeCountdownAndDeal)
+TEST(HandFlow, TieThenReadyHandshakeCountdownAndDeal)
 {
     std::srand(42);  // a first deal with a play in it
     TwoCopies copies;

@@ -52,27 +52,4 @@ TEST(InstructionsDialog, LaidOutInDialogUnitsOpensThePageOnReleaseOverTheLinkAnd
     EXPECT_FALSE(dialog.isVisible());
 }
 
-// The page in the working folder comes first, then an installed one, then the
-// compiled-in page, written out afresh each time.
-TEST(HelpPage, FromTheWorkingFolderElseInstalledElseWrittenOut)
-{
-    QTemporaryDir work, installed;
-    const QString home = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(work.path()));
-    auto read = [](const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
-    const QStringList folders{work.filePath("none"), installed.path()};
-    const QString written = HelpPagePath(folders);
-    ASSERT_TRUE(!written.isEmpty() && !written.startsWith(work.path()) && QFile::resize(written, 10));
-    EXPECT_EQ(HelpPagePath(folders), written);
-    EXPECT_EQ(read(written), read(":/Flinthand.htm"));
-    for (const QTemporaryDir* folder : {&installed, &work}) {
-        ASSERT_TRUE(QFile::copy(written, folder->filePath("Flinthand.htm")));
-        EXPECT_EQ(HelpPagePath(folders), folder->filePath("Flinthand.htm"));
-    }
-    QDir::setCurrent(home);
-}
-
 }  // namespace

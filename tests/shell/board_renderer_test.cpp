@@ -1,10 +1,8 @@
-#include "net/status_texts.h"
 #include "shell/board_geometry.h"
-#include "shell/pixel_font.h"
 #include "shell/shell_platform.h"
-#include "shell/status_strip.h"
 #include "table/show_table.h"
 #include "tests/support/deal_fixture.h"
+#include "tests/support/pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -12,21 +10,10 @@ namespace {
 
 const QRgb kCloth = qRgb(0, 128, 0);
 
-// How many pixels have the colour, and the smallest rectangle holding them.
-std::pair<int, QRect> Find(const QImage& image, QRgb colour)
-{
-    std::pair<int, QRect> found;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) == colour)
-                found = {found.first + 1, found.second | QRect(x, y, 1, 1)};
-    return found;
-}
-
 // The real platform drawing a dealt table into its back buffer. Top cards lie over backs fanned by
 // 4 px; selected cards are colour negatives, an empty pile a one-pixel frame. Stacks of up to five
 // fan down by 4 px from y 168; taller ones start 18 px higher and fan by 3.
-TEST(BoardRendering, DealtTable)
+TEST(BoardRenderer, DealtTable)
 {
     ShellPlatform platform{0};
     Game& game = platform.game();
@@ -90,7 +77,7 @@ TEST(BoardRendering, DealtTable)
 
 // At a device pixel ratio of 2 every position doubles: cards come from the 2x art, an empty pile's
 // frame is two device pixels thick, and text is drawn in a font twice the size, in its one colour.
-TEST(BoardRendering, TwiceTheDevicePixels)
+TEST(BoardRenderer, TwiceTheDevicePixels)
 {
     BoardRenderer one(1), two(2);
     const QImage& buffer = two.backBuffer();
@@ -117,28 +104,6 @@ TEST(BoardRendering, TwiceTheDevicePixels)
     EXPECT_NEAR(at.left(), 2 * ink.left(), 2);
     EXPECT_NEAR(at.top(), 2 * ink.top(), 2);
     EXPECT_NEAR(at.width(), 2 * ink.width(), 4);
-}
-
-TEST(StatusStrip, TwoLinesOnWhiteUnderTwoGreyEdgesAndThePingOnTheRight)
-{
-    auto paint = [](const StatusTexts& s) { return StatusStrip(s, nullptr).grab().toImage().convertedTo(QImage::Format_RGB32); };
-    const QImage image = paint(StatusTexts{});  // "Null Status" and "Quiet"
-    EXPECT_EQ(Find(image, qRgb(128, 128, 128)), std::pair(460, QRect(0, 0, 460, 1)));
-    EXPECT_EQ(Find(image, qRgb(192, 192, 192)), std::pair(460, QRect(0, 1, 460, 1)));
-    const auto [blue, blueAt] = Find(image, qRgb(0, 0, 128));
-    EXPECT_EQ(blueAt, QRect(5, 6, 52, 23));
-    EXPECT_EQ(Find(image, qRgb(255, 255, 255)).first + blue, 460 * 30) << "nothing else below the edges";
-
-    // The ping ends 12 px from the right edge, in an opaque cell that hides a long line 1 beneath it.
-    StatusTexts texts{.pingText = "Ping: 150 ms"};
-    const QImage ping = paint(texts);
-    EXPECT_EQ(Find(ping.copy(230, 0, 230, 32), qRgb(0, 0, 128)).second, QRect(384 - 230, 6, 63, 10));
-    std::string(120, 'W').copy(texts.statusLine1, 120);  // the rest was zero already
-    const QImage underneath = paint(texts);
-    const int width = QFontMetrics(PixelFont(11)).horizontalAdvance(texts.pingText);
-    const QRect cell(460 - 12 - width + 1, 5, width - 2, 9);
-    EXPECT_EQ(underneath.copy(cell), ping.copy(cell));
-    EXPECT_NE(underneath.copy(cell.translated(-width, 0)), ping.copy(cell.translated(-width, 0))) << "the W's do reach it";
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ constexpr Card R(int rank)
 }
 
 // It decides from what a person sees: the face-down cards never change its choice.
-TEST(ComputerChoice, PlaysThatOpenMorePlaysThenTheTallerPileElseDigsIntoAnEmptyPile)
+TEST(ComputerPlayer, ChoosesPlaysThatOpenMorePlaysThenTheTallerPileElseDigsIntoAnEmptyPile)
 {
     constexpr auto kPlay = ComputerAction::PlayCard, kMove = ComputerAction::MoveToEmptyPile;
     const ComputerChoice wait{};

@@ -1,4 +1,3 @@
-#include "net/ping.h"
 #include "table/local_play.h"
 #include "table/snapshot.h"
 #include "tests/support/two_copies.h"
@@ -8,7 +7,7 @@
 namespace {
 
 // The same stream in reads of any size: the messages come out whole and in order.
-TEST(Reassembly, MessagesWholeAndInOrderHeldBytesGoWithTheConnection)
+TEST(Receive, MessagesWholeAndInOrderHeldBytesGoWithTheConnection)
 {
     RecordedGame server(Role::Server);
     Deck deck;
@@ -45,46 +44,9 @@ TEST(Reassembly, MessagesWholeAndInOrderHeldBytesGoWithTheConnection)
     EXPECT_EQ(rejoined.platform.sent, (std::vector<Bytes>{{209, 1}}));
 }
 
-// Moves no correct peer sends are dropped whole, and so are centre piles of 0
-// or 53 cards. Centre tops come as counts, then rank and suit of each pile's
-// top card and of the one below it, and overwrite only those slots, if the
-// table still holds each card once.
-TEST(RemoteMoves, ImpossibleMovesDroppedWholeCentreTopsOverwriteOnlyTheTopSlots)
-{
-    Deck deck;
-    FillFreshDeck(deck);
-    Table server;
-    RecordedGame client;
-    Table& t = client.game.table;
-    LayOutDealOnTable(server, deck, false);
-    LayOutDealOnTable(t, deck, true);
-    server.yourPiles[1].count = t.opponentPiles[1].count = 0;
-    t.handInProgress = true;
-    Receive(client,
-            {201, 5, 0, 201, 0, 2, 201, 1, 0,  // no such pile, no such centre pile, an empty pile
-             202, 0, 5, 202, 2, 2, 202, 1, 3, 202, 0, 2,  // no such pile, onto itself, from an empty pile, onto a full one
-             207, 0, 1, 0,   0, 0, 0,   0, 0, 0,   0, 207, 1, 53, 0, 0, 0, 0, 0, 0, 0, 0});
-    EXPECT_TRUE(Mirrored(server, t));
-    EXPECT_TRUE(client.platform.sent.empty());
-
-    t.opponentPiles[1].count = 3;
-    Receive(client, {201, 4, 1});  // the centre: the queen of spades; the king of hearts on the king of spades
-    const std::pair<Bytes, bool> cases[] = {
-        {{207, 1, 2, 11, 3, 0, 0, 12, 2, 12, 2}, false},  // a king twice
-        {{207, 1, 1, 11, 3, 0, 0, 12, 2, 0, 0}, false},  // 51 cards
-        {{207, 1, 2, 11, 3, 0, 0, 25, 2, 12, 2}, false},  // no such card, where the king of spades would be
-        {{207, 1, 2, 11, 3, 0, 0, 12, 3, 12, 2}, true}};  // the kings swapped
-    for (const auto& [message, taken] : cases) {
-        const Table before = t;
-        Receive(client, message);
-        EXPECT_EQ(t == before, !taken) << int{message[7]};
-    }
-    EXPECT_EQ((Cards{t.centrePiles[1].cards[0], t.centrePiles[1].cards[1]}), (Cards{C(kKing, kHearts), C(kKing, kSpades)}));
-}
-
 // What the peer may not send from its seat or at that moment is read and named
 // on the strip, and does nothing else: no table change, countdown, deal or reply.
-TEST(HostilePeer, WhatThePeerMayNotSendDoesNothing)
+TEST(Receive, WhatThePeerMayNotSendDoesNothing)
 {
     Deck deck;
     FillFreshDeck(deck);
@@ -150,36 +112,6 @@ TEST(HostilePeer, WhatThePeerMayNotSendDoesNothing)
     OnOpponentLeft(host.game);
     EXPECT_EQ(TwoCopies::RunOut(host, TimerId::StartCountdown), 0);
     EXPECT_TRUE(host.platform.SentTypes() == Bytes{205} && host.game.hand == HandState{});
-}
-
-// Each side echoes the other's ping and times its own, to the whole millisecond.
-// Without a connection nothing is sent or read, and each way says so.
-TEST(Ping, EchoTimingTrafficLineAndNoConnection)
-{
-    TwoCopies copies;
-    RecordedGame& client = copies.client;
-    for (const auto& [ms, warning] : {std::pair{30, ""}, std::pair{31, "High Network Ping Time"}}) {
-        StartPing(client.link);
-        EXPECT_STREQ(client.link.status.statusLine2, "Sending 2 bytes  TYPE: 209");
-        client.platform.now += std::chrono::microseconds(ms * 1000 + 999);
-        copies.DeliverAll();
-        EXPECT_EQ(client.link.status.pingText, "Ping: " + std::to_string(ms) + " ms");
-        EXPECT_STREQ(client.link.status.pingWarning, warning);
-    }
-    EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{209, 0}, {209, 0}}));
-    EXPECT_STREQ(copies.server.link.status.pingText, "") << "an echo times nothing";
-    StartPing(copies.server.link);
-    copies.DeliverAll();
-    EXPECT_STREQ(copies.server.link.status.pingText, "Ping: 0 ms");
-    EXPECT_EQ(copies.server.platform.sent.back(), (Bytes{209, 1}));
-
-    client.platform.connected = false;
-    const std::size_t sent = client.platform.sent.size();
-    client.link.Ready();
-    Receive(client, {205});
-    EXPECT_EQ(client.platform.sent.size(), sent);
-    EXPECT_EQ(client.platform.inbox.size(), 1u) << "nothing is read";
-    EXPECT_EQ(client.platform.notices, (std::vector<Notice>{Notice::CannotSend, Notice::CannotRead}));
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ std::multiset<std::string> TakeBoxes()
 }
 
 // A copy or two on a free port, in an empty folder (the join dialog keeps sname.ini there).
-class NetworkPlay : public ::testing::Test {
+class ConnectionTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -93,7 +93,7 @@ protected:
 // Only Connect joins, and never with an empty field. Up to 259 characters are
 // read, a CR LF as one LF, up to a NUL; a name is sent cut to 255 bytes, between
 // characters, and replaces the saved one whole, unless that is read-only.
-TEST_F(NetworkPlay, WhatTheJoinDialogReadsSendsAndSaves)
+TEST_F(ConnectionTest, WhatTheJoinDialogReadsSendsAndSaves)
 {
     JoinDialog first(nullptr);
     first.show();
@@ -145,7 +145,7 @@ TEST_F(NetworkPlay, WhatTheJoinDialogReadsSendsAndSaves)
 // Dotted addresses read and print in host order. A join that fails changes nothing but says why; one
 // through the dialog starts a ping both ways. A port that cannot be had says so in red on line 2
 // until the next try; the copy is no server then, and may host again, join or practise.
-TEST_F(NetworkPlay, FailedJoinsHostJoinPingAndATakenPort)
+TEST_F(ConnectionTest, FailedJoinsHostJoinPingAndATakenPort)
 {
     EXPECT_EQ(ResolveServerAddress("10.1.2.3"), 0x0A010203u);
     EXPECT_EQ(DottedAddress(0x0A010203), "10.1.2.3");
@@ -206,7 +206,7 @@ TEST_F(NetworkPlay, FailedJoinsHostJoinPingAndATakenPort)
 // Bare sockets as clients. A client's bytes just before it closes must neither hide its close nor be
 // lost, and a newcomer then takes its seat; nobody takes a live client's seat; a client that goes
 // leaves nothing running and is reported in one box, however often it happens.
-TEST_F(NetworkPlay, ClientsComeAndGo)
+TEST_F(ConnectionTest, ClientsComeAndGo)
 {
     Copy server(port);
     server.window.hostAction()->trigger();
@@ -251,7 +251,7 @@ TEST_F(NetworkPlay, ClientsComeAndGo)
 // A peer cannot make the host keep more than a few KiB of its bytes or of ours left unread, keep a
 // seat when its machine is gone, or hold a message incomplete past the limit, even byte by byte;
 // messages split across pauses keep it. The next client's first message is read whole.
-TEST_F(NetworkPlay, WhatAPeerCannotHold)
+TEST_F(ConnectionTest, WhatAPeerCannotHold)
 {
     Copy server(port);
     server.window.hostAction()->trigger();
