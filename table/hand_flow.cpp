@@ -200,17 +200,15 @@ void JoinedServer(Game& game)
     game.outbox->Ping();
 }
 
+// An empty seat is one the last opponent left (or nobody sat in): nothing of
+// theirs runs on but the loser's question, which goes with them now.
 bool AcceptOpponent(Game& game)
 {
     if (game.hand.opponentSeated)
         return false;
-    EndHand(game);
-    game.hand.opponentSeated = true;
-    game.hand.opponentIsReady = false;
     game.hand.askedToPlayAgain = false;
+    game.hand.opponentSeated = true;
     ResetScore(game);
-    game.platform.StopTimer(TimerId::StartCountdown);
-    game.platform.StopTimer(TimerId::TieDisplay);
     ResetForNextHand(game);
     return true;
 }

@@ -36,8 +36,8 @@ void SeatOpponent(Game& game);
 // way there and back is timed.
 void JoinedServer(Game& game);
 // Server: a client connected. Nobody takes over a seat still taken: false,
-// and the newcomer is to be turned away. Else whatever the last opponent
-// left running is dropped and the handshake starts.
+// and the newcomer is to be turned away. Else the score starts from nothing
+// and the handshake starts.
 bool AcceptOpponent(Game& game);
 // The connection to the opponent closed: nothing of the hand or the handshake
 // runs on, so nothing is dealt to an empty seat; no ready button shows, the
