@@ -52,27 +52,25 @@ ComputerChoice ChooseComputerMove(const Table& table)
     const Pile* piles = table.yourPiles;
     unsigned fits[kCentrePiles]{};  // bit i: the top of pile i fits centre pile k
     unsigned held = 0;  // bit i: pile i has a card
-    unsigned neighbours[kPlayerPiles]{};  // bit j: the tops of piles i and j are adjacent
     for (int i = 0; i < kPlayerPiles; ++i) {
         if (piles[i].count == 0)
             continue;
         held |= 1u << i;
         for (int k = 0; k < kCentrePiles; ++k)
             fits[k] |= static_cast<unsigned>(FitsCentrePile(table, TopCard(piles[i]), k)) << i;
-        for (int j = 0; j < i; ++j) {
-            if ((held >> j & 1u) && CardsAdjacent(TopCard(piles[i]), TopCard(piles[j]))) {
-                neighbours[i] |= 1u << j;
-                neighbours[j] |= 1u << i;
-            }
-        }
     }
     ComputerChoice best;
     unsigned bestValue = 0;
     for (int i = 0; i < kPlayerPiles; ++i) {
+        if (!((fits[0] | fits[1]) >> i & 1u))
+            continue;
+        unsigned neighbours = 0;  // bit j: the top of pile j is adjacent to the card played
+        for (int j = 0; j < kPlayerPiles; ++j)
+            neighbours |= static_cast<unsigned>((held >> j & 1u) && CardsAdjacent(TopCard(piles[i]), TopCard(piles[j]))) << j;
         for (int k = 0; k < kCentrePiles; ++k) {
             if (!(fits[k] >> i & 1u))
                 continue;
-            const unsigned playable = kOnes[(neighbours[i] | fits[1 - k]) & held & ~(1u << i)];
+            const unsigned playable = kOnes[(neighbours | fits[1 - k]) & held & ~(1u << i)];
             const unsigned value =
                 playable << 9 | static_cast<unsigned>(piles[i].count) << 1 | static_cast<unsigned>(table.yourSelectedPile == i);
             if (best.action == ComputerAction::Wait || value > bestValue) {
