@@ -6,7 +6,7 @@
 #include "table/view.h"
 
 #include <algorithm>
-#include <tuple>
+#include <cstdint>
 
 namespace {
 
@@ -17,27 +17,13 @@ constexpr int kGlanceShare = 8;  // with nothing to do it looks again after this
 constexpr int kFewestAnswerMs = 2000;
 constexpr int kMostAnswerMs = 4000;
 
+// Set bits of five, without a library call where the target lacks the instruction.
+constexpr std::uint8_t kOnes[1 << kPlayerPiles] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4,
+                                                   1, 2, 2, 3, 2, 3, 3, 4, 2, 3, 3, 4, 3, 4, 4, 5};
+
 bool FitsCentrePile(const Table& table, const Card& card, int k)
 {
     return table.centrePiles[k].count > 0 && CardsAdjacent(card, TopCard(table.centrePiles[k]));
-}
-
-// How good playing the top of pile `from` onto centre pile `k` looks from what a
-// person sees: first how many of our other top cards can be played afterwards
-// (the card it uncovers is unknown), then the taller pile, since it has more
-// to uncover, then the one already selected.
-std::tuple<int, int, bool> PlayValue(const Table& table, int from, int k)
-{
-    const Card& played = TopCard(table.yourPiles[from]);
-    int playable = 0;
-    for (int i = 0; i < kPlayerPiles; ++i) {
-        const int count = table.yourPiles[i].count;
-        if (i == from || count == 0)
-            continue;
-        const Card& top = TopCard(table.yourPiles[i]);
-        playable += CardsAdjacent(top, played) || FitsCentrePile(table, top, 1 - k);
-    }
-    return {playable, table.yourPiles[from].count, table.yourSelectedPile == from};
 }
 
 }  // namespace
@@ -55,17 +41,38 @@ std::chrono::milliseconds AverageMoveTime(ComputerSpeed speed)
 // Play whatever leaves the most plays open; with no play, uncover a card by
 // moving the top of the tallest pile into an empty one. It never looks under
 // a top card.
+//
+// A play of the top of pile i onto centre pile k is valued, from what a
+// person sees: first how many of our other top cards can be played
+// afterwards (the card it uncovers is unknown), then the taller pile, since
+// it has more to uncover, then the one already selected. The computer looks
+// at every step, so the fits are worked out once and kept as bits.
 ComputerChoice ChooseComputerMove(const Table& table)
 {
-    ComputerChoice best;
-    std::tuple<int, int, bool> bestValue{};
+    const Pile* piles = table.yourPiles;
+    unsigned fits[kCentrePiles]{};  // bit i: the top of pile i fits centre pile k
+    unsigned held = 0;  // bit i: pile i has a card
     for (int i = 0; i < kPlayerPiles; ++i) {
-        if (table.yourPiles[i].count == 0)
+        if (piles[i].count == 0)
             continue;
+        held |= 1u << i;
+        for (int k = 0; k < kCentrePiles; ++k)
+            fits[k] |= static_cast<unsigned>(FitsCentrePile(table, TopCard(piles[i]), k)) << i;
+    }
+    ComputerChoice best;
+    unsigned bestValue = 0;
+    for (int i = 0; i < kPlayerPiles; ++i) {
+        if (!((fits[0] | fits[1]) >> i & 1u))
+            continue;
+        unsigned neighbours = 0;  // bit j: the top of pile j is adjacent to the card played
+        for (int j = 0; j < kPlayerPiles; ++j)
+            neighbours |= static_cast<unsigned>((held >> j & 1u) && CardsAdjacent(TopCard(piles[i]), TopCard(piles[j]))) << j;
         for (int k = 0; k < kCentrePiles; ++k) {
-            if (!FitsCentrePile(table, TopCard(table.yourPiles[i]), k))
+            if (!(fits[k] >> i & 1u))
                 continue;
-            const auto value = PlayValue(table, i, k);
+            const unsigned playable = kOnes[(neighbours | fits[1 - k]) & held & ~(1u << i)];
+            const unsigned value =
+                playable << 9 | static_cast<unsigned>(piles[i].count) << 1 | static_cast<unsigned>(table.yourSelectedPile == i);
             if (best.action == ComputerAction::Wait || value > bestValue) {
                 best = {ComputerAction::PlayCard, i, k};
                 bestValue = value;
@@ -75,7 +82,6 @@ ComputerChoice ChooseComputerMove(const Table& table)
     if (best.action != ComputerAction::Wait)
         return best;
 
-    const Pile* piles = table.yourPiles;
     const Pile* empty = std::find_if(piles, piles + kPlayerPiles, [](const Pile& pile) { return pile.count == 0; });
     const Pile* tallest =
         std::max_element(piles, piles + kPlayerPiles, [](const Pile& a, const Pile& b) { return a.count < b.count; });

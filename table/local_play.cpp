@@ -98,11 +98,12 @@ bool CheckAfterMove(Game& game)
         return false;
     }
     // A pile that can be filled is a move left: the table does not flip while one stays empty.
-    WatchStall(game);
+    const bool anyPlay = CanPlayOntoCentre(table, table.yourPiles) || CanPlayOntoCentre(table, table.opponentPiles);
+    const bool yoursFill = CanFillEmptyPile(table.yourPiles);
+    const bool opponentFills = CanFillEmptyPile(table.opponentPiles);
+    WatchStall(game, StallHintFor(anyPlay, yoursFill, opponentFills));
     const bool anyCentre = table.centrePiles[0].count > 0 || table.centrePiles[1].count > 0;
-    if (anyCentre
-        && (CanPlayOntoCentre(table, table.yourPiles) || CanPlayOntoCentre(table, table.opponentPiles)
-            || CanFillEmptyPile(table.yourPiles) || CanFillEmptyPile(table.opponentPiles)))
+    if (anyCentre && (anyPlay || yoursFill || opponentFills))
         return true;
     if (table.role == Role::Server && table.handInProgress)
         AnnounceFlip(game);

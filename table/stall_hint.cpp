@@ -6,18 +6,15 @@
 
 StallHint StallHintFor(const Table& table)
 {
-    if (CanPlayOntoCentre(table, table.yourPiles) || CanPlayOntoCentre(table, table.opponentPiles))
-        return StallHint::None;
-    if (CanFillEmptyPile(table.yourPiles))
-        return StallHint::FillYours;
-    return CanFillEmptyPile(table.opponentPiles) ? StallHint::OpponentFills : StallHint::None;
+    return StallHintFor(CanPlayOntoCentre(table, table.yourPiles) || CanPlayOntoCentre(table, table.opponentPiles),
+                        CanFillEmptyPile(table.yourPiles), CanFillEmptyPile(table.opponentPiles));
 }
 
-void WatchStall(Game& game)
+void WatchStall(Game& game, StallHint hint)
 {
     const bool shown = game.hand.stallHint != StallHint::None;
     ForgetStall(game);
-    if (game.table.handInProgress && StallHintFor(game.table) != StallHint::None)
+    if (game.table.handInProgress && hint != StallHint::None)
         game.platform.StartTimer(TimerId::StallHint);
     if (shown)
         ShowTable(game);

@@ -1,7 +1,6 @@
 #include "table/table.h"
 
-#include <algorithm>
-#include <utility>
+#include <cstdint>
 
 bool AnyPileAbove(std::uint8_t threshold, const Piles& piles)
 {
@@ -32,21 +31,23 @@ bool HoldsEachCardOnce(const Table& table)
     if (CardsOnTable(table) != kDeckSize || AnyPileAbove(kMaxPileCards, table.yourPiles)
         || AnyPileAbove(kMaxPileCards, table.opponentPiles))
         return false;
-    bool seen[kDeckSize]{};
-    auto once = [&seen](const Card* cards, int count) {
-        return std::all_of(cards, cards + count, [&seen](const Card& c) {
-            return c.rank < kRanks && c.suit < kSuits && !std::exchange(seen[c.suit * kRanks + c.rank], true);
-        });
+    // One bit a card, checked on every snapshot and deal: 52 valid cards
+    // that leave no bit unset are 52 different cards.
+    std::uint64_t seen = 0;
+    bool valid = table.centrePiles[0].count != 0 && table.centrePiles[1].count != 0;
+    auto add = [&seen, &valid](const Card* cards, int count) {
+        for (int i = 0; i < count; ++i) {
+            valid &= cards[i].rank < kRanks && cards[i].suit < kSuits;
+            seen |= std::uint64_t{1} << ((cards[i].suit * kRanks + cards[i].rank) & 63);
+        }
     };
     for (int p = 0; p < kPlayerPiles; ++p) {
-        if (!once(table.yourPiles[p].cards, table.yourPiles[p].count)
-            || !once(table.opponentPiles[p].cards, table.opponentPiles[p].count))
-            return false;
+        add(table.yourPiles[p].cards, table.yourPiles[p].count);
+        add(table.opponentPiles[p].cards, table.opponentPiles[p].count);
     }
     for (int k = 0; k < kCentrePiles; ++k) {
-        if (table.centrePiles[k].count == 0 || !once(table.centrePiles[k].cards, table.centrePiles[k].count)
-            || !once(table.stacks[k], table.stackHeight))
-            return false;
+        add(table.centrePiles[k].cards, table.centrePiles[k].count);
+        add(table.stacks[k], table.stackHeight);
     }
-    return true;
+    return valid && seen == (std::uint64_t{1} << kDeckSize) - 1;
 }

@@ -18,6 +18,7 @@
 #include "tests/support/table_checks.h"
 #include "tests/support/two_copies.h"
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -32,9 +33,49 @@ struct FuzzCopy : RecordedGame {
     const std::uint8_t *stream = nullptr, *end = nullptr;
     std::size_t chunk = 1;
     bool answerYes = false;
+    int deals = 0;  // sent: each shuffle draws on rand()
+
+    // All that a timer tick reads or writes; while a round of ticks leaves it
+    // as it was, every further round repeats that one, checks and all.
+    struct Moment {
+        Table table;
+        HandState hand;
+        Score score;
+        UnansweredMoves unanswered;
+        Reassembly reassembly;
+        StatusTexts status;
+        PingState ping;
+        std::array<bool, kTimerCount + 1> timers;
+        int deals;
+    };
+
+    Moment Capture() const
+    {
+        return {
+            game.table, game.hand, game.score, game.unanswered, link.reassembly, link.status, link.ping, platform.runningTimers,
+            deals};
+    }
+
+    static bool Same(const Moment& a, const Moment& b)
+    {
+        auto bytes = [](const auto& x, const auto& y) { return std::memcmp(&x, &y, sizeof x) == 0; };
+        auto move = [](const UnansweredMoves::Move& x, const UnansweredMoves::Move& y) {
+            return x.kind == y.kind && x.from == y.from && x.to == y.to && x.card == y.card && x.made == y.made;
+        };
+        return a.table == b.table && a.hand == b.hand && a.score.mine == b.score.mine && a.score.theirs == b.score.theirs
+            && a.score.handsEnded == b.score.handsEnded && a.unanswered.count == b.unanswered.count
+            && std::equal(a.unanswered.moves, a.unanswered.moves + UnansweredMoves::kCapacity, b.unanswered.moves, move)
+            && a.reassembly.pendingType == b.reassembly.pendingType && a.reassembly.pendingLength == b.reassembly.pendingLength
+            && a.reassembly.completed == b.reassembly.completed && bytes(a.reassembly.recvBuffer, b.reassembly.recvBuffer)
+            && bytes(a.status.statusLine1, b.status.statusLine1) && bytes(a.status.statusLine2, b.status.statusLine2)
+            && bytes(a.status.pingText, b.status.pingText) && bytes(a.status.pingWarning, b.status.pingWarning)
+            && a.ping.pingStart == b.ping.pingStart && a.timers == b.timers && a.deals == b.deals;
+    }
 
     FuzzCopy()
     {
+        platform.keep = false;  // nothing reads what was sent or traced; the trace is still written
+        platform.onSend = [this](const std::uint8_t* bytes, int) { deals += bytes[0] == MsgDeal; };
         // The status line names each message just before its handler runs.
         platform.onShow = [this](ViewPart part) {
             if (part == ViewPart::StatusLines && std::strncmp(link.status.statusLine2, "Received ", 9) == 0)
@@ -86,7 +127,8 @@ struct FuzzCopy : RecordedGame {
 
     void FireRunningTimers(int rounds)
     {
-        for (int round = 0; round < rounds; ++round)
+        for (int round = 0; round < rounds; ++round) {
+            const Moment before = Capture();
             for (const TimerId timer : {TimerId::FlipCountdown, TimerId::StartCountdown, TimerId::TieDisplay, TimerId::QuietTable,
                                         TimerId::StallHint}) {
                 if (!platform.TimerRunning(timer))
@@ -94,6 +136,10 @@ struct FuzzCopy : RecordedGame {
                 OnTimer(game, timer);
                 CheckAtRest();
             }
+            // The clock stands still, so the same state ticks the same way.
+            if (Same(before, Capture()))
+                return;
+        }
     }
 };
 

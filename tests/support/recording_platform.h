@@ -10,9 +10,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <functional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -29,7 +27,7 @@ public:
     bool connected = true;
     std::vector<Bytes> sent;  // one entry per send
     std::function<void(const std::uint8_t*, int)> onSend;
-    std::deque<std::uint8_t> inbox;
+    std::vector<std::uint8_t> inbox;  // nearly always read whole, so the front goes cheaply
     int readLimit = 1 << 30;  // most bytes one read takes
     std::array<int, 5> shown{};  // times each part of the view was shown again
     std::function<void(ViewPart)> onShow;
@@ -38,7 +36,7 @@ public:
     bool tracing = true;
     std::vector<std::string> debugLines;
     long long traceBytes = 0;
-    std::set<TimerId> runningTimers;
+    std::array<bool, kTimerCount + 1> runningTimers{};  // by TimerId, from 1
     std::function<void(TimerId, bool started)> onTimer;
     std::chrono::steady_clock::time_point now{};
 
@@ -64,12 +62,12 @@ public:
     void Tell(Notice notice) override { notices.push_back(notice); }
     void StartTimer(TimerId timer) override
     {
-        runningTimers.insert(timer);
+        runningTimers[static_cast<std::size_t>(timer)] = true;
         onTimer ? onTimer(timer, true) : void();
     }
     void StopTimer(TimerId timer) override
     {
-        runningTimers.erase(timer);
+        runningTimers[static_cast<std::size_t>(timer)] = false;
         onTimer ? onTimer(timer, false) : void();
     }
     std::chrono::steady_clock::time_point Now() const override { return now; }
@@ -87,7 +85,7 @@ public:
     }
 
     int Shown(ViewPart part) const { return shown[static_cast<std::size_t>(part)]; }
-    bool TimerRunning(TimerId timer) const { return runningTimers.count(timer) > 0; }
+    bool TimerRunning(TimerId timer) const { return runningTimers[static_cast<std::size_t>(timer)]; }
     std::vector<std::uint8_t> SentTypes() const
     {
         std::vector<std::uint8_t> types;
