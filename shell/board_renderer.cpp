@@ -153,7 +153,7 @@ const char* StallHintText(StallHint hint)
 
 }  // namespace
 
-void BoardRenderer::Render(const View& view)
+void BoardRenderer::Render(const View& view, bool flipCountdown)
 {
     ClearBackBuffer();
     switch (view.phase) {
@@ -162,13 +162,16 @@ void BoardRenderer::Render(const View& view)
         if (view.youAreReady)
             DrawLargeText(40, 250, "Waiting for Opponent");
         break;
-    case Phase::StartCountdown: DrawCountdownText(40, 250, "Game starts in ", view.countdownSeconds); break;
+    case Phase::StartCountdown:
+        // Run out before the deal came: its last line stays.
+        DrawCountdownText(40, 250, "Game starts in ", std::max(view.countdownSeconds, 1));
+        break;
     case Phase::InHand:
     case Phase::FlipCountdown:
         DrawTableCards(view.table);
         if (view.hint != StallHint::None)
             DrawHint(StallHintText(view.hint));
-        if (view.cantProceed) {
+        if (flipCountdown) {
             DrawLargeText(115, 125, "Can't Proceed");
             DrawCountdownText(95, 265, "Flipping in ", view.countdownSeconds);
         }

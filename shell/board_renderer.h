@@ -19,8 +19,9 @@ public:
     BoardRenderer();
     explicit BoardRenderer(qreal devicePixelRatio);
 
-    // The board as the view has it: the whole back buffer is drawn anew.
-    void Render(const View& view);
+    // The board as the view has it: the whole back buffer is drawn anew. With
+    // `flipCountdown`, the flip countdown's second goes over the table.
+    void Render(const View& view, bool flipCountdown = false);
 
     void ClearBackBuffer();
     void DrawCard(const Card& card, bool inverted, int x, int y);

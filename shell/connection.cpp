@@ -124,6 +124,7 @@ void Connection::JoinGame(const std::string& serverName)
         return;
     }
     link_.status.pingWarning[0] = '\0';  // a failed host's warning
+    game_.platform.Show(ViewPart::StatusLines);
     const auto address = ResolveServerAddress(serverName);
     if (!address) {
         emit failed(BoxOwner::StatusWindow, "Client unable to find to Server", BoxIcon::None);

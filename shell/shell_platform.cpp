@@ -63,7 +63,8 @@ void ShellPlatform::Show(ViewPart part)
 {
     switch (part) {
     case ViewPart::Board:
-        renderer_.Render(ViewOf(game_));
+    case ViewPart::FlipCountdown:
+        renderer_.Render(ViewOf(game_), part == ViewPart::FlipCountdown);
         emit mainWindowInvalidated();
         break;
     case ViewPart::ReadyButton: emit readyButtonWanted(ViewOf(game_).readyOffered); break;

@@ -9,7 +9,7 @@ void FlipCountdownTick(Game& game)
 {
     --game.hand.countdownSeconds;
     if (game.hand.countdownSeconds >= 1) {
-        ShowTable(game);
+        game.platform.Show(ViewPart::FlipCountdown);
         return;
     }
     game.platform.StopTimer(TimerId::FlipCountdown);

@@ -18,6 +18,8 @@ struct Game {
     HandState hand;
     Score score;
     UnansweredMoves unanswered;
+    // A client that has joined a server plays no other game, even once it is gone.
+    bool joinedServer = false;
     // Set by whoever carries our messages to the peer.
     Outbox* outbox = nullptr;
     // What we added to the protocol's conduct: the client's journal, flip

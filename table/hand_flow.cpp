@@ -61,6 +61,7 @@ void PressReady(Game& game)
     if (!Counts(game, Intent::PressReady))
         return;
     game.hand.youAreReady = true;
+    game.hand.opponentWantsAgain = false;  // answered: now we wait for them
     game.platform.Show(ViewPart::ReadyButton);
     game.outbox->Ready();
     if (game.hand.opponentIsReady)
@@ -191,11 +192,12 @@ void TakeRole(Game& game, Role role)
 
 bool MayPractise(const Game& game)
 {
-    return game.table.role != Role::Server && !game.hand.opponentSeated;
+    return game.table.role != Role::Server && !game.joinedServer && !game.hand.opponentSeated;
 }
 
 void JoinedServer(Game& game)
 {
+    game.joinedServer = true;
     SeatOpponent(game);
     game.outbox->Ping();
 }

@@ -66,7 +66,7 @@ static_assert(kAnyPhase == kToServer - 1, "every phase is in one group");
 //
 // select pile,   -      -      -      yes    -      -      -      -      -
 // play, move
-// press ready    -      once   -      -      -      -      -      -      -
+// press ready    -      once   -      -      -      -      -      -      once
 // answer again   while the question is open, whatever the phase
 //
 // A deal, tops or table is taken only if it leaves each of the 52 cards once.
@@ -98,7 +98,10 @@ bool Counts(const Game& game, Intent intent)
     case Intent::SelectPile:
     case Intent::PlayOntoCentre:
     case Intent::MoveToEmptyPile: return PhaseOf(game) == Phase::InHand;
-    case Intent::PressReady: return PhaseOf(game) == Phase::ReadyHandshake && !game.hand.youAreReady;
+    case Intent::PressReady: {
+        const Phase phase = PhaseOf(game);
+        return (phase == Phase::ReadyHandshake || phase == Phase::OpponentWantsAgain) && !game.hand.youAreReady;
+    }
     case Intent::AnswerPlayAgain: return game.hand.askedToPlayAgain;
     }
     return false;

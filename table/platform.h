@@ -7,8 +7,11 @@ enum class TimerId { FlipCountdown = 1, StartCountdown = 2, TieDisplay = 3, Quie
 inline constexpr int kTimerCount = 5;  // numbered from 1
 
 // The parts of the view (table/view.h) a front shows; the game says which
-// one changed, and the front reads it again.
-enum class ViewPart { Board, ReadyButton, Score, PlayAgainQuestion, StatusLines };
+// one changed, and the front reads it again. FlipCountdown is the board with
+// the countdown's second over it, shown as it ticks; the board shown again
+// for anything else goes without it until the next tick.
+enum class ViewPart { Board, FlipCountdown, ReadyButton, Score, PlayAgainQuestion, StatusLines };
+inline constexpr int kViewPartCount = 6;
 
 // What went wrong that the player is told of in so many words.
 enum class Notice { CannotSend, CannotRead };

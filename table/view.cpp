@@ -1,7 +1,6 @@
 #include "table/view.h"
 
 #include "table/game.h"
-#include "table/stall_flip.h"
 
 View ViewOf(const Game& game)
 {
@@ -11,7 +10,6 @@ View ViewOf(const Game& game)
         .phase = phase,
         .table = game.table,
         .countdownSeconds = hand.countdownSeconds,
-        .cantProceed = phase == Phase::FlipCountdown && hand.countdownSeconds < kFlipCountdownSeconds,
         .hint = hand.stallHint,
         .youAreReady = hand.youAreReady,
         .readyOffered = Counts(game, Intent::PressReady),

@@ -14,8 +14,6 @@ struct View {
     // During a hand, and after it until the next handshake: the last table of the hand.
     const Table& table;
     int countdownSeconds;  // of the start or the flip countdown
-    // A flip's countdown has ticked once: the table says it cannot go on.
-    bool cantProceed;
     StallHint hint;
     bool youAreReady;
     // The player may press ready.

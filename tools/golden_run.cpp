@@ -483,7 +483,7 @@ public:
     {
         const bool before = ReadyShown();
         ShellPlatform::Show(part);
-        if (part == ViewPart::Board)
+        if (part == ViewPart::Board || part == ViewPart::FlipCountdown)
             boardChanged_ = !computer_;
         if (part == ViewPart::StatusLines)
             stripChanged_ = !computer_;

@@ -65,8 +65,8 @@ struct FuzzCopy : RecordedGame {
         return a.table == b.table && a.hand == b.hand && a.score.mine == b.score.mine && a.score.theirs == b.score.theirs
             && a.score.handsEnded == b.score.handsEnded && a.unanswered.count == b.unanswered.count
             && std::equal(a.unanswered.moves, a.unanswered.moves + UnansweredMoves::kCapacity, b.unanswered.moves, move)
-            && a.reassembly.pendingType == b.reassembly.pendingType && a.reassembly.pendingLength == b.reassembly.pendingLength
-            && a.reassembly.completed == b.reassembly.completed && bytes(a.reassembly.recvBuffer, b.reassembly.recvBuffer)
+            && a.reassembly.messageNumber == b.reassembly.messageNumber && a.reassembly.heldCount == b.reassembly.heldCount
+            && a.reassembly.completed == b.reassembly.completed && bytes(a.reassembly.held, b.reassembly.held)
             && bytes(a.status.statusLine1, b.status.statusLine1) && bytes(a.status.statusLine2, b.status.statusLine2)
             && bytes(a.status.pingText, b.status.pingText) && bytes(a.status.pingWarning, b.status.pingWarning)
             && a.ping.pingStart == b.ping.pingStart && a.timers == b.timers && a.deals == b.deals;
@@ -75,7 +75,7 @@ struct FuzzCopy : RecordedGame {
     FuzzCopy()
     {
         platform.keep = false;  // nothing reads what was sent or traced; the trace is still written
-        platform.onSend = [this](const std::uint8_t* bytes, int) { deals += bytes[0] == MsgDeal; };
+        platform.onSend = [this](const std::uint8_t* bytes, int) { deals += bytes[0] == NumberOf(Message::Deal); };
         // The status line names each message just before its handler runs.
         platform.onShow = [this](ViewPart part) {
             if (part == ViewPart::StatusLines && std::strncmp(link.status.statusLine2, "Received ", 9) == 0)

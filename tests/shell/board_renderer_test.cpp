@@ -106,4 +106,42 @@ TEST(BoardRenderer, TwiceTheDevicePixels)
     EXPECT_NEAR(at.width(), 2 * ink.width(), 4);
 }
 
+// What each phase says, and where: the same pixels as the lines drawn one by one.
+TEST(BoardRenderer, EachPhaseSaysItsLinesWhereTheyBelong)
+{
+    struct Line {
+        int x, y;
+        const char* text;
+    };
+    Table table;
+    Deck deck;
+    FillFreshDeck(deck);
+    LayOutDealOnTable(table, deck, false);
+    const Score score;
+    using enum Phase;
+    const std::tuple<Phase, int, bool, bool, std::vector<Line>> cases[] = {
+        {WaitingForOpponent, 0, false, false, {}},
+        {ReadyHandshake, 0, true, false, {{40, 250, "Waiting for Opponent"}}},
+        {StartCountdown, 4, true, false, {{40, 250, "Game starts in 4 sec"}}},
+        {StartCountdown, 0, true, false, {{40, 250, "Game starts in 1 sec"}}},
+        {InHand, 0, false, true, {}},
+        {FlipCountdown, 2, false, true, {{115, 125, "Can't Proceed"}, {95, 265, "Flipping in 2 sec"}}},
+        {Won, 0, false, true, {{130, 120, "You Won !!!"}, {60, 315, "Waiting for Opponent"}, {125, 365, "to go again.."}}},
+        {LostAndAsked, 0, false, true, {}},
+        {Tie, 0, false, true, {{170, 120, "Tie !!!"}}},
+        {OpponentWantsAgain, 0, false, false, {{65, 100, "Your Opponent"}, {60, 145, "wants to go again.."}}},
+    };
+    BoardRenderer shown(1), expected(1);
+    for (const auto& [phase, seconds, ready, cards, lines] : cases) {
+        SCOPED_TRACE(static_cast<int>(phase));
+        shown.Render(View{phase, table, seconds, StallHint::None, ready, false, score}, phase == FlipCountdown);
+        expected.ClearBackBuffer();
+        if (cards)
+            expected.DrawTableCards(table);
+        for (const Line& line : lines)
+            expected.DrawLargeText(line.x, line.y, line.text);
+        EXPECT_EQ(shown.backBuffer(), expected.backBuffer());
+    }
+}
+
 }  // namespace

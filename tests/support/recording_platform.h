@@ -29,7 +29,7 @@ public:
     std::function<void(const std::uint8_t*, int)> onSend;
     std::vector<std::uint8_t> inbox;  // nearly always read whole, so the front goes cheaply
     int readLimit = 1 << 30;  // most bytes one read takes
-    std::array<int, 5> shown{};  // times each part of the view was shown again
+    std::array<int, kViewPartCount> shown{};  // times each part of the view was shown again
     std::function<void(ViewPart)> onShow;
     std::vector<Notice> notices;
     std::vector<SoundClip> sounds;

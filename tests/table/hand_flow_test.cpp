@@ -53,7 +53,9 @@ TEST(HandFlow, EndOfHandScreensAndTheLosersAnswers)
     SeatOpponent(notYetAnswered.game);
     Receive(notYetAnswered, {208});
     EXPECT_EQ(PhaseOf(notYetAnswered.game), Phase::OpponentWantsAgain);
-    EXPECT_FALSE(ViewOf(notYetAnswered.game).readyOffered);
+    PressReady(notYetAnswered.game);
+    EXPECT_EQ(notYetAnswered.platform.SentTypes(), Bytes{205}) << "the ready button still counts";
+    EXPECT_EQ(PhaseOf(notYetAnswered.game), Phase::ReadyHandshake) << "and we wait for them";
 }
 
 // Both last cards at once, the client's by way of an empty pile: each copy shows
@@ -130,6 +132,23 @@ TEST(HandFlow, TieThenReadyHandshakeCountdownAndDeal)
         copies.DeliverAll();
         EXPECT_EQ((std::pair{PhaseOf(s), PhaseOf(c)}), (std::pair{serverPhase, clientPhase})) << step;
     }
+}
+
+// Only a copy that neither hosts nor sits opposite anyone, and never joined a
+// server, may practise; a practice game ended leaves it free to start another.
+TEST(HandFlow, WhoMayPractise)
+{
+    RecordedGame host(Role::Server), client, practising;
+    EXPECT_FALSE(MayPractise(host.game));
+    EXPECT_TRUE(MayPractise(client.game));
+    JoinedServer(client.game);
+    EXPECT_EQ(client.platform.sent, (std::vector<Bytes>{{209, 0}})) << "a join measures the ping";
+    OnOpponentLeft(client.game);
+    EXPECT_FALSE(MayPractise(client.game)) << "not even once the server is gone";
+    SeatOpponent(practising.game);
+    EXPECT_FALSE(MayPractise(practising.game));
+    ClearTable(practising.game);
+    EXPECT_TRUE(MayPractise(practising.game));
 }
 
 }  // namespace

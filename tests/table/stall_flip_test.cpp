@@ -47,13 +47,13 @@ TEST(StallFlip, AnnouncedOnceAndCountedDown)
     CheckAfterMove(server);  // e.g. after a lone card moved to an empty pile
     EXPECT_EQ(copies.server.platform.sent, (std::vector<Bytes>{{203, 0}})) << "one flip announced at a time";
     copies.DeliverAll();
-    auto says = [&client] { return std::pair(ViewOf(client).cantProceed, ViewOf(client).countdownSeconds); };
-    EXPECT_EQ(says(), std::pair(false, 3)) << "no countdown text in the first second";
+    auto says = [&] { return std::pair(copies.client.platform.Shown(ViewPart::FlipCountdown), client.hand.countdownSeconds); };
+    EXPECT_EQ(says(), std::pair(0, 3)) << "no countdown text in the first second";
     OnTimer(client, TimerId::FlipCountdown);
-    EXPECT_EQ(says(), std::pair(true, 2));
+    EXPECT_EQ(says(), std::pair(1, 2));
     Receive(copies.client, {203, 0});
     OnTimer(client, TimerId::FlipCountdown);
-    EXPECT_EQ(says(), std::pair(true, 1));
+    EXPECT_EQ(says(), std::pair(2, 1));
     SelectPile(client, 0);
     EXPECT_EQ(client.table.yourSelectedPile, kNoPile);
     OnTimer(client, TimerId::FlipCountdown);
