@@ -8,6 +8,8 @@
 
 #include <string_view>
 
+class QPainter;
+
 // The back buffer and the card images: everything the table is drawn with.
 // Between calls the buffer's standing text is 37-px arial in RGB(0, 255, 0),
 // drawn without a background. Positions are logical pixels; the buffer holds
@@ -24,8 +26,6 @@ public:
     void Render(const View& view, bool flipCountdown = false);
 
     void ClearBackBuffer();
-    void DrawCard(const Card& card, bool inverted, int x, int y);
-    void DrawCardBack(int x, int y);
     // The piles, stacks and count lines of a hand in progress over the cloth.
     void DrawTableCards(const Table& table);
     void DrawLargeText(int x, int y, std::string_view text);
@@ -37,7 +37,11 @@ public:
     const QImage& backBuffer() const { return backBuffer_; }
 
 private:
-    void DrawPlayerPiles(const Piles& piles, int top, int selected);
+    void DrawCard(QPainter& painter, const Card& card, bool inverted, int x, int y);
+    // A back whose rows from `coveredFrom` down the next card of its pile
+    // covers: only what stays in sight is drawn.
+    void DrawCardBack(QPainter& painter, int x, int y, int coveredFrom);
+    void DrawPlayerPiles(QPainter& painter, const Piles& piles, int top, int selected);
     // At (x, y) the top-left of the text's cell, or its top-right.
     void DrawText(const QFont& font, QColor colour, int x, int y, const QString& text, Qt::Alignment alignment = Qt::AlignLeft);
     QPoint DevicePoint(int x, int y) const;
