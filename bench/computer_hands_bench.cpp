@@ -37,7 +37,7 @@ public:
         for (int seat = 0; seat < 2; ++seat) {
             RecordedGame& copy = Seat(seat);
             std::fill(std::begin(due_[seat]), std::end(due_[seat]), kStopped);
-            copy.platform.keep = copy.platform.tracing = copy.link.statusShown = false;
+            copy.platform.keep = copy.platform.tracing = false;
             copy.platform.onTimer = [this, seat](TimerId timer, bool started) {
                 due_[seat][static_cast<int>(timer)] = started ? now + TimerPeriodMs(timer) : kStopped;
             };

@@ -30,8 +30,6 @@ struct Link final : Outbox {
 
     Game& game;
     Wire* wire = nullptr;  // none until a connection or a practice game gives one
-    // A copy whose status lines no strip shows (the computer's) need not write its traffic there.
-    bool statusShown = true;
     Reassembly reassembly;
     StatusTexts status;
     PingState ping;

@@ -109,11 +109,7 @@ bool DispatchFront(Link& link)
     if (r.heldCount < length)
         return false;
 
-    if (link.statusShown) {
-        char line[64];
-        std::snprintf(line, sizeof line, "Received %d bytes, TYPE: %d", length, r.messageNumber);
-        SetStatus(link, nullptr, line);
-    }
+    ShowTraffic(link, {.received = true, .bytes = length, .type = r.messageNumber});
 
     ++r.completed;
     Dispatch(link, r.held);

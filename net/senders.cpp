@@ -27,11 +27,7 @@ void NetSend(Link& link, const std::uint8_t* bytes, int count)
         return;
     }
     link.wire->Send(bytes, count);
-    if (!link.statusShown)
-        return;
-    char line[64];
-    std::snprintf(line, sizeof line, "Sending %d bytes  TYPE: %d", count, bytes[0]);
-    SetStatus(link, nullptr, line);
+    ShowTraffic(link, {.received = false, .bytes = count, .type = bytes[0]});
 }
 
 namespace {

@@ -15,7 +15,6 @@ GameHost::GameHost()
 void GameHost::LetComputerPlay(ComputerSpeed speed, std::uint32_t seed)
 {
     computer_.emplace(speed, seed);
-    link_.statusShown = false;  // no strip shows its traffic
     glances_.start(kGlanceMs);
 }
 

@@ -49,7 +49,7 @@ void StatusStrip::paintEvent(QPaintEvent*)
 
     painter.setPen(kLineText);
     draw(5, row1, texts_.statusLine1);
-    draw(5, row2, texts_.statusLine2);
+    draw(5, row2, StatusLine2(texts_).c_str());
     drawRightAligned(row1, texts_.pingText);
     painter.setPen(kWarningText);
     drawRightAligned(row2, texts_.pingWarning);

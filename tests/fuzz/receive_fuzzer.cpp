@@ -68,8 +68,9 @@ struct FuzzCopy : RecordedGame {
             && a.reassembly.messageNumber == b.reassembly.messageNumber && a.reassembly.heldCount == b.reassembly.heldCount
             && a.reassembly.completed == b.reassembly.completed && bytes(a.reassembly.held, b.reassembly.held)
             && bytes(a.status.statusLine1, b.status.statusLine1) && bytes(a.status.statusLine2, b.status.statusLine2)
-            && bytes(a.status.pingText, b.status.pingText) && bytes(a.status.pingWarning, b.status.pingWarning)
-            && a.ping.pingStart == b.ping.pingStart && a.timers == b.timers && a.deals == b.deals;
+            && a.status.traffic == b.status.traffic && bytes(a.status.pingText, b.status.pingText)
+            && bytes(a.status.pingWarning, b.status.pingWarning) && a.ping.pingStart == b.ping.pingStart && a.timers == b.timers
+            && a.deals == b.deals;
     }
 
     FuzzCopy()
@@ -78,7 +79,7 @@ struct FuzzCopy : RecordedGame {
         platform.onSend = [this](const std::uint8_t* bytes, int) { deals += bytes[0] == NumberOf(Message::Deal); };
         // The status line names each message just before its handler runs.
         platform.onShow = [this](ViewPart part) {
-            if (part == ViewPart::StatusLines && std::strncmp(link.status.statusLine2, "Received ", 9) == 0)
+            if (part == ViewPart::StatusLines && link.status.traffic.received)
                 Check();
         };
     }

@@ -13,7 +13,7 @@ TEST(Ping, EchoTimingTrafficLineAndNoConnection)
     RecordedGame& client = copies.client;
     for (const auto& [ms, warning] : {std::pair{30, ""}, std::pair{31, "High Network Ping Time"}}) {
         StartPing(client.link);
-        EXPECT_STREQ(client.link.status.statusLine2, "Sending 2 bytes  TYPE: 209");
+        EXPECT_EQ(StatusLine2(client.link.status), "Sending 2 bytes  TYPE: 209");
         client.platform.now += std::chrono::microseconds(ms * 1000 + 999);
         copies.DeliverAll();
         EXPECT_EQ(client.link.status.pingText, "Ping: " + std::to_string(ms) + " ms");

@@ -101,7 +101,7 @@ TEST(Receive, WhatThePeerMayNotSendDoesNothing)
         };
         const auto before = state();
         Receive(side, message);
-        EXPECT_EQ(side.link.status.statusLine2,
+        EXPECT_EQ(StatusLine2(side.link.status),
                   "Received " + std::to_string(message.size()) + " bytes, TYPE: " + std::to_string(message[0]));
         EXPECT_TRUE(state() == before);
     }

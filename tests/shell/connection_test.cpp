@@ -50,7 +50,7 @@ public:
     // The status lines, the title and the actions that can be chosen.
     std::string Looks()
     {
-        std::string looks = Line1() + "|" + link().status.statusLine2 + "|" + window.windowTitle().toStdString() + "|";
+        std::string looks = Line1() + "|" + StatusLine2(link().status) + "|" + window.windowTitle().toStdString() + "|";
         for (QAction* action : {window.hostAction(), window.joinAction(), window.pingAction()})
             looks += action->isEnabled() ? action->text().toStdString() : "";
         return looks;

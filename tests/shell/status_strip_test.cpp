@@ -18,7 +18,8 @@ TEST(StatusStrip, TwoLinesOnWhiteUnderTwoGreyEdgesAndThePingOnTheRight)
     EXPECT_EQ(Find(image, qRgb(255, 255, 255)).first + blue, 460 * 30) << "nothing else below the edges";
 
     // The ping ends 12 px from the right edge, in an opaque cell that hides a long line 1 beneath it.
-    StatusTexts texts{.pingText = "Ping: 150 ms"};
+    StatusTexts texts;
+    std::string("Ping: 150 ms").copy(texts.pingText, sizeof texts.pingText - 1);
     const QImage ping = paint(texts);
     EXPECT_EQ(Find(ping.copy(230, 0, 230, 32), qRgb(0, 0, 128)).second, QRect(384 - 230, 6, 63, 10));
     std::string(120, 'W').copy(texts.statusLine1, 120);  // the rest was zero already
