@@ -3,7 +3,6 @@
 #include "table/game.h"
 #include "table/hand_flow.h"
 #include "table/local_play.h"
-#include "table/view.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -126,8 +125,8 @@ bool ComputerPlayer::Answer(Game& game, std::chrono::steady_clock::time_point no
 bool ComputerPlayer::Act(Game& game)
 {
     const auto now = game.platform.Now();
-    // Ready as soon as its opponent is; that alone is no step.
-    if (game.hand.opponentIsReady && ViewOf(game).readyOffered)
+    // Ready as soon as its opponent is (a press not offered does nothing); that alone is no step.
+    if (game.hand.opponentIsReady)
         PressReady(game);
     if (game.hand.askedToPlayAgain)
         return Answer(game, now);

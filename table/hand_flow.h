@@ -28,7 +28,8 @@ void ResetForNextHand(Game& game);
 
 // Who is the server: the copy that hosts, and the computer's in a practice game.
 void TakeRole(Game& game, Role role);
-// Only a copy that neither hosts nor sits opposite anyone may practise.
+// Only a copy that neither hosts, nor sits opposite anyone, nor ever joined a
+// server may practise.
 bool MayPractise(const Game& game);
 // An opponent sat down (a practice game): the ready handshake starts.
 void SeatOpponent(Game& game);
