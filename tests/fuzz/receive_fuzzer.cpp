@@ -3,8 +3,9 @@
 // Input: four setup bytes, then the byte stream.
 //   byte 0: bit 0 server, else client; bits 1-2 the table: fresh, dealt and in
 //     play, fresh with our Ready pressed, or last hand's with our Ready pressed;
-//     bit 3 timers fire between reads; bits 4-5 unused; bit 6 Yes to "play
-//     another hand?"; bit 7 a shuffled deck
+//     bit 3 timers fire between reads; bit 4 the trace is written (it reads
+//     every byte of each snapshot, so not for every input); bit 5 unused;
+//     bit 6 Yes to "play another hand?"; bit 7 a shuffled deck
 //   byte 1: bytes that arrive at a time, less one; byte 2: most bytes one read
 //     takes, 0 for no limit
 //   byte 3: bits 0-1 timer rounds per read, less one; bit 2 our player moves,
@@ -62,15 +63,17 @@ struct FuzzCopy : RecordedGame {
         auto move = [](const UnansweredMoves::Move& x, const UnansweredMoves::Move& y) {
             return x.kind == y.kind && x.from == y.from && x.to == y.to && x.card == y.card && x.made == y.made;
         };
-        return a.table == b.table && a.hand == b.hand && a.score.mine == b.score.mine && a.score.theirs == b.score.theirs
-            && a.score.handsEnded == b.score.handsEnded && a.unanswered.count == b.unanswered.count
-            && std::equal(a.unanswered.moves, a.unanswered.moves + UnansweredMoves::kCapacity, b.unanswered.moves, move)
-            && a.reassembly.messageNumber == b.reassembly.messageNumber && a.reassembly.heldCount == b.reassembly.heldCount
-            && a.reassembly.completed == b.reassembly.completed && bytes(a.reassembly.held, b.reassembly.held)
-            && bytes(a.status.statusLine1, b.status.statusLine1) && bytes(a.status.statusLine2, b.status.statusLine2)
-            && a.status.traffic == b.status.traffic && bytes(a.status.pingText, b.status.pingText)
-            && bytes(a.status.pingWarning, b.status.pingWarning) && a.ping.pingStart == b.ping.pingStart && a.timers == b.timers
-            && a.deals == b.deals;
+        // What a tick changes most often first; slots past a count are never read.
+        return a.timers == b.timers && a.deals == b.deals && a.hand == b.hand && a.score.mine == b.score.mine
+            && a.score.theirs == b.score.theirs && a.score.handsEnded == b.score.handsEnded
+            && a.status.traffic == b.status.traffic && a.reassembly.messageNumber == b.reassembly.messageNumber
+            && a.reassembly.heldCount == b.reassembly.heldCount && a.reassembly.completed == b.reassembly.completed
+            && bytes(a.reassembly.held, b.reassembly.held) && bytes(a.status.statusLine1, b.status.statusLine1)
+            && bytes(a.status.statusLine2, b.status.statusLine2) && bytes(a.status.pingText, b.status.pingText)
+            && bytes(a.status.pingWarning, b.status.pingWarning) && a.ping.pingStart == b.ping.pingStart
+            && a.unanswered.count == b.unanswered.count
+            && std::equal(a.unanswered.moves, a.unanswered.moves + a.unanswered.count, b.unanswered.moves, move)
+            && a.table == b.table;
     }
 
     FuzzCopy()
@@ -206,6 +209,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     copy.chunk = std::size_t{data[1]} + 1;
     copy.platform.readLimit = data[2] != 0 ? data[2] : copy.platform.readLimit;
     copy.answerYes = flags & 0x40;
+    copy.platform.tracing = flags & 0x10;
     copy.stream = data + 4;
     copy.end = data + size;
 
