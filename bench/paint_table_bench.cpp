@@ -62,20 +62,6 @@ void BM_ShowTable(benchmark::State& state)
 }
 BENCHMARK(BM_ShowTable)->Unit(benchmark::kMicrosecond);
 
-void BM_DrawTableCards(benchmark::State& state)
-{
-    BoardRenderer renderer;
-    Table table;
-    LayOutBusyTable(table);
-    renderer.DrawTableCards(table);
-    for (auto _ : state) {
-        renderer.DrawTableCards(table);
-        benchmark::DoNotOptimize(renderer.backBuffer().constBits());
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_DrawTableCards)->Unit(benchmark::kMicrosecond);
-
 void BM_SnapshotRoundTrip(benchmark::State& state)
 {
     TwoCopies copies;

@@ -84,19 +84,28 @@ BoardRenderer::BoardRenderer(qreal devicePixelRatio)
 {
     backBuffer_.setDevicePixelRatio(ratio_);
     invertedCardSheet_.invertPixels();
+    drawn_.push_back(backBuffer_.rect());
     ClearBackBuffer();
 }
 
+// Filling the whole buffer was a third of a redraw; only what was drawn on goes back to cloth.
 void BoardRenderer::ClearBackBuffer()
 {
-    // QImage::fill went pixel by pixel here, a quarter of a redraw.
-    auto* pixels = reinterpret_cast<QRgb*>(backBuffer_.bits());
-    std::fill_n(pixels, backBuffer_.sizeInBytes() / static_cast<qsizetype>(sizeof(QRgb)), kCloth.rgb());
+    const QRgb cloth = kCloth.rgb();
+    uchar* const pixels = backBuffer_.bits();
+    const qsizetype rowBytes = backBuffer_.bytesPerLine();
+    for (const QRect& drawn : drawn_) {
+        const QRect r = drawn.intersected(backBuffer_.rect());
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(pixels + y * rowBytes) + r.left(), r.width(), cloth);
+    }
+    drawn_.clear();
 }
 
 void BoardRenderer::DrawCard(QPainter& painter, const Card& card, bool inverted, int x, int y)
 {
-    painter.drawImage(DevicePoint(x, y), inverted ? invertedCardSheet_ : cardSheet_,
+    drawn_.emplace_back(DevicePoint(x, y), cardSize_);
+    painter.drawImage(drawn_.back().topLeft(), inverted ? invertedCardSheet_ : cardSheet_,
                       QRect(QPoint(cardSize_.width() * card.rank, cardSize_.height() * card.suit), cardSize_));
 }
 
@@ -104,6 +113,7 @@ void BoardRenderer::DrawCardBack(QPainter& painter, int x, int y, int coveredFro
 {
     const QPoint at = DevicePoint(x, y);
     const int rows = std::min(cardSize_.height(), DevicePoint(x, coveredFrom).y() - at.y());
+    drawn_.emplace_back(at, QSize(cardSize_.width(), rows));
     painter.drawImage(at, cardBackImage_, QRect(0, 0, cardSize_.width(), rows));
 }
 
@@ -118,6 +128,7 @@ void BoardRenderer::DrawPlayerPiles(QPainter& painter, const Piles& piles, int t
             painter.save();
             painter.setClipRegion(QRegion(outer).subtracted(outer.adjusted(width, width, -width, -width)));
             painter.fillRect(outer, kOutline);
+            drawn_.push_back(outer);
             painter.restore();
             continue;
         }
@@ -228,8 +239,13 @@ void BoardRenderer::DrawText(const QFont& font, QColor colour, int x, int y, con
     painter.setPen(colour);
     QPoint at = DevicePoint(x, y);
     // Measured in the font drawn, which does not scale evenly with the ratio.
+    const QFontMetrics metrics(font);
+    const int advance = metrics.horizontalAdvance(text);
     if (alignment & Qt::AlignRight)
-        at.rx() -= QFontMetrics(font).horizontalAdvance(text);
+        at.rx() -= advance;
+    // With room for what a glyph may reach beyond its advance.
+    const int overhang = metrics.height() / 2;
+    drawn_.emplace_back(at.x() - overhang, at.y() - overhang, advance + 2 * overhang, metrics.height() + 2 * overhang);
     DrawTextCell(painter, at.x(), at.y(), text);
 }
 

@@ -7,6 +7,7 @@
 #include <QImage>
 
 #include <string_view>
+#include <vector>
 
 class QPainter;
 
@@ -54,4 +55,7 @@ private:
     QImage cardBackImage_;
     QFont largeTextFont_;
     QFont countFont_;
+    // In device pixels, where something other than cloth was drawn since the
+    // buffer was last cleared; the rest is cloth still.
+    std::vector<QRect> drawn_;
 };

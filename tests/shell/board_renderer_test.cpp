@@ -142,6 +142,15 @@ TEST(BoardRenderer, EachPhaseSaysItsLinesWhereTheyBelong)
             expected.DrawLargeText(line.x, line.y, line.text);
         EXPECT_EQ(shown.backBuffer(), expected.backBuffer());
     }
+
+    // Each picture is drawn over the last one's; at any ratio nothing of that shows through.
+    for (const qreal ratio : {1.0, 1.5, 2.0}) {
+        BoardRenderer drawnOver(ratio), fresh(ratio);
+        for (const auto& [phase, seconds, ready, cards, lines] : cases)
+            drawnOver.Render(View{phase, table, seconds, StallHint::FillYours, ready, false, score}, true);
+        fresh.Render(View{OpponentWantsAgain, table, 0, StallHint::None, false, false, score});
+        EXPECT_EQ(drawnOver.backBuffer(), fresh.backBuffer()) << ratio;
+    }
 }
 
 }  // namespace
