@@ -61,8 +61,11 @@ public:
         PressReady(client.game);
         for (;;) {
             bool moved = false;
-            while (TwoCopies::Deliver(server) || TwoCopies::Deliver(client))
-                moved = true;
+            // All the server has waiting, then all the client has; what that sends waits for the next round.
+            for (RecordedGame* copy : {&server, &client}) {
+                while (TwoCopies::Deliver(*copy))
+                    moved = true;
+            }
             for (int seat = 0; seat < 2; ++seat) {
                 Game& game = Seat(seat).game;
                 if (players_[seat]) {
