@@ -22,7 +22,7 @@ public:
     BoardRenderer();
     explicit BoardRenderer(qreal devicePixelRatio);
 
-    // The board as the view has it: the whole back buffer is drawn anew. With
+    // The board as the view has it, in place of the last picture. With
     // `flipCountdown`, the flip countdown's second goes over the table.
     void Render(const View& view, bool flipCountdown = false);
 

@@ -66,7 +66,9 @@ static_assert(kAnyPhase == kToServer - 1, "every phase is in one group");
 //
 // select pile,   -      -      -      yes    -      -      -      -      -
 // play, move
-// press ready    -      once   -      -      -      -      -      -      once
+// press ready    -      once   -      -      -      -      -      -      once, not
+//                                                                         over a tie or
+//                                                                         the question
 // answer again   while the question is open, whatever the phase
 //
 // A deal, tops or table is taken only if it leaves each of the 52 cards once.
@@ -99,8 +101,13 @@ bool Counts(const Game& game, Intent intent)
     case Intent::PlayOntoCentre:
     case Intent::MoveToEmptyPile: return PhaseOf(game) == Phase::InHand;
     case Intent::PressReady: {
+        // The opponent's wish covers the handshake's board, not its button;
+        // over a tie or the loser's question there is no button to press.
+        const HandState& hand = game.hand;
         const Phase phase = PhaseOf(game);
-        return (phase == Phase::ReadyHandshake || phase == Phase::OpponentWantsAgain) && !game.hand.youAreReady;
+        return !hand.youAreReady
+            && (phase == Phase::ReadyHandshake
+                || (phase == Phase::OpponentWantsAgain && !hand.askedToPlayAgain && !hand.tieShowing));
     }
     case Intent::AnswerPlayAgain: return game.hand.askedToPlayAgain;
     }

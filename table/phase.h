@@ -17,7 +17,7 @@ enum class Phase {
     Tie,
     OpponentWantsAgain,
 };
-inline constexpr int kPhaseCount = 9;
+inline constexpr int kPhaseCount = static_cast<int>(Phase::OpponentWantsAgain) + 1;
 
 Phase PhaseOf(const Game& game);
 
@@ -35,7 +35,7 @@ enum class Message {
     Ping,
     Snapshot
 };
-inline constexpr int kMessageCount = 11;
+inline constexpr int kMessageCount = static_cast<int>(Message::Snapshot) + 1;
 
 // What the player does.
 enum class Intent { SelectPile, PlayOntoCentre, MoveToEmptyPile, PressReady, AnswerPlayAgain };

@@ -11,7 +11,7 @@ inline constexpr int kTimerCount = 5;  // numbered from 1
 // the countdown's second over it, shown as it ticks; the board shown again
 // for anything else goes without it until the next tick.
 enum class ViewPart { Board, FlipCountdown, ReadyButton, Score, PlayAgainQuestion, StatusLines };
-inline constexpr int kViewPartCount = 6;
+inline constexpr int kViewPartCount = static_cast<int>(ViewPart::StatusLines) + 1;
 
 // What went wrong that the player is told of in so many words.
 enum class Notice { CannotSend, CannotRead };

@@ -56,6 +56,12 @@ TEST(HandFlow, EndOfHandScreensAndTheLosersAnswers)
     PressReady(notYetAnswered.game);
     EXPECT_EQ(notYetAnswered.platform.SentTypes(), Bytes{205}) << "the ready button still counts";
     EXPECT_EQ(PhaseOf(notYetAnswered.game), Phase::ReadyHandshake) << "and we wait for them";
+    RecordedGame tied;
+    SeatOpponent(tied.game);
+    tied.game.hand.tieShowing = true;
+    Receive(tied, {208});
+    PressReady(tied.game);
+    EXPECT_TRUE(tied.platform.sent.empty()) << "over the tie there is no button yet";
 }
 
 // Both last cards at once, the client's by way of an empty pile: each copy shows
