@@ -4,7 +4,7 @@
 #include "net/link.h"
 #include "net/protocol.h"
 #include "shell/board_renderer.h"
-#include "shell/shell_platform.h"
+#include "shell/player_host.h"
 #include "table/deal.h"
 #include "table/game.h"
 #include "table/show_table.h"
@@ -46,7 +46,7 @@ void LayOutBusyTable(Table& table)
 // The board drawn anew from the view, as after every change during a hand.
 void BM_ShowTable(benchmark::State& state)
 {
-    ShellPlatform platform{0};  // the program's own back buffer
+    PlayerHost platform{0};  // the program's own back buffer
     Game& game = platform.game();
     LayOutBusyTable(game.table);
     if (CardsOnTable(game.table) != kDeckSize || game.table.stackHeight < 6) {

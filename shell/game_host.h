@@ -15,7 +15,7 @@
 // One copy of the game in the program, with its link and its timers on the
 // clock. On its own it shows nothing, plays no sound and writes no trace: the
 // computer's copy in a practice game is just that, with the computer's hand
-// on it. The player's copy is the same with a window in front (ShellPlatform).
+// on it. The player's copy is the same with a window in front (PlayerHost).
 class GameHost : public QObject, public Platform {
     Q_OBJECT
 public:

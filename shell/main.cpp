@@ -1,5 +1,5 @@
 #include "shell/main_window.h"
-#include "shell/shell_platform.h"
+#include "shell/player_host.h"
 
 #include <QApplication>
 
@@ -15,7 +15,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName("io.github.flinthand.Flinthand");
     // The artwork and clips are linked in from a static library.
     Q_INIT_RESOURCE(flinthand);
-    ShellPlatform platform;
+    PlayerHost platform;
     MainWindow window(platform);
     window.show();
     return application.exec();

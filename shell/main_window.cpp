@@ -5,8 +5,8 @@
 #include "shell/board_view.h"
 #include "shell/instructions_dialog.h"
 #include "shell/join_dialog.h"
+#include "shell/player_host.h"
 #include "shell/practice.h"
-#include "shell/shell_platform.h"
 #include "shell/status_strip.h"
 #include "shell/table_clicks.h"
 #include "table/hand_flow.h"
@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QShortcut>
 
-MainWindow::MainWindow(ShellPlatform& platform) : platform_(platform)
+MainWindow::MainWindow(PlayerHost& host) : host_(host)
 {
     setWindowTitle("Flinthand");
     QIcon icon(":/icon_32.png");
@@ -30,9 +30,9 @@ MainWindow::MainWindow(ShellPlatform& platform) : platform_(platform)
     central->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(central);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    boardView_ = new BoardView(platform_.renderer().backBuffer(), central);
-    statusStrip_ = new StatusStrip(platform_.link().status, central);
-    platform_.SetWindows(this, statusStrip_);
+    boardView_ = new BoardView(host_.renderer().backBuffer(), central);
+    statusStrip_ = new StatusStrip(host_.link().status, central);
+    host_.SetWindows(this, statusStrip_);
     ConnectToGame();
 }
 
@@ -62,9 +62,9 @@ void MainWindow::BuildMenu()
 // Every path between the widgets, the keys and the game, in one place.
 void MainWindow::ConnectToGame()
 {
-    Game& game = platform_.game();
-    Link& link = platform_.link();
-    Connection& connection = platform_.connection();
+    Game& game = host_.game();
+    Link& link = host_.link();
+    Connection& connection = host_.connection();
     connect(hostAction_, &QAction::triggered, &connection, &Connection::HostGame);
     connect(joinAction_, &QAction::triggered, this, [this, &connection] {
         JoinDialog dialog(centralWidget());
@@ -73,20 +73,20 @@ void MainWindow::ConnectToGame()
     });
     connect(pingAction_, &QAction::triggered, this, [&link] { StartPing(link); });
     for (const ComputerSpeed speed : {ComputerSpeed::Easy, ComputerSpeed::Normal, ComputerSpeed::Hard})
-        connect(practiceAction(speed), &QAction::triggered, &platform_, [this, speed] { platform_.StartPractice(speed); });
-    connect(stopPracticeAction_, &QAction::triggered, &platform_, &ShellPlatform::StopPractice);
+        connect(practiceAction(speed), &QAction::triggered, &host_, [this, speed] { host_.StartPractice(speed); });
+    connect(stopPracticeAction_, &QAction::triggered, &host_, &PlayerHost::StopPractice);
     connect(boardView_, &BoardView::leftClicked, this,
             [&game](unsigned x, unsigned y) { ClickAt(game, static_cast<int>(x), static_cast<int>(y)); });
     connect(statusStrip_, &StatusStrip::leftClicked, this, [&link] { StartPing(link); });
     connect(this, &MainWindow::readyPressed, this, [&game] { PressReady(game); });
 
-    connect(&platform_, &ShellPlatform::mainWindowInvalidated, boardView_, qOverload<>(&QWidget::update));
-    connect(&platform_, &ShellPlatform::statusWindowInvalidated, statusStrip_, qOverload<>(&QWidget::update));
-    connect(&platform_, &ShellPlatform::readyButtonWanted, this, &MainWindow::ShowReadyButton);
-    connect(&platform_, &ShellPlatform::closeRequested, this, &QWidget::close);
-    connect(&platform_, &ShellPlatform::scoreChanged, this, &MainWindow::UpdateTitle);
+    connect(&host_, &PlayerHost::mainWindowInvalidated, boardView_, qOverload<>(&QWidget::update));
+    connect(&host_, &PlayerHost::statusWindowInvalidated, statusStrip_, qOverload<>(&QWidget::update));
+    connect(&host_, &PlayerHost::readyButtonWanted, this, &MainWindow::ShowReadyButton);
+    connect(&host_, &PlayerHost::closeRequested, this, &QWidget::close);
+    connect(&host_, &PlayerHost::scoreChanged, this, &MainWindow::UpdateTitle);
 
-    connect(&platform_, &ShellPlatform::practiceChanged, this, [this](bool practising) {
+    connect(&host_, &PlayerHost::practiceChanged, this, [this](bool practising) {
         mode_ = practising ? Mode::Practice : Mode::Idle;
         UpdateTitle();
         for (QAction* action : {hostAction_, joinAction_})
@@ -131,7 +131,7 @@ void MainWindow::ConnectToGame()
 // The role until a hand has ended, then the score against whoever sits opposite.
 void MainWindow::UpdateTitle()
 {
-    const Score& score = platform_.game().score;
+    const Score& score = host_.game().score;
     QString title = "Flinthand";
     if (mode_ == Mode::Practice)
         title += " - Practice";

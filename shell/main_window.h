@@ -7,15 +7,15 @@
 class BoardView;
 class QAction;
 class QPushButton;
-class ShellPlatform;
+class PlayerHost;
 class StatusStrip;
 
 // The program's one window: the table, the menu and the status strip, wired
-// to the game through the platform.
+// to the game through the player's host.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(ShellPlatform& platform);
+    explicit MainWindow(PlayerHost& host);
 
     QAction* hostAction() const { return hostAction_; }
     QAction* joinAction() const { return joinAction_; }
@@ -37,7 +37,7 @@ private:
     void ShowReadyButton(bool shown);
     void UpdateTitle();
 
-    ShellPlatform& platform_;
+    PlayerHost& host_;
     // What the window is for just now: the title and menu follow it.
     enum class Mode { Idle, Hosting, Joined, Practice };
     Mode mode_ = Mode::Idle;

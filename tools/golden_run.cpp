@@ -1,5 +1,5 @@
 // Records a golden run: whole copies of the game (the program's own
-// ShellPlatform and MainWindow) play scripted hands against each other in one
+// PlayerHost and MainWindow) play scripted hands against each other in one
 // process, on a virtual clock, with the wire between them delivered by hand.
 // Everything a player or the peer could notice is written as text, one line
 // each: every send, a SHA-1 of every frame of the board and of the status
@@ -26,8 +26,8 @@
 #include "net/protocol.h"
 #include "net/status.h"
 #include "shell/main_window.h"
+#include "shell/player_host.h"
 #include "shell/practice.h"
-#include "shell/shell_platform.h"
 #include "shell/status_strip.h"
 #include "shell/table_clicks.h"
 #include "table/computer_player.h"
@@ -426,7 +426,7 @@ std::string Hash(const QImage& image)
 // One copy of the program: its own platform and window, with the outside
 // world made deterministic. A computer's copy, as in the program, shows
 // nothing, plays no sound and writes no trace.
-class Copy : public ShellPlatform, public Wire {
+class Copy : public PlayerHost, public Wire {
     // Before the window, which is made with them in place.
     std::string name_;
     bool computer_;
@@ -438,7 +438,7 @@ class Copy : public ShellPlatform, public Wire {
 
 public:
     Copy(std::string name, bool computer, Record& record, const Ms& now)
-        : ShellPlatform(0), name_(std::move(name)), computer_(computer), record_(record), now_(now)
+        : PlayerHost(0), name_(std::move(name)), computer_(computer), record_(record), now_(now)
     {
         UseWire(*this);
         if (renderer().backBuffer().devicePixelRatio() != 1) {
@@ -482,7 +482,7 @@ public:
     void Show(ViewPart part) override
     {
         const bool before = ReadyShown();
-        ShellPlatform::Show(part);
+        PlayerHost::Show(part);
         if (part == ViewPart::Board || part == ViewPart::FlipCountdown)
             boardChanged_ = !computer_;
         if (part == ViewPart::StatusLines)

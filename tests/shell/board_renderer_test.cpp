@@ -1,5 +1,5 @@
 #include "shell/board_geometry.h"
-#include "shell/shell_platform.h"
+#include "shell/player_host.h"
 #include "table/show_table.h"
 #include "tests/support/deal_fixture.h"
 #include "tests/support/pixels.h"
@@ -15,7 +15,7 @@ const QRgb kCloth = qRgb(0, 128, 0);
 // fan down by 4 px from y 168; taller ones start 18 px higher and fan by 3.
 TEST(BoardRenderer, DealtTable)
 {
-    ShellPlatform platform{0};
+    PlayerHost platform{0};
     Game& game = platform.game();
     Table& t = game.table;
     const QImage& buffer = platform.renderer().backBuffer();

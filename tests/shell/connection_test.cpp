@@ -1,7 +1,7 @@
 #include "shell/join_dialog.h"
 #include "shell/main_window.h"
+#include "shell/player_host.h"
 #include "shell/server_address.h"
-#include "shell/shell_platform.h"
 #include "shell/status_strip.h"
 
 #include <QAction>
@@ -34,9 +34,9 @@ using Strings = std::vector<std::string>;
 
 // The real program on a port of the test's own; sound stays off and the timers
 // only say whether they run.
-class Copy : public ShellPlatform {
+class Copy : public PlayerHost {
 public:
-    explicit Copy(std::uint16_t port) : ShellPlatform(port) { window.show(); }
+    explicit Copy(std::uint16_t port) : PlayerHost(port) { window.show(); }
 
     MainWindow window{*this};
     std::set<TimerId> timers;

@@ -1,6 +1,6 @@
 #include "shell/board_view.h"
 #include "shell/main_window.h"
-#include "shell/shell_platform.h"
+#include "shell/player_host.h"
 #include "table/hand_flow.h"
 #include "table/local_play.h"
 #include "tests/support/deal_fixture.h"
@@ -17,9 +17,9 @@ namespace {
 using Sent = std::vector<std::vector<std::uint8_t>>;
 
 // The real window, active, its sends kept instead of going to a connection.
-class Program : public ShellPlatform, public Wire {
+class Program : public PlayerHost, public Wire {
 public:
-    Program() : ShellPlatform(0)
+    Program() : PlayerHost(0)
     {
         UseWire(*this);
         window.show();

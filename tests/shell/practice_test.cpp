@@ -1,5 +1,5 @@
 #include "shell/main_window.h"
-#include "shell/shell_platform.h"
+#include "shell/player_host.h"
 
 #include "table/local_play.h"
 #include "tests/support/deal_fixture.h"
@@ -17,7 +17,7 @@ namespace {
 
 TEST(Practice, AHandAgainstTheComputerOpensNoPort)
 {
-    ShellPlatform platform(0);
+    PlayerHost platform(0);
     MainWindow window(platform);
     window.show();
     const Game& game = platform.game();

@@ -12,16 +12,17 @@
 class Practice;
 class QWidget;
 
-// The world as the game logic sees it, made of Qt: the connection, the back
-// buffer, the timers, sound and the trace. What concerns the window is
+// The player's copy of the game: a game host with the window in front. It
+// draws the view into the back buffer, keeps the connection and a practice
+// game, plays the sounds and writes the trace. What concerns the window is
 // announced by signals; the window wires them to its widgets. The boxes are
 // virtual so that a recording copy can write them down instead.
-class ShellPlatform : public GameHost {
+class PlayerHost : public GameHost {
     Q_OBJECT
 public:
     // Tests pass a port of their own; the program always plays on 418.
-    explicit ShellPlatform(std::uint16_t port = kGamePort);
-    ~ShellPlatform() override;
+    explicit PlayerHost(std::uint16_t port = kGamePort);
+    ~PlayerHost() override;
 
     Connection& connection() { return connection_; }
     // The bytes go over the connection, or (UseWire) over a practice game's link.

@@ -1,4 +1,4 @@
-#include "shell/shell_platform.h"
+#include "shell/player_host.h"
 
 #include "shell/message_boxes.h"
 #include "shell/practice.h"
@@ -10,7 +10,7 @@
 
 Q_LOGGING_CATEGORY(flinthandTrace, "flinthand.trace", QtInfoMsg)
 
-ShellPlatform::ShellPlatform(std::uint16_t port) : connection_(link_, port)
+PlayerHost::PlayerHost(std::uint16_t port) : connection_(link_, port)
 {
     link_.wire = &connection_;
     connect(&connection_, &Connection::failed, this, [this](BoxOwner owner, const QString& text, BoxIcon icon) {
@@ -18,14 +18,14 @@ ShellPlatform::ShellPlatform(std::uint16_t port) : connection_(link_, port)
     });
 }
 
-void ShellPlatform::SetWindows(QWidget* mainWindow, QWidget* statusWindow)
+void PlayerHost::SetWindows(QWidget* mainWindow, QWidget* statusWindow)
 {
     mainWindow_ = mainWindow;
     statusWindow_ = statusWindow;
     mainWindow->installEventFilter(this);
 }
 
-bool ShellPlatform::eventFilter(QObject* watched, QEvent* event)
+bool PlayerHost::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == mainWindow_ && event->type() == QEvent::Close)
         connection_.Teardown();
@@ -33,13 +33,13 @@ bool ShellPlatform::eventFilter(QObject* watched, QEvent* event)
 }
 
 // The practice game still uses the timers and the link on its way out.
-ShellPlatform::~ShellPlatform()
+PlayerHost::~PlayerHost()
 {
     practice_.reset();
     UseConnection();
 }
 
-void ShellPlatform::StartPractice(ComputerSpeed speed)
+void PlayerHost::StartPractice(ComputerSpeed speed)
 {
     if (!MayPractise(game_))
         return;
@@ -50,7 +50,7 @@ void ShellPlatform::StartPractice(ComputerSpeed speed)
     emit practiceChanged(true);
 }
 
-void ShellPlatform::StopPractice()
+void PlayerHost::StopPractice()
 {
     if (!practice_)
         return;
@@ -59,7 +59,7 @@ void ShellPlatform::StopPractice()
     emit practiceChanged(false);
 }
 
-void ShellPlatform::Show(ViewPart part)
+void PlayerHost::Show(ViewPart part)
 {
     switch (part) {
     case ViewPart::Board:
@@ -76,7 +76,7 @@ void ShellPlatform::Show(ViewPart part)
     }
 }
 
-void ShellPlatform::Tell(Notice notice)
+void PlayerHost::Tell(Notice notice)
 {
     ShowMessageBox(BoxOwner::StatusWindow,
                    notice == Notice::CannotSend ? "Sever-Client Network not established - can't send data"
@@ -84,12 +84,12 @@ void ShellPlatform::Tell(Notice notice)
                    "Error", BoxIcon::None);
 }
 
-void ShellPlatform::ShowMessageBox(BoxOwner owner, std::string_view text, std::string_view caption, BoxIcon icon)
+void PlayerHost::ShowMessageBox(BoxOwner owner, std::string_view text, std::string_view caption, BoxIcon icon)
 {
     ShowMessageBoxOver(owner == BoxOwner::StatusWindow ? statusWindow_ : mainWindow_, text, caption, icon);
 }
 
-void ShellPlatform::AskToPlayAgain(std::string_view text, std::string_view caption)
+void PlayerHost::AskToPlayAgain(std::string_view text, std::string_view caption)
 {
     AskYesNoOver(mainWindow_, text, caption, [this](bool yes) {
         if (!AnswerPlayAgain(game_, yes) || yes)
@@ -102,23 +102,23 @@ void ShellPlatform::AskToPlayAgain(std::string_view text, std::string_view capti
     });
 }
 
-void ShellPlatform::CloseProgram()
+void PlayerHost::CloseProgram()
 {
     emit closeRequested();
 }
 
-void ShellPlatform::PlaySoundClip(SoundClip clip)
+void PlayerHost::PlaySoundClip(SoundClip clip)
 {
     sound_.Play(clip);
 }
 
-bool ShellPlatform::DebugOutputEnabled() const
+bool PlayerHost::DebugOutputEnabled() const
 {
     return flinthandTrace().isDebugEnabled();
 }
 
 // Trace lines may come in pieces; each finished line becomes one record.
-void ShellPlatform::DebugOutput(std::string_view line)
+void PlayerHost::DebugOutput(std::string_view line)
 {
     if (!DebugOutputEnabled())
         return;
