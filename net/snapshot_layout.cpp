@@ -6,20 +6,17 @@
 // snapshot goes round after every play and a walk per card costs a switch.
 namespace {
 
-// Cards travel as suit, then rank.
 std::uint8_t* PutCards(std::uint8_t* at, const Card* cards, int count)
 {
-    for (int i = 0; i < count; ++i, at += 2) {
-        at[0] = cards[i].suit;
-        at[1] = cards[i].rank;
-    }
+    for (int i = 0; i < count; ++i, at += 2)
+        PutSnapshotCard(at, cards[i]);
     return at;
 }
 
 const std::uint8_t* TakeCards(const std::uint8_t* at, Card* cards, int count)
 {
     for (int i = 0; i < count; ++i, at += 2)
-        cards[i] = Card{at[1], at[0]};
+        cards[i] = SnapshotCardFrom(at);
     return at;
 }
 

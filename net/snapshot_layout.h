@@ -15,15 +15,20 @@ inline constexpr int kSnapshotCardList = kSnapshotReceiverCounts + kPlayerPiles;
 static_assert(kSnapshotCardList + 2 * kDeckSize == MessageLength(Message::Snapshot));
 
 // Each card of the list travels as suit, then rank.
-constexpr Card SnapshotCardAt(const std::uint8_t* m, int position)
+constexpr Card SnapshotCardFrom(const std::uint8_t* at)
 {
-    return Card{m[kSnapshotCardList + 2 * position + 1], m[kSnapshotCardList + 2 * position]};
+    return Card{at[1], at[0]};
 }
 
-inline void PutSnapshotCard(std::uint8_t* m, int position, const Card& card)
+inline void PutSnapshotCard(std::uint8_t* at, const Card& card)
 {
-    m[kSnapshotCardList + 2 * position] = card.suit;
-    m[kSnapshotCardList + 2 * position + 1] = card.rank;
+    at[0] = card.suit;
+    at[1] = card.rank;
+}
+
+constexpr Card SnapshotCardAt(const std::uint8_t* m, int position)
+{
+    return SnapshotCardFrom(m + kSnapshotCardList + 2 * position);
 }
 
 // The whole table into a message, seen from its sender.
